@@ -1,0 +1,131 @@
+// Services the logic calls but does not implement. Each is a small interface with a Windows
+// implementation (platform/win32) and a test fake (tests/unit). Nothing here includes <windows.h>.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tolvane {
+
+// The file-system object: existence of files, folders and drives.
+class ISystemeFichiers {
+public:
+    virtual ~ISystemeFichiers() = default;
+    virtual bool FileExists(const std::wstring& chemin) = 0;
+    // Drive part of a path: "C:" for a local path, "\\serveur\partage" for a network path,
+    // empty when the path has none (relative or empty path).
+    virtual std::wstring GetDriveName(const std::wstring& chemin) = 0;
+    virtual bool DriveExists(const std::wstring& lecteur) = 0;
+    // GetDrive(lecteur).IsReady: a medium is present and readable. Never shows a system dialog.
+    virtual bool IsReady(const std::wstring& lecteur) = 0;
+    virtual bool FolderExists(const std::wstring& chemin) = 0;
+};
+
+// Lists the regular files of one directory whose long name matches a wildcard pattern
+// (hidden and system files and directories left out), sorted without regard to case.
+// A directory that cannot be listed gives an empty list.
+class IListeurRepertoire {
+public:
+    virtual ~IListeurRepertoire() = default;
+    virtual std::vector<std::wstring> ListeFichiers(const std::wstring& repertoire,
+                                                    const std::wstring& motif) = 0;
+};
+
+// An open file read sequentially as bytes; closed when destroyed.
+class IFluxOctets {
+public:
+    virtual ~IFluxOctets() = default;
+    // Reads up to `taille` bytes; returns 0 at the end of the file or on a read error.
+    virtual std::size_t Lit(char* tampon, std::size_t taille) = 0;
+};
+
+class ISourceFichiers {
+public:
+    virtual ~ISourceFichiers() = default;
+    // Opens a file read-only; nullptr when it cannot be opened (missing, locked, a folder…).
+    virtual std::unique_ptr<IFluxOctets> OuvreLecture(const std::wstring& chemin) = 0;
+};
+
+// The profile writer. Arguments are wide; the Windows implementation converts them to the
+// 8-bit code page and calls WritePrivateProfileStringA. Returns false on failure.
+class IEcrivainProfil {
+public:
+    virtual ~IEcrivainProfil() = default;
+    virtual bool WritePrivateProfileString(const std::wstring& section, const std::wstring& cle,
+                                           const std::wstring& valeur,
+                                           const std::wstring& fichier) = 0;
+};
+
+// Starts exactly the program file `cheminProgramme` without waiting for it. Returns a
+// WinExec-style result: greater than 30 when started; 0, 2, 3 or 11 on failure.
+class ILanceurProgrammes {
+public:
+    virtual ~ILanceurProgrammes() = default;
+    virtual unsigned Lance(const std::wstring& cheminProgramme, int etatAffichage) = 0;
+};
+
+// Buttons values, with their icon.
+inline constexpr int vbOKOnly = 0;
+inline constexpr int vbCritical = 16;
+inline constexpr int vbYesNoQuestion = 36;
+inline constexpr int vbInformation = 64;
+inline constexpr int vbYes = 6;
+inline constexpr int vbNo = 7;
+inline constexpr int vbOK = 1;
+
+class IBoitesMessage {
+public:
+    virtual ~IBoitesMessage() = default;
+    // Modal. Without a title the box shows the program title "Tolvane". Returns the button.
+    virtual int MsgBox(const std::wstring& texte, int boutons,
+                       const std::optional<std::wstring>& titre = std::nullopt) = 0;
+};
+
+class IProcessus {
+public:
+    virtual ~IProcessus() = default;
+    // Directory of the running program, without trailing separator except for a drive root.
+    virtual std::wstring RepertoireApplication() = 0;
+    // Ends the process at once: no window is asked, no further handler runs.
+    [[noreturn]] virtual void FinProcessus() = 0;
+};
+
+class Fenetre;
+
+// Shows windows. A modal showing loads the window (which runs its Form_Load), shows it, and
+// returns only once the window has been unloaded.
+class IHoteFenetres {
+public:
+    virtual ~IHoteFenetres() = default;
+    virtual void AfficheModal(Fenetre& fenetre) = 0;
+    // Shows an already loaded window and runs the message loop until the process ends.
+    virtual void AfficheEtAttend(Fenetre& fenetre) = 0;
+};
+
+// Every service, handed from the entry point (or a test) to the logic. Lives for the whole run.
+struct Services {
+    // Makes the file-system object; called once, on first use.
+    std::function<std::unique_ptr<ISystemeFichiers>()> CreeSystemeFichiers;
+    IListeurRepertoire* listeur = nullptr;
+    ISourceFichiers* fichiers = nullptr;
+    IEcrivainProfil* profil = nullptr;
+    ILanceurProgrammes* lanceur = nullptr;
+    IBoitesMessage* messages = nullptr;
+    IProcessus* processus = nullptr;
+    IHoteFenetres* fenetres = nullptr;
+
+    // The file-system object FSO: created by whichever caller needs it first, then kept.
+    ISystemeFichiers& FSO() {
+        if (!fso_) fso_ = CreeSystemeFichiers();
+        return *fso_;
+    }
+
+private:
+    std::unique_ptr<ISystemeFichiers> fso_;
+};
+
+}  // namespace tolvane

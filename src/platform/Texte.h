@@ -1,0 +1,27 @@
+// Text helpers shared by both builds, so that the rules they apply are the same on Windows and
+// in the native tests.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tolvane {
+
+// Case folding for comparisons of file names and option texts: ASCII and Latin-1 letters, and
+// the paired letters of Latin Extended-A, as Windows folds them.
+wchar_t MajusculeSimple(wchar_t c);
+bool EgalSansCasse(std::wstring_view a, std::wstring_view b);
+// <0, 0, >0 in the order of the folded characters.
+int CompareSansCasse(std::wstring_view a, std::wstring_view b);
+
+// Wildcard match of a long file name, without regard to case: '*' any run, '?' one character.
+// "*.*" matches every name, as on Windows. Short (8.3) names are never considered.
+bool CorrespondMotif(std::wstring_view nom, std::wstring_view motif);
+
+// Each line break (CR LF, CR or LF) replaced by one blank: settings values live on one line.
+std::wstring SurUneLigne(std::wstring_view valeur);
+
+std::wstring DepuisUtf8(std::string_view octets);
+std::string VersUtf8(std::wstring_view texte);
+
+}  // namespace tolvane
