@@ -7,10 +7,6 @@ namespace tolvane {
 Fenetre::Fenetre(const DescriptionFenetre& description, std::vector<Controle*> controles)
     : description_(description), controles_(std::move(controles)) {
     assert(controles_.size() == description_.controles.size());
-    for (std::size_t i = 0; i < controles_.size(); ++i) {
-        const int parent = description_.controles[i].parent;
-        if (parent >= 0) static_cast<Frame*>(controles_[static_cast<std::size_t>(parent)])->AjouteEnfant(*controles_[i]);
-    }
 }
 
 void Fenetre::SetCaption(const std::wstring& caption) {
@@ -20,6 +16,16 @@ void Fenetre::SetCaption(const std::wstring& caption) {
 }
 
 void Fenetre::Charge() {
+    // Frames learn their children here rather than in the constructor: a derived window's
+    // controls do not exist yet while this base is being built.
+    if (!enfantsConnus_) {
+        for (std::size_t i = 0; i < controles_.size(); ++i) {
+            const int parent = description_.controles[i].parent;
+            if (parent >= 0)
+                static_cast<Frame*>(controles_[static_cast<std::size_t>(parent)])->AjouteEnfant(*controles_[i]);
+        }
+        enfantsConnus_ = true;
+    }
     caption_ = description_.caption;
     for (std::size_t i = 0; i < controles_.size(); ++i) {
         const DescriptionControle& d = description_.controles[i];

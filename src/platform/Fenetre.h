@@ -35,6 +35,7 @@ enum Style : std::uint32_t {
     BoutonAnnulation = 1u << 6, // Esc presses it
     Cache = 1u << 7,            // never shown, never takes the focus
     Coche = 1u << 8,            // check box checked / option button selected at design
+    EntreeNouvelleLigne = 1u << 9,  // multi-line text box: Enter starts a new line
 };
 
 inline constexpr std::int32_t SansCouleur = -1;
@@ -104,6 +105,7 @@ private:
     std::vector<Controle*> controles_;
     std::wstring caption_;
     bool chargee_ = false;
+    bool enfantsConnus_ = false;
     IPairFenetre* pair_ = nullptr;
 };
 

@@ -1,0 +1,23 @@
+#include "launcher/Mod_principal.h"
+
+#include "launcher/Textes.h"
+
+namespace tolvane::Mod_principal {
+
+bool VerifieChemin(Services& services, const std::wstring& CheminChoisi) {
+    ISystemeFichiers& fso = services.FSO();
+    const std::wstring lecteur = fso.GetDriveName(CheminChoisi);
+    if (!fso.DriveExists(lecteur)) {
+        services.messages->MsgBox(Textes::LecteurAbsent, vbInformation, Textes::TitreEnfin);
+        return false;
+    }
+    if (!fso.IsReady(lecteur)) {
+        services.messages->MsgBox(Textes::LecteurPasPret, vbInformation, Textes::TitreEnfin);
+        return false;
+    }
+    if (fso.FolderExists(CheminChoisi)) return true;
+    services.messages->MsgBox(Textes::CheminAbsent, vbInformation, Textes::TitreEnfin);
+    return false;
+}
+
+}  // namespace tolvane::Mod_principal

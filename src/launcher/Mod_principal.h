@@ -1,0 +1,23 @@
+// The module's globals, alive for the whole process, and the path check.
+#pragma once
+
+#include <string>
+
+#include "platform/Services.h"
+
+namespace tolvane::Mod_principal {
+
+inline std::wstring NomFichierINI;
+inline std::wstring CheminFichierINI;
+// The last launched file name as read at start-up; a run never changes it.
+inline std::wstring DernierFichier;
+// True only in the launcher build.
+inline bool ModeAuto = false;
+// True when the choice window was cancelled in the configuration program.
+inline bool ChoixAnnule = false;
+
+// True only for an existing folder on an existing, ready drive; otherwise tells the user why
+// (one message at most) and returns False.
+bool VerifieChemin(Services& services, const std::wstring& CheminChoisi);
+
+}  // namespace tolvane::Mod_principal

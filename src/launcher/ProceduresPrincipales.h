@@ -1,0 +1,42 @@
+// The main window's procedures that decide and act: the load sequence, the run command, the
+// launch and the save command.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "launcher/ChampsPrincipaux.h"
+#include "platform/Services.h"
+
+namespace tolvane {
+
+// The stored "Activee" text as a check-box value: trimmed, its leading number taken and
+// rounded; nothing when that number is not a check-box value (0 to 2).
+std::optional<int> ValeurCaseActivee(std::wstring_view texte);
+
+class ProceduresPrincipales {
+public:
+    ProceduresPrincipales(Services& services, ChampsPrincipaux& champs,
+                          IFenetresLancement& fenetres, bool modeAutoDuBuild)
+        : services_(services), champs_(champs), fenetres_(fenetres), modeAutoDuBuild_(modeAutoDuBuild) {}
+
+    // Start-up: globals, settings into the fields, and in the launcher build the run command.
+    void Form_Load();
+    // "Essai".
+    void Cmd_OK_Click();
+    // Launches one file of the directory in TXT_Chemin; ends the process on every path.
+    [[noreturn]] void Traitement(const std::wstring& Fichier_a_executer);
+    // "Sauver". False when the directory was refused and nothing was written.
+    bool Cmd_Sauver_Click();
+
+private:
+    bool Lit(const wchar_t* section, const wchar_t* cle, std::wstring& tampon);
+    void Ecrit(const wchar_t* section, const wchar_t* cle, const std::wstring& valeur);
+    Services& services_;
+    ChampsPrincipaux& champs_;
+    IFenetresLancement& fenetres_;
+    const bool modeAutoDuBuild_;
+};
+
+}  // namespace tolvane

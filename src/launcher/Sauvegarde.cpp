@@ -1,0 +1,37 @@
+#include <string>
+
+#include "launcher/Mod_principal.h"
+#include "launcher/ProceduresPrincipales.h"
+#include "launcher/Textes.h"
+#include "settings/Mod_FichierINI.h"
+#include "settings/SchemaINI.h"
+
+namespace tolvane {
+
+void ProceduresPrincipales::Ecrit(const wchar_t* section, const wchar_t* cle, const std::wstring& valeur) {
+    if (!Mod_FichierINI::EcritDansINI(services_, section, cle, valeur, Mod_principal::CheminFichierINI))
+        services_.messages->MsgBox(Textes::EchecEcriture, vbOKOnly);
+}
+
+bool ProceduresPrincipales::Cmd_Sauver_Click() {
+    using namespace SchemaINI;
+    if (!Mod_principal::VerifieChemin(services_, champs_.TXT_Chemin.Text())) {
+        services_.messages->MsgBox(Textes::SauvegardeAnnulee, vbOKOnly);
+        return false;
+    }
+    // Each write is attempted even when an earlier one failed.
+    Ecrit(SectionChemin, CleCheminDemarrage, champs_.TXT_Chemin.Text());
+    Ecrit(SectionOption, CleOptionDemarrage, champs_.Opt_Mode[0].Value() ? ToujoursLancer : VerifierLancer);
+    Ecrit(SectionDernierFichier, CleNomFich, Aucun);
+    Ecrit(SectionInstructions, CleActivee, std::to_wstring(champs_.Chk_Instructions.Value()));
+    // The check box is read again for each of the last two writes.
+    Ecrit(SectionInstructions, CleTitreFenetre,
+          champs_.Chk_Instructions.Value() == CheckBox::vbChecked ? champs_.Txt_Titre.Text()
+                                                                  : std::wstring(TitreParDefaut));
+    Ecrit(SectionInstructions, CleInstructions,
+          champs_.Chk_Instructions.Value() == CheckBox::vbChecked ? champs_.Txt_instructions.Text()
+                                                                  : std::wstring(InstructionsParDefaut));
+    return true;
+}
+
+}  // namespace tolvane

@@ -1,0 +1,207 @@
+#include "Faux.h"
+
+#include <algorithm>
+
+#include "platform/PageCode.h"
+#include "platform/Texte.h"
+
+namespace tolvane::test {
+
+namespace {
+bool Contient(const std::set<std::wstring>& ensemble, const std::wstring& chemin) {
+    // Windows paths: case does not matter, a trailing separator does not either.
+    std::wstring c = chemin;
+    if (c.size() > 3 && c.back() == L'\\') c.pop_back();
+    return std::any_of(ensemble.begin(), ensemble.end(), [&](const std::wstring& e) { return EgalSansCasse(e, c); });
+}
+}  // namespace
+
+bool FauxSystemeFichiers::FileExists(const std::wstring& chemin) {
+    ++appelsFileExists;
+    return Contient(fichiers, chemin) || (source && source->contenus.count(chemin));
+}
+
+std::wstring FauxSystemeFichiers::GetDriveName(const std::wstring& chemin) {
+    if (chemin.size() >= 2 && chemin[1] == L':') return chemin.substr(0, 2);
+    if (chemin.rfind(L"\\\\", 0) == 0) {
+        const auto serveur = chemin.find(L'\\', 2);
+        if (serveur == std::wstring::npos) return {};
+        const auto partage = chemin.find(L'\\', serveur + 1);
+        return chemin.substr(0, partage);
+    }
+    return {};
+}
+
+bool FauxSystemeFichiers::DriveExists(const std::wstring& lecteur) {
+    return std::any_of(lecteurs.begin(), lecteurs.end(), [&](const auto& l) { return EgalSansCasse(l.first, lecteur); });
+}
+
+bool FauxSystemeFichiers::IsReady(const std::wstring& lecteur) {
+    for (const auto& [nom, pret] : lecteurs)
+        if (EgalSansCasse(nom, lecteur)) return pret;
+    return false;
+}
+
+bool FauxSystemeFichiers::FolderExists(const std::wstring& chemin) { return Contient(dossiers, chemin); }
+
+std::vector<std::wstring> FauxListeur::ListeFichiers(const std::wstring& repertoire, const std::wstring& motif) {
+    appels.emplace_back(repertoire, motif);
+    std::vector<std::wstring> noms;
+    for (const auto& [dossier, contenu] : repertoires) {
+        if (!EgalSansCasse(dossier, repertoire)) continue;
+        for (const auto& nom : contenu)
+            if (CorrespondMotif(nom, motif)) noms.push_back(nom);
+    }
+    std::sort(noms.begin(), noms.end(), [](const auto& a, const auto& b) { return CompareSansCasse(a, b) < 0; });
+    return noms;
+}
+
+namespace {
+class FauxFlux : public IFluxOctets {
+public:
+    FauxFlux(std::string octets, int& ouverts) : octets_(std::move(octets)), ouverts_(ouverts) { ++ouverts_; }
+    ~FauxFlux() override { --ouverts_; }
+    // Hands the bytes out in small, uneven pieces so that line ends split across reads.
+    std::size_t Lit(char* tampon, std::size_t taille) override {
+        const std::size_t n = std::min({taille, octets_.size() - position_, std::size_t{7}});
+        std::copy_n(octets_.data() + position_, n, tampon);
+        position_ += n;
+        return n;
+    }
+
+private:
+    std::string octets_;
+    std::size_t position_ = 0;
+    int& ouverts_;
+};
+}  // namespace
+
+std::unique_ptr<IFluxOctets> FauxSourceFichiers::OuvreLecture(const std::wstring& chemin) {
+    ++ouvertures;
+    if (verrouilles.count(chemin)) return nullptr;
+    const auto it = contenus.find(chemin);
+    if (it == contenus.end()) return nullptr;
+    return std::make_unique<FauxFlux>(it->second, ouverts);
+}
+
+bool FauxEcrivainProfil::WritePrivateProfileString(const std::wstring& section, const std::wstring& cle,
+                                                   const std::wstring& valeur, const std::wstring& fichier) {
+    const int index = static_cast<int>(ecritures.size());
+    ecritures.push_back({section, cle, valeur, fichier});
+    if (echecs.count(index)) return false;
+
+    // Lines of the file, then the entry replaced or added.
+    std::vector<std::wstring> lignes;
+    {
+        const std::wstring texte = DepuisPageCode(fichiers_.contenus[fichier]);
+        std::size_t debut = 0;
+        while (debut < texte.size()) {
+            auto fin = texte.find(L"\r\n", debut);
+            if (fin == std::wstring::npos) fin = texte.size();
+            lignes.push_back(texte.substr(debut, fin - debut));
+            debut = fin + 2;
+        }
+    }
+    const std::wstring entree = cle + L"=" + valeur;
+    auto enTete = std::find_if(lignes.begin(), lignes.end(), [&](const std::wstring& l) {
+        return l.size() == section.size() + 2 && l.front() == L'[' && l.back() == L']' &&
+               EgalSansCasse(l.substr(1, section.size()), section);
+    });
+    if (enTete == lignes.end()) {
+        lignes.push_back(L"[" + section + L"]");
+        lignes.push_back(entree);
+    } else {
+        auto it = enTete + 1;
+        for (; it != lignes.end() && (it->empty() || it->front() != L'['); ++it) {
+            if (it->size() > cle.size() && (*it)[cle.size()] == L'=' && EgalSansCasse(it->substr(0, cle.size()), cle)) {
+                *it = entree;
+                break;
+            }
+        }
+        if (it == lignes.end() || (!it->empty() && it->front() == L'[')) lignes.insert(it, entree);
+    }
+    std::wstring texte;
+    for (const auto& l : lignes) texte += l + L"\r\n";
+    fichiers_.contenus[fichier] = VersPageCode(texte);
+    return true;
+}
+
+unsigned FauxLanceur::Lance(const std::wstring& cheminProgramme, int etatAffichage) {
+    lances.push_back(cheminProgramme);
+    dernierEtat = etatAffichage;
+    return resultat;
+}
+
+int FauxMessages::MsgBox(const std::wstring& texte, int boutons, const std::optional<std::wstring>& titre) {
+    vus.push_back({texte, boutons, titre});
+    if (boutons != vbYesNoQuestion) return vbOK;
+    if (reponses.empty()) return vbNo;
+    const int r = reponses.front();
+    reponses.pop_front();
+    return r;
+}
+
+void FauxProcessus::FinProcessus() {
+    ++fins;
+    throw FinDuProcessus{};
+}
+
+void FauxHoteFenetres::AfficheModal(Fenetre& fenetre) {
+    fenetre.Charge();
+    if (!fenetre.EstChargee()) return;
+    affichees.push_back(fenetre.Caption());
+    const auto script = scripts.find(&fenetre.Description());
+    if (script == scripts.end()) throw std::logic_error("no script for a modal window");
+    script->second(fenetre);
+    if (fenetre.EstChargee()) throw std::logic_error("the script left the modal window loaded");
+}
+
+void FauxHoteFenetres::AfficheEtAttend(Fenetre& fenetre) { affichees.push_back(fenetre.Caption()); }
+
+Banc::Banc() {
+    services.CreeSystemeFichiers = [this] {
+        ++fsoCrees;
+        // The object the logic keeps forwards to this bench's fake.
+        struct Relais : ISystemeFichiers {
+            explicit Relais(FauxSystemeFichiers& f) : f_(f) {}
+            bool FileExists(const std::wstring& c) override { return f_.FileExists(c); }
+            std::wstring GetDriveName(const std::wstring& c) override { return f_.GetDriveName(c); }
+            bool DriveExists(const std::wstring& l) override { return f_.DriveExists(l); }
+            bool IsReady(const std::wstring& l) override { return f_.IsReady(l); }
+            bool FolderExists(const std::wstring& c) override { return f_.FolderExists(c); }
+            FauxSystemeFichiers& f_;
+        };
+        return std::unique_ptr<ISystemeFichiers>(std::make_unique<Relais>(fso));
+    };
+    services.listeur = &listeur;
+    services.fichiers = &fichiers;
+    services.profil = &profil;
+    services.lanceur = &lanceur;
+    services.messages = &messages;
+    services.processus = &processus;
+    services.fenetres = &fenetres;
+    Mod_principal::NomFichierINI.clear();
+    Mod_principal::CheminFichierINI.clear();
+    Mod_principal::DernierFichier.clear();
+    Mod_principal::ModeAuto = false;
+    Mod_principal::ChoixAnnule = false;
+    fso.source = &fichiers;
+    fso.lecteurs[L"C:"] = true;
+    fso.dossiers.insert(processus.repertoire);
+}
+
+void Banc::EcritINI(const std::string& octets) {
+    fichiers.contenus[CheminINI()] = octets;
+}
+
+std::string Banc::LitINI() const {
+    const auto it = fichiers.contenus.find(CheminINI());
+    return it == fichiers.contenus.end() ? std::string() : it->second;
+}
+
+void Banc::AjouteRepertoire(const std::wstring& chemin, std::vector<std::wstring> noms) {
+    listeur.repertoires[chemin] = std::move(noms);
+    fso.dossiers.insert(chemin);
+}
+
+}  // namespace tolvane::test

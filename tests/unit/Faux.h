@@ -1,0 +1,134 @@
+// Test fakes of the platform services: they record what the logic asks and answer from what
+// the test set up. Ending the process throws FinDuProcessus, so a test can check that no
+// further handler ran.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "launcher/Mod_principal.h"
+#include "platform/Fenetre.h"
+#include "platform/Services.h"
+
+namespace tolvane::test {
+
+struct FinDuProcessus {};
+
+class FauxSystemeFichiers : public ISystemeFichiers {
+public:
+    std::set<std::wstring> fichiers;
+    std::set<std::wstring> dossiers;
+    std::map<std::wstring, bool> lecteurs;  // drive name -> ready
+    const class FauxSourceFichiers* source = nullptr;  // its files exist too
+    int appelsFileExists = 0;
+
+    bool FileExists(const std::wstring& chemin) override;
+    std::wstring GetDriveName(const std::wstring& chemin) override;
+    bool DriveExists(const std::wstring& lecteur) override;
+    bool IsReady(const std::wstring& lecteur) override;
+    bool FolderExists(const std::wstring& chemin) override;
+};
+
+class FauxListeur : public IListeurRepertoire {
+public:
+    std::map<std::wstring, std::vector<std::wstring>> repertoires;  // names, any order
+    std::vector<std::pair<std::wstring, std::wstring>> appels;       // directory, pattern
+    std::vector<std::wstring> ListeFichiers(const std::wstring& repertoire, const std::wstring& motif) override;
+};
+
+// Files as bytes. Also the profile writer's target, so that what is saved can be read back.
+class FauxSourceFichiers : public ISourceFichiers {
+public:
+    std::map<std::wstring, std::string> contenus;
+    std::set<std::wstring> verrouilles;  // exist but cannot be opened
+    int ouvertures = 0;
+    int ouverts = 0;  // currently open
+    std::unique_ptr<IFluxOctets> OuvreLecture(const std::wstring& chemin) override;
+};
+
+struct Ecriture {
+    std::wstring section, cle, valeur, fichier;
+    bool operator==(const Ecriture&) const = default;
+};
+
+// Records each write and applies it to the fake files the way the real writer lays them out:
+// a missing section at the end, a missing key at the end of its section, CR LF, names matched
+// without regard to case.
+class FauxEcrivainProfil : public IEcrivainProfil {
+public:
+    explicit FauxEcrivainProfil(FauxSourceFichiers& fichiers) : fichiers_(fichiers) {}
+    std::vector<Ecriture> ecritures;
+    std::set<int> echecs;  // 0-based indexes of the writes that fail
+    bool WritePrivateProfileString(const std::wstring& section, const std::wstring& cle,
+                                   const std::wstring& valeur, const std::wstring& fichier) override;
+
+private:
+    FauxSourceFichiers& fichiers_;
+};
+
+class FauxLanceur : public ILanceurProgrammes {
+public:
+    std::vector<std::wstring> lances;
+    unsigned resultat = 33;
+    unsigned Lance(const std::wstring& cheminProgramme, int etatAffichage) override;
+    int dernierEtat = -1;
+};
+
+struct Message {
+    std::wstring texte;
+    int boutons;
+    std::optional<std::wstring> titre;
+};
+
+class FauxMessages : public IBoitesMessage {
+public:
+    std::vector<Message> vus;
+    std::deque<int> reponses;  // answers to Yes/No questions, in order; No when none is left
+    int MsgBox(const std::wstring& texte, int boutons, const std::optional<std::wstring>& titre) override;
+};
+
+class FauxProcessus : public IProcessus {
+public:
+    std::wstring repertoire = L"C:\\Prog";
+    int fins = 0;
+    std::wstring RepertoireApplication() override { return repertoire; }
+    [[noreturn]] void FinProcessus() override;
+};
+
+// Modal showings run the window's load, then the test's script playing the user; the script
+// must leave the window unloaded (or end the process), as a real modal loop would.
+class FauxHoteFenetres : public IHoteFenetres {
+public:
+    std::map<const DescriptionFenetre*, std::function<void(Fenetre&)>> scripts;
+    std::vector<std::wstring> affichees;  // captions at the time each was shown
+    void AfficheModal(Fenetre& fenetre) override;
+    void AfficheEtAttend(Fenetre& fenetre) override;
+};
+
+// Every fake wired into one Services, with the module globals reset.
+struct Banc {
+    FauxSystemeFichiers fso;
+    FauxListeur listeur;
+    FauxSourceFichiers fichiers;
+    FauxEcrivainProfil profil{fichiers};
+    FauxLanceur lanceur;
+    FauxMessages messages;
+    FauxProcessus processus;
+    FauxHoteFenetres fenetres;
+    Services services;
+    int fsoCrees = 0;
+
+    Banc();
+    // The settings file beside the program, and the program's own folder and drive.
+    std::wstring CheminINI() const { return processus.repertoire + L"\\Tolvane.ini"; }
+    void EcritINI(const std::string& octets);
+    std::string LitINI() const;
+    // A folder of executables on a ready drive.
+    void AjouteRepertoire(const std::wstring& chemin, std::vector<std::wstring> noms);
+};
+
+}  // namespace tolvane::test

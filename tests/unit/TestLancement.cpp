@@ -1,0 +1,222 @@
+// The run command and the launch: which file starts, when nothing starts, what is recorded,
+// and that every launch path ends the process while the run command's own exits do not.
+#include <gtest/gtest.h>
+
+#include "Exemple.h"
+#include "Faux.h"
+#include "launcher/Textes.h"
+#include "ui/Dispositions.h"
+#include "ui/Frm_principale.h"
+
+using namespace tolvane;
+using namespace tolvane::test;
+
+namespace {
+class Lancement : public ::testing::Test {
+protected:
+    Banc banc;
+    Reglages reglages;
+
+    Lancement() {
+        banc.fso.lecteurs[L"D:"] = true;
+        reglages.nomFich = L"maj1.exe";
+    }
+    // Runs the program's start; for the configuration build, then presses "Essai".
+    // True when the process ended.
+    bool Demarre(bool modeAuto, const std::function<void(Frm_principale&)>& avantEssai = {}) {
+        banc.EcritINI(reglages.Fichier());
+        frm = std::make_unique<Frm_principale>(banc.services, modeAuto);
+        try {
+            frm->Charge();
+            if (!modeAuto) {
+                if (avantEssai) avantEssai(*frm);
+                frm->Cmd_OK.Presse();
+            }
+        } catch (const FinDuProcessus&) {
+            return true;
+        }
+        return false;
+    }
+    std::wstring NomFich() {
+        std::wstring v = L"<absent>";
+        const std::string f = banc.LitINI();
+        const auto p = f.find("Nom_Fich=");
+        if (p != std::string::npos) v = DepuisPageCode(f.substr(p + 9, f.find("\r\n", p) - p - 9));
+        return v;
+    }
+    void ChoisitAuClavier(int rang) {
+        banc.fenetres.scripts[&Dispositions::Choix::Fenetre] = [rang](Fenetre& f) {
+            auto& choix = static_cast<Frm_Choix&>(f);
+            EXPECT_EQ(choix.Flb_file.ListIndex(), 0) << "entry 0 selected at load";
+            choix.Flb_file.SetListIndex(rang);
+            choix.Cmd_OK.Presse();
+        };
+    }
+    std::unique_ptr<Frm_principale> frm;
+};
+}  // namespace
+
+struct CasNom {
+    const wchar_t* fichier;
+    const wchar_t* option;
+    bool lance;
+};
+class LancementSelonLeNom : public Lancement, public ::testing::WithParamInterface<CasNom> {};
+
+TEST_P(LancementSelonLeNom, OnlyIfNameChangedComparesWithoutCaseAgainstTheStoredName) {
+    const CasNom c = GetParam();
+    banc.AjouteRepertoire(L"D:\\Maj", {c.fichier});
+    reglages.option = c.option;
+    EXPECT_TRUE(Demarre(true));
+    EXPECT_EQ(banc.lanceur.lances.size(), c.lance ? 1u : 0u);
+    EXPECT_EQ(NomFich(), c.lance ? std::wstring(c.fichier) : L"maj1.exe");
+    EXPECT_TRUE(banc.messages.vus.empty());
+    EXPECT_EQ(Mod_principal::DernierFichier, L"maj1.exe") << "a run never changes it";
+}
+
+INSTANTIATE_TEST_SUITE_P(Cas, LancementSelonLeNom,
+                         ::testing::Values(CasNom{L"maj1.exe", L"Verifier_lancer", false},
+                                           CasNom{L"MAJ1.EXE", L"Verifier_lancer", false},
+                                           CasNom{L"maj2.exe", L"Verifier_lancer", true},
+                                           CasNom{L"maj1.exe", L"Toujours_lancer", true},
+                                           CasNom{L"MAJ1.exe", L"Toujours_lancer", true}));
+
+TEST_F(Lancement, LaunchesTheExactFileWithANormalWindowAndRecordsIt) {
+    reglages.chemin = L"D:\\Mises a jour";
+    banc.AjouteRepertoire(L"D:\\Mises a jour", {L"maj 2.exe"});
+    EXPECT_TRUE(Demarre(true));
+    EXPECT_EQ(banc.lanceur.lances, std::vector<std::wstring>{L"D:\\Mises a jour\\maj 2.exe"});
+    EXPECT_EQ(banc.lanceur.dernierEtat, 1);
+    ASSERT_EQ(banc.profil.ecritures.size(), 1u);
+    EXPECT_EQ(banc.profil.ecritures[0],
+              (Ecriture{L"Dernier Fichier Execute", L"Nom_Fich", L"maj 2.exe", L"C:\\Prog\\Tolvane.ini"}));
+    EXPECT_EQ(banc.processus.fins, 1);
+}
+
+TEST_F(Lancement, FailedLaunchIsToldAndNothingRecorded) {
+    banc.AjouteRepertoire(L"D:\\Maj", {L"bad.exe"});
+    for (unsigned resultat : {0u, 2u, 3u, 11u, 30u}) {
+        banc.lanceur.resultat = resultat;
+        banc.messages.vus.clear();
+        banc.processus.fins = 0;
+        EXPECT_TRUE(Demarre(true));
+        ASSERT_EQ(banc.messages.vus.size(), 1u);
+        EXPECT_EQ(banc.messages.vus[0].texte, L"Echec de WinExec !!!");
+        EXPECT_EQ(banc.messages.vus[0].boutons, vbOKOnly);
+        EXPECT_EQ(banc.messages.vus[0].titre, std::nullopt);
+        EXPECT_TRUE(banc.profil.ecritures.empty());
+        EXPECT_EQ(banc.processus.fins, 1);
+    }
+}
+
+TEST_F(Lancement, FailedRecordIsToldAfterTheLaunch) {
+    banc.AjouteRepertoire(L"D:\\Maj", {L"maj2.exe"});
+    banc.profil.echecs = {0};
+    EXPECT_TRUE(Demarre(true));
+    EXPECT_EQ(banc.lanceur.lances.size(), 1u);
+    ASSERT_EQ(banc.messages.vus.size(), 1u);
+    EXPECT_EQ(banc.messages.vus[0].texte, L"echec de WritePrivateProfilesstring");
+    EXPECT_EQ(NomFich(), L"maj1.exe");
+}
+
+TEST_F(Lancement, EmptyDirectoryIsToldAndTheRunCommandReturns) {
+    banc.AjouteRepertoire(L"D:\\Maj", {L"lisezmoi.txt"});
+    EXPECT_FALSE(Demarre(true));
+    ASSERT_EQ(banc.messages.vus.size(), 1u);
+    EXPECT_EQ(banc.messages.vus[0].texte,
+              L"Aucun fichier ex\u00e9cutable dans le r\u00e9pertoire : \r\nD:\\Maj\r\nVeuillez param\u00e8trer le "
+              L"logiciel avec un r\u00e9pertoire contenant au moins un ex\u00e9cutable !!!");
+    EXPECT_EQ(banc.messages.vus[0].boutons, vbCritical);
+    EXPECT_EQ(banc.messages.vus[0].titre, L"Attention !!!");
+    EXPECT_EQ(banc.processus.fins, 0);
+}
+
+TEST_F(Lancement, ConfigurationBuildAsksTheSaveQuestionFirst) {
+    banc.AjouteRepertoire(L"D:\\Maj", {L"maj1.exe"});
+    // No: nothing saved; the same name as last time is not launched, the process ends.
+    EXPECT_TRUE(Demarre(false));
+    ASSERT_EQ(banc.messages.vus.size(), 1u);
+    EXPECT_EQ(banc.messages.vus[0].titre, L"Voulez vous sauver ?");
+    EXPECT_EQ(banc.messages.vus[0].boutons, vbYesNoQuestion);
+    EXPECT_EQ(banc.messages.vus[0].texte,
+              L"Attention, un fois ex\u00e9cut\u00e9 le programme se terminera (c'est une vraie simulation !!!)"
+              L"\r\n\r\nVoulez vous sauver les param\u00e8tres avant d'essayer le programme ???");
+    EXPECT_TRUE(banc.profil.ecritures.empty());
+    EXPECT_TRUE(banc.lanceur.lances.empty());
+}
+
+TEST_F(Lancement, YesSavesFirstButComparesWithTheNameReadAtStart) {
+    banc.AjouteRepertoire(L"D:\\Maj", {L"maj1.exe"});
+    banc.messages.reponses = {vbYes};
+    EXPECT_TRUE(Demarre(false));
+    // The save wrote "aucun", yet maj1.exe is still the name of the last launch.
+    EXPECT_EQ(banc.profil.ecritures.size(), 6u);
+    EXPECT_EQ(NomFich(), L"aucun");
+    EXPECT_TRUE(banc.lanceur.lances.empty());
+}
+
+TEST_F(Lancement, RefusedSaveStopsTheTrial) {
+    banc.AjouteRepertoire(L"D:\\Maj", {L"maj2.exe"});
+    banc.messages.reponses = {vbYes};
+    EXPECT_FALSE(Demarre(false, [](Frm_principale& f) { f.TXT_Chemin.SetText(L"Q:\\Nulle part"); }));
+    ASSERT_EQ(banc.messages.vus.size(), 3u);
+    EXPECT_EQ(banc.messages.vus[1].texte, Textes::LecteurAbsent);
+    EXPECT_EQ(banc.messages.vus[2].texte, Textes::SauvegardeAnnulee);
+    EXPECT_TRUE(banc.lanceur.lances.empty());
+    EXPECT_EQ(banc.processus.fins, 0);
+}
+
+TEST_F(Lancement, SeveralEntriesGoThroughTheChoiceWindow) {
+    banc.AjouteRepertoire(L"D:\\Maj", {L"c.exe", L"A.exe", L"b.exe"});
+    ChoisitAuClavier(2);
+    EXPECT_TRUE(Demarre(true));
+    EXPECT_EQ(banc.fenetres.affichees, std::vector<std::wstring>{L"Choix du fichier a ex\u00e9cuter ..."});
+    EXPECT_EQ(banc.lanceur.lances, std::vector<std::wstring>{L"D:\\Maj\\c.exe"});
+    EXPECT_EQ(NomFich(), L"c.exe");
+}
+
+TEST_F(Lancement, CancelledChoiceKeepsTheConfigurationWindowAndEndsTheLauncher) {
+    banc.AjouteRepertoire(L"D:\\Maj", {L"a.exe", L"b.exe"});
+    const auto annule = [](Fenetre& f) { static_cast<Frm_Choix&>(f).Cmd_Annuler.Presse(); };
+    banc.fenetres.scripts[&Dispositions::Choix::Fenetre] = annule;
+    EXPECT_FALSE(Demarre(false));
+    EXPECT_TRUE(Mod_principal::ChoixAnnule);
+    EXPECT_TRUE(banc.lanceur.lances.empty());
+    EXPECT_EQ(banc.processus.fins, 0);
+
+    EXPECT_TRUE(Demarre(true));
+    EXPECT_TRUE(banc.lanceur.lances.empty());
+    EXPECT_EQ(banc.LitINI(), reglages.Fichier()) << "the settings file is unchanged";
+}
+
+TEST_F(Lancement, InstructionsAreShownBeforeTheLaunchOnlyWhenChecked) {
+    banc.AjouteRepertoire(L"D:\\Maj", {L"maj2.exe"});
+    for (const wchar_t* activee : {L"1", L"0", L"2"}) {
+        banc.fenetres.affichees.clear();
+        banc.lanceur.lances.clear();
+        reglages.activee = activee;
+        reglages.titre = L"TITRE";
+        reglages.instructions = L"Ne pas \u00e9teindre le poste.";
+        bool lanceAvant = false;
+        banc.fenetres.scripts[&Dispositions::Instructions::Fenetre] = [&](Fenetre& f) {
+            auto& ins = static_cast<Frm_Instructions&>(f);
+            EXPECT_EQ(f.Caption(), L"TITRE");
+            EXPECT_EQ(ins.Lbl_Titre.Caption(), L"TITRE");
+            EXPECT_EQ(ins.Txt_instructions.Text(), L"Ne pas \u00e9teindre le poste.");
+            lanceAvant = !banc.lanceur.lances.empty();
+            ins.Cmd_OK.Presse();
+        };
+        EXPECT_TRUE(Demarre(true));
+        const bool montre = std::wstring(activee) == L"1";
+        EXPECT_EQ(banc.fenetres.affichees.size(), montre ? 1u : 0u) << testing::PrintToString(std::wstring(activee));
+        EXPECT_FALSE(lanceAvant);
+        EXPECT_EQ(banc.lanceur.lances.size(), 1u);
+    }
+}
+
+TEST_F(Lancement, LaunchUsesTheTypedDirectoryAndTheListedEntries) {
+    banc.AjouteRepertoire(L"D:\\Maj", {L"maj2.exe"});
+    // The user typed a path the check refused: the list still shows D:\Maj.
+    EXPECT_TRUE(Demarre(false, [](Frm_principale& f) { f.TXT_Chemin.SetText(L"D:\\Autre"); }));
+    EXPECT_EQ(banc.lanceur.lances, std::vector<std::wstring>{L"D:\\Autre\\maj2.exe"});
+}

@@ -1,0 +1,157 @@
+// The path check and the save command.
+#include <gtest/gtest.h>
+
+#include "Exemple.h"
+#include "Faux.h"
+#include "launcher/Mod_principal.h"
+#include "launcher/Textes.h"
+#include "ui/Frm_principale.h"
+
+using namespace tolvane;
+using namespace tolvane::test;
+
+namespace {
+struct CasChemin {
+    const wchar_t* chemin;
+    const wchar_t* message;  // nullptr: accepted
+};
+class VerifieChemin : public ::testing::TestWithParam<CasChemin> {};
+}  // namespace
+
+TEST_P(VerifieChemin, RefusesWithOneMessageOrAcceptsSilently) {
+    Banc banc;
+    banc.fso.lecteurs[L"E:"] = false;  // removable drive without a medium
+    banc.fso.lecteurs[L"\\\\srv\\maj"] = true;
+    banc.fso.dossiers = {L"C:\\Maj", L"\\\\srv\\maj\\postes", L"E:\\Maj"};
+    banc.fso.fichiers = {L"C:\\Maj\\setup.exe"};
+    const CasChemin c = GetParam();
+    const bool ok = Mod_principal::VerifieChemin(banc.services, c.chemin);
+    EXPECT_EQ(ok, c.message == nullptr);
+    if (c.message == nullptr) {
+        EXPECT_TRUE(banc.messages.vus.empty());
+        return;
+    }
+    ASSERT_EQ(banc.messages.vus.size(), 1u);
+    EXPECT_EQ(banc.messages.vus[0].texte, c.message);
+    EXPECT_EQ(banc.messages.vus[0].boutons, vbInformation);
+    EXPECT_EQ(banc.messages.vus[0].titre, L"Enfin, voyons !!!");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cas, VerifieChemin,
+    ::testing::Values(CasChemin{L"", Textes::LecteurAbsent}, CasChemin{L"Maj", Textes::LecteurAbsent},
+                      CasChemin{L"\\Maj", Textes::LecteurAbsent}, CasChemin{L"Q:\\Maj", Textes::LecteurAbsent},
+                      CasChemin{L"E:\\Maj", Textes::LecteurPasPret},
+                      CasChemin{L"C:\\Maj\\setup.exe", Textes::CheminAbsent},
+                      CasChemin{L"C:\\Absent", Textes::CheminAbsent}, CasChemin{L"C:\\Maj", nullptr},
+                      CasChemin{L"C:\\Maj\\", nullptr}, CasChemin{L"\\\\srv\\maj\\postes", nullptr},
+                      CasChemin{L"\\\\srv\\autre\\postes", Textes::LecteurAbsent},
+                      CasChemin{L"\\\\srv\\maj\\absent", Textes::CheminAbsent}));
+
+namespace {
+class Sauvegarde : public ::testing::Test {
+protected:
+    Banc banc;
+    Frm_principale frm{banc.services, false};
+    Sauvegarde() {
+        banc.AjouteRepertoire(L"C:\\Maj", {});
+        frm.Charge();  // no settings file: one message
+        banc.messages.vus.clear();
+        frm.TXT_Chemin.SetText(L"C:\\Maj");
+    }
+    std::vector<std::wstring> Valeurs() const {
+        std::vector<std::wstring> v;
+        for (const auto& e : banc.profil.ecritures) v.push_back(e.valeur);
+        return v;
+    }
+};
+using V = std::vector<std::wstring>;
+}  // namespace
+
+TEST_F(Sauvegarde, WritesTheSixEntriesInOrder) {
+    frm.Opt_Mode[1].SetValue(true);
+    frm.Chk_Instructions.SetValue(0);
+    EXPECT_TRUE(frm.Cmd_Sauver.Click ? (frm.Cmd_Sauver.Presse(), true) : false);
+    const std::vector<std::pair<std::wstring, std::wstring>> cles = {
+        {L"Chemin", L"Chemin_Demarrage"}, {L"Option", L"Option_Demarrage"}, {L"Dernier Fichier Execute", L"Nom_Fich"},
+        {L"Instructions", L"Activee"},    {L"Instructions", L"Titre_Fenetre"}, {L"Instructions", L"Instructions"}};
+    ASSERT_EQ(banc.profil.ecritures.size(), 6u);
+    for (std::size_t i = 0; i < 6; ++i) {
+        EXPECT_EQ(banc.profil.ecritures[i].section, cles[i].first);
+        EXPECT_EQ(banc.profil.ecritures[i].cle, cles[i].second);
+        EXPECT_EQ(banc.profil.ecritures[i].fichier, L"C:\\Prog\\Tolvane.ini");
+    }
+    EXPECT_TRUE(banc.messages.vus.empty()) << "a successful save shows nothing";
+    // Byte for byte the file one save writes.
+    Reglages attendu;
+    attendu.chemin = L"C:\\Maj";
+    EXPECT_EQ(banc.LitINI(), attendu.Fichier());
+    // Saving twice gives the same file.
+    frm.Cmd_Sauver.Presse();
+    EXPECT_EQ(banc.LitINI(), attendu.Fichier());
+}
+
+TEST_F(Sauvegarde, ValuesFollowTheOptionsAndTheCheckBox) {
+    frm.Txt_Titre.SetText(L"Mise \u00e0 jour");
+    frm.Txt_instructions.SetText(L"Patientez");
+    struct Cas { int option; int coche; V valeurs; };
+    const std::wstring def = SchemaINI::InstructionsParDefaut;
+    for (const Cas& c : {Cas{0, 1, V{L"C:\\Maj", L"Toujours_lancer", L"aucun", L"1", L"Mise \u00e0 jour", L"Patientez"}},
+                         Cas{1, 1, V{L"C:\\Maj", L"Verifier_lancer", L"aucun", L"1", L"Mise \u00e0 jour", L"Patientez"}},
+                         Cas{0, 0, V{L"C:\\Maj", L"Toujours_lancer", L"aucun", L"0", L"TITRE", def}},
+                         Cas{1, 2, V{L"C:\\Maj", L"Verifier_lancer", L"aucun", L"2", L"TITRE", def}}}) {
+        banc.profil.ecritures.clear();
+        frm.Opt_Mode[c.option].SetValue(true);
+        frm.Chk_Instructions.SetValue(c.coche);
+        frm.Cmd_Sauver.Presse();
+        EXPECT_EQ(Valeurs(), c.valeurs) << "option " << c.option << ", check box " << c.coche;
+        // The boxes keep their texts whatever was written.
+        EXPECT_EQ(frm.Txt_Titre.Text(), L"Mise \u00e0 jour");
+    }
+    banc.profil.ecritures.clear();
+    frm.Chk_Instructions.SetValue(1);
+    frm.Txt_Titre.SetText(L"");
+    frm.Cmd_Sauver.Presse();
+    EXPECT_EQ(Valeurs()[4], L"");
+}
+
+TEST_F(Sauvegarde, FailedWriteIsToldAndTheOthersAreStillAttempted) {
+    banc.profil.echecs = {2, 4};
+    frm.Cmd_Sauver.Presse();
+    EXPECT_EQ(banc.profil.ecritures.size(), 6u);
+    ASSERT_EQ(banc.messages.vus.size(), 2u);
+    for (const auto& m : banc.messages.vus) {
+        EXPECT_EQ(m.texte, L"echec de WritePrivateProfilesstring");
+        EXPECT_EQ(m.boutons, vbOKOnly);
+        EXPECT_EQ(m.titre, std::nullopt);
+    }
+}
+
+TEST_F(Sauvegarde, RefusedDirectoryWritesNothing) {
+    banc.EcritINI("[Chemin]\r\nChemin_Demarrage=C:\\Maj\r\n");
+    frm.TXT_Chemin.SetText(L"Q:\\Maj");
+    frm.Cmd_Sauver.Presse();
+    EXPECT_TRUE(banc.profil.ecritures.empty());
+    ASSERT_EQ(banc.messages.vus.size(), 2u);
+    EXPECT_EQ(banc.messages.vus[0].texte,
+              L"Le lecteur que vous avez choisi n'existe pas physiquement !\r\nVeuillez choisir un autre chemin, merci !");
+    EXPECT_EQ(banc.messages.vus[1].texte,
+              L"Le chemin Entr\u00e9 n'est pas valide, sauvegarde dans le fichier INI annul\u00e9e ...");
+    EXPECT_EQ(banc.messages.vus[1].titre, std::nullopt);
+    EXPECT_EQ(banc.LitINI(), "[Chemin]\r\nChemin_Demarrage=C:\\Maj\r\n");
+}
+
+TEST_F(Sauvegarde, LineBreaksAreStoredAsBlanksAndReadBackWhole) {
+    frm.Chk_Instructions.SetValue(1);
+    frm.Txt_Titre.SetText(L"Titre\r\nsur deux lignes");
+    // The designed text holds two line breaks.
+    frm.Cmd_Sauver.Presse();
+    EXPECT_EQ(Valeurs()[4], L"Titre sur deux lignes");
+    EXPECT_EQ(Valeurs()[5], L"Entrez ici les instructions que vous voulez indiquez  avant le lancement de l'ex\u00e9cutable ... ");
+
+    Frm_principale relu(banc.services, false);
+    relu.Charge();
+    EXPECT_EQ(relu.Txt_Titre.Text(), L"Titre sur deux lignes");
+    EXPECT_EQ(relu.Txt_instructions.Text(), Valeurs()[5]);
+    EXPECT_EQ(relu.Chk_Instructions.Value(), 1);
+}

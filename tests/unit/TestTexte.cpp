@@ -1,0 +1,91 @@
+// Line reading, code-page conversion and the name rules shared by both builds.
+#include <gtest/gtest.h>
+
+#include "Faux.h"
+#include "platform/FichierTexte.h"
+#include "platform/PageCode.h"
+#include "platform/Texte.h"
+
+using namespace tolvane;
+using namespace tolvane::test;
+
+namespace {
+std::vector<std::wstring> Lignes(const std::string& octets) {
+    FauxSourceFichiers source;
+    source.contenus[L"f"] = octets;
+    auto fichier = FichierTexte::Ouvre(source, L"f");
+    std::vector<std::wstring> lignes;
+    while (!fichier->FinDeFichier()) lignes.push_back(fichier->LineInput());
+    return lignes;
+}
+using V = std::vector<std::wstring>;
+}  // namespace
+
+TEST(FichierTexte, AcceptsEveryLineEnd) {
+    EXPECT_EQ(Lignes("a\r\nb\r\n"), (V{L"a", L"b"}));
+    EXPECT_EQ(Lignes("a\nb\n"), (V{L"a", L"b"}));
+    EXPECT_EQ(Lignes("a\rb\r"), (V{L"a", L"b"}));
+    EXPECT_EQ(Lignes("a\r\n\r\nb"), (V{L"a", L"", L"b"}));   // blank line kept, last without end
+    EXPECT_EQ(Lignes("a\n\rb"), (V{L"a", L"", L"b"}));      // LF then CR: two ends
+    EXPECT_EQ(Lignes(""), V{});
+    // CR LF split across two reads of the fake's 7-byte pieces is still one line end.
+    EXPECT_EQ(Lignes("123456\r\nx"), (V{L"123456", L"x"}));
+}
+
+TEST(FichierTexte, ConvertsFromTheCodePageUnlessUtf8Marked) {
+    EXPECT_EQ(Lignes("caf\xe9 \x80"), V{L"caf\u00e9 \u20ac"});
+    EXPECT_EQ(Lignes("\xEF\xBB\xBF[Chemin]\r\nx=caf\xC3\xA9"), (V{L"[Chemin]", L"x=caf\u00e9"}));
+    // Only a mark at the very start counts.
+    EXPECT_EQ(Lignes("a\xEF\xBB\xBF"), V{L"a\u00ef\u00bb\u00bf"});
+    // NUL bytes are characters like any other.
+    EXPECT_EQ(Lignes(std::string("a\0b", 3)), V{std::wstring(L"a\0b", 3)});
+}
+
+TEST(FichierTexte, UnopenableFileGivesNothing) {
+    FauxSourceFichiers source;
+    source.contenus[L"f"] = "x";
+    source.verrouilles.insert(L"f");
+    EXPECT_FALSE(FichierTexte::Ouvre(source, L"f").has_value());
+    EXPECT_FALSE(FichierTexte::Ouvre(source, L"absent").has_value());
+}
+
+TEST(PageCode, Windows1252RoundTripAndUnmappable) {
+    const std::wstring texte = L"\u00e9\u00fc\u00e7\u0152\u2019";
+    EXPECT_EQ(VersPageCode(texte), "\xe9\xfc\xe7\x8c\x92");
+    EXPECT_EQ(DepuisPageCode(VersPageCode(texte)), texte);
+    EXPECT_EQ(VersPageCode(L"\u4e2d"), "?");
+}
+
+TEST(Utf8, MalformedBytesBecomeReplacementCharacters) {
+    EXPECT_EQ(DepuisUtf8("a\xC3"), L"a\uFFFD");
+    EXPECT_EQ(DepuisUtf8("\xC0\xAF"), L"\uFFFD\uFFFD");  // overlong
+    EXPECT_EQ(DepuisUtf8(VersUtf8(L"\u00e9\u20ac")), L"\u00e9\u20ac");
+}
+
+TEST(Noms, CaseIsIgnoredForLatinLetters) {
+    EXPECT_TRUE(EgalSansCasse(L"SETUP.EXE", L"setup.exe"));
+    EXPECT_TRUE(EgalSansCasse(L"\u00c9t\u00e9.exe", L"\u00e9T\u00c9.EXE"));
+    EXPECT_TRUE(EgalSansCasse(L"\u0152uvre", L"\u0153UVRE"));
+    EXPECT_FALSE(EgalSansCasse(L"setup.exe", L"setup.ex"));
+    EXPECT_FALSE(EgalSansCasse(L"\u00d7", L"\u00f7"));  // × and ÷ are no pair
+    EXPECT_LT(CompareSansCasse(L"a.exe", L"B.EXE"), 0);
+}
+
+TEST(Noms, PatternMatchesLongNamesOnly) {
+    EXPECT_TRUE(CorrespondMotif(L"a.exe", L"*.exe"));
+    EXPECT_TRUE(CorrespondMotif(L"B.EXE", L"*.exe"));
+    EXPECT_TRUE(CorrespondMotif(L"maj 2.exe", L"*.exe"));
+    EXPECT_TRUE(CorrespondMotif(L".exe", L"*.exe"));
+    EXPECT_FALSE(CorrespondMotif(L"c.exe1", L"*.exe"));
+    EXPECT_FALSE(CorrespondMotif(L"c.exe~", L"*.exe"));
+    EXPECT_FALSE(CorrespondMotif(L"d.exe.bak", L"*.exe"));
+    EXPECT_TRUE(CorrespondMotif(L"readme", L"*.*"));
+    EXPECT_TRUE(CorrespondMotif(L"ab", L"a?"));
+    EXPECT_FALSE(CorrespondMotif(L"a", L"a?"));
+}
+
+TEST(Valeurs, LineBreaksBecomeOneBlankEach) {
+    EXPECT_EQ(SurUneLigne(L"a\r\nb\rc\nd"), L"a b c d");
+    EXPECT_EQ(SurUneLigne(L"a\r\n\r\n"), L"a  ");
+    EXPECT_EQ(SurUneLigne(L"\n\r"), L"  ");
+}
