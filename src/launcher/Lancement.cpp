@@ -33,7 +33,7 @@ void ProceduresPrincipales::Cmd_OK_Click() {
 
 void ProceduresPrincipales::Traitement(const std::wstring& Fichier_a_executer) {
     if (champs_.Opt_Mode[1].Value() && EgalSansCasse(Fichier_a_executer, Mod_principal::DernierFichier))
-        services_.processus->FinProcessus();
+        services_.FinProcessus();
 
     if (champs_.Chk_Instructions.Value() == CheckBox::vbChecked) fenetres_.AfficheInstructions();
 
@@ -43,7 +43,7 @@ void ProceduresPrincipales::Traitement(const std::wstring& Fichier_a_executer) {
         Ecrit(SchemaINI::SectionDernierFichier, SchemaINI::CleNomFich, Fichier_a_executer);
     else
         services_.messages->MsgBox(Textes::EchecLancement, vbOKOnly);
-    services_.processus->FinProcessus();
+    services_.FinProcessus();
 }
 
 }  // namespace tolvane

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -122,6 +123,12 @@ struct Services {
     ISystemeFichiers& FSO() {
         if (!fso_) fso_ = CreeSystemeFichiers();
         return *fso_;
+    }
+
+    // Ends the process at once. An implementation that came back would be a fault.
+    [[noreturn]] void FinProcessus() {
+        processus->FinProcessus();
+        std::abort();
     }
 
 private:

@@ -16,7 +16,7 @@ Frm_Choix::Frm_Choix(Services& services, ChampsPrincipaux& principale)
 }
 
 void Frm_Choix::Cmd_Annuler_Click() {
-    if (Mod_principal::ModeAuto) services_.processus->FinProcessus();
+    if (Mod_principal::ModeAuto) services_.FinProcessus();
     Mod_principal::ChoixAnnule = true;
     Unload();
 }

@@ -36,7 +36,7 @@ void Frm_principale::Chk_Instructions_Click() {
 
 void Frm_principale::Cmd_OK_Click() { procedures_.Cmd_OK_Click(); }
 
-void Frm_principale::Cmd_quitter_Click() { services_.processus->FinProcessus(); }
+void Frm_principale::Cmd_quitter_Click() { services_.FinProcessus(); }
 
 void Frm_principale::Cmd_Sauver_Click() { procedures_.Cmd_Sauver_Click(); }
 

@@ -179,7 +179,9 @@ TEST(Dispositions, IdsFollowTheTabIndexAndAreUnique) {
                               &Dispositions::Instructions::Fenetre}) {
         std::set<int> ids;
         for (const auto& d : table->controles)
-            if (d.genre != Genre::Line) EXPECT_TRUE(ids.insert(IdControle(d)).second) << d.nom;
+            if (d.genre != Genre::Line) {
+                EXPECT_TRUE(ids.insert(IdControle(d)).second) << d.nom;
+            }
         EXPECT_EQ(ids.size(), static_cast<std::size_t>(*ids.rbegin() - 99)) << "tab indexes without gaps";
     }
 }
