@@ -47,6 +47,9 @@ bool FauxSystemeFichiers::FolderExists(const std::wstring& chemin) { return Cont
 std::vector<std::wstring> FauxListeur::ListeFichiers(const std::wstring& repertoire, const std::wstring& motif) {
     appels.emplace_back(repertoire, motif);
     std::vector<std::wstring> noms;
+    if (partout && !repertoire.empty())
+        for (const auto& nom : *partout)
+            if (CorrespondMotif(nom, motif)) noms.push_back(nom);
     for (const auto& [dossier, contenu] : repertoires) {
         if (!EgalSansCasse(dossier, repertoire)) continue;
         for (const auto& nom : contenu)

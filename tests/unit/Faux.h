@@ -36,6 +36,7 @@ public:
 class FauxListeur : public IListeurRepertoire {
 public:
     std::map<std::wstring, std::vector<std::wstring>> repertoires;  // names, any order
+    std::optional<std::vector<std::wstring>> partout;                 // the same names in every directory
     std::vector<std::pair<std::wstring, std::wstring>> appels;       // directory, pattern
     std::vector<std::wstring> ListeFichiers(const std::wstring& repertoire, const std::wstring& motif) override;
 };
