@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Launcher benchmark under Wine (not a pass/fail test):
+#   bash scripts/bench.sh [rounds, 21 by default]
+# Times Tolvane_Lanceur.exe ("Toujours_lancer", instructions off) from its start to the start of
+# the program it launches, against the floor (plancher.exe: FindFirstFileExW + CreateProcessW)
+# and a cmd.exe batch file, interleaved A B C A B C..., with 10 and 100,000 files in the
+# directory. Then the programs' sizes and imports.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+tours=${1:-21}
+bash scripts/installe-prerequis.sh >/dev/null
+cmake --preset windows >/dev/null
+cmake --build --preset windows --target Tolvane Tolvane_Lanceur plancher chrono_sonde banc_lancement >/dev/null
+source scripts/wine-env.sh
+trap tolvane_wine_nettoie EXIT
+
+bin=build/windows
+w() { winepath -w "$1" 2>/dev/null; }
+lanceur=$(w "$bin/src/builds/Tolvane_Lanceur.exe")
+plancher=$(w "$bin/tests/bench/plancher.exe")
+sonde=$(w "$bin/tests/bench/chrono_sonde.exe")
+banc=$bin/tests/bench/banc_lancement.exe
+
+echo "Wine $(wine --version), $(nproc) cœurs, $(date -u +%Y-%m-%d)"
+for fichiers in 10 100000; do
+  echo
+  echo "### Répertoire de $fichiers fichiers (un seul .exe), $((tours - 1)) tours après un tour de chauffe"
+  echo
+  wine "$banc" "C:\\banc-tolvane-$fichiers" "$fichiers" "$tours" "$lanceur" "$plancher" "$sonde"
+done
+
+echo
+echo "### Taille et importations"
+echo
+echo "| programme | taille (octets) | DLL importées |"
+echo "|---|---:|---|"
+for exe in Tolvane Tolvane_Lanceur; do
+  f="$bin/src/builds/$exe.exe"
+  dll=$(x86_64-w64-mingw32-objdump -p "$f" | sed -n 's/^\s*DLL Name: //p' | sort | paste -sd ' ')
+  echo "| $exe.exe | $(stat -c %s "$f") | $dll |"
+done
