@@ -1,0 +1,17 @@
+#include "PlateformeWin32.h"
+
+namespace tolvane::win32 {
+
+PlateformeWin32::PlateformeWin32(HINSTANCE instance)
+    : hote_(instance), messages_([this] { return hote_.FenetreCourante(); }) {
+    services_.CreeSystemeFichiers = [] { return std::make_unique<SystemeFichiersWin32>(); };
+    services_.listeur = &listeur_;
+    services_.fichiers = &fichiers_;
+    services_.profil = &profil_;
+    services_.lanceur = &lanceur_;
+    services_.messages = &messages_;
+    services_.processus = &processus_;
+    services_.fenetres = &hote_;
+}
+
+}  // namespace tolvane::win32
