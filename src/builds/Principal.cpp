@@ -1,0 +1,21 @@
+// Entry point of both programs, compiled once for each: Tolvane.exe with TOLVANE_MODE_AUTO=0
+// (the configuration program), Tolvane_Lanceur.exe with TOLVANE_MODE_AUTO=1 (the launcher).
+// The start-up object is the main window: loading it runs the start-up sequence, which in the
+// launcher may launch and end the process before any window is shown.
+#include <windows.h>
+
+#include "platform/win32/PlateformeWin32.h"
+#include "ui/Frm_principale.h"
+
+#ifndef TOLVANE_MODE_AUTO
+#error "TOLVANE_MODE_AUTO must be 0 or 1"
+#endif
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    tolvane::win32::PlateformeWin32 plateforme(instance);
+    tolvane::Services& services = plateforme.services();
+    tolvane::Frm_principale frm(services, TOLVANE_MODE_AUTO != 0);
+    frm.Charge();
+    services.fenetres->AfficheEtAttend(frm);
+    return 0;
+}
