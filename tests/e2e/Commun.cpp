@@ -1,0 +1,125 @@
+#include "Commun.h"
+
+#include <algorithm>
+#include <iostream>
+
+using namespace pilote;
+
+namespace e2e {
+
+const Programmes& Chemins() {
+    static const Programmes chemins{CheminWindows(E2E_CHEMIN_Tolvane),
+                                    CheminWindows(E2E_CHEMIN_Tolvane_Lanceur),
+                                    CheminWindows(E2E_CHEMIN_sonde)};
+    return chemins;
+}
+
+std::string NomBuild(Build b) { return b == Build::Configuration ? "Tolvane" : "Tolvane_Lanceur"; }
+
+std::string Reglages::Ini() const {
+    auto ligne = [](std::wstring_view texte) { return EnAnsi(texte) + "\r\n"; };
+    return ligne(L"[Chemin]") + ligne(L"Chemin_Demarrage=" + chemin) + ligne(L"[Option]") +
+           ligne(L"Option_Demarrage=" + option) + ligne(L"[Dernier Fichier Execute]") +
+           ligne(L"Nom_Fich=" + dernier) + ligne(L"[Instructions]") +
+           ligne(L"Activee=" + activee) + ligne(L"Titre_Fenetre=" + titre) +
+           ligne(L"Instructions=" + instructions);
+}
+
+void TestE2E::SetUp() {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::string nom = std::string(info->test_suite_name()) + "." + info->name();
+    std::replace(nom.begin(), nom.end(), '/', '_');
+    dossier_ = std::make_unique<DossierTemporaire>(DeU8(nom));
+    Dossier().CreeDossier(L"Programme");
+    Dossier().CreeDossier(L"Maj");
+    Dossier().CreeDossier(L"Ailleurs");
+    Dossier().CopieIci(Chemins().tolvane, L"Programme\\Tolvane.exe");
+    Dossier().CopieIci(Chemins().lanceur, L"Programme\\Tolvane_Lanceur.exe");
+    Reglages leurre;
+    leurre.chemin = L"C:\\leurre-du-repertoire-courant";
+    leurre.titre = L"leurre";
+    ASSERT_TRUE(EcritOctets(Dossier() / L"Ailleurs\\Tolvane.ini", leurre.Ini()));
+}
+
+void TestE2E::TearDown() {
+    if (HasFailure()) {
+        std::cout << "---- ce que le pilote a vu (" << U8(Dossier().Chemin()) << ", gardé) ----\n";
+        for (DWORD pid : ProcessusSous(Dossier().Chemin()))
+            std::cout << "processus " << pid << " :\n" << U8(DecritFenetres(pid));
+        auto ini = Ini();
+        // The settings file is in the ANSI code page; the log is UTF-8.
+        std::cout << "Tolvane.ini : " << (ini ? "\n" + U8(DeAnsi(*ini)) : std::string("(absent)"))
+                  << "\n";
+        auto journal = LitOctets(Journal());
+        std::cout << "sonde.log : " << (journal ? "\n" + *journal : std::string("(absent)"))
+                  << "\n----\n";
+        dossier_->Garde();
+    }
+    // Whatever a test left running from its folder; a failed test may leave a program
+    // waiting on a message box.
+    processus_.clear();
+    TermineProcessusSous(Dossier().Chemin());
+}
+
+void TestE2E::EcritIni(std::string_view octets) const {
+    ASSERT_TRUE(EcritOctets(CheminIni(), octets));
+}
+
+std::optional<std::string> TestE2E::Ini() const { return LitOctets(CheminIni()); }
+
+std::wstring TestE2E::AjouteSonde(const std::wstring& relatif) const {
+    return Dossier().CopieIci(Chemins().sonde, relatif);
+}
+
+std::vector<LigneSonde> TestE2E::LignesSonde() const { return LitJournalSonde(Journal()); }
+
+std::vector<LigneSonde> TestE2E::AttendLignesSonde(size_t n) const {
+    std::vector<LigneSonde> lignes;
+    AttendQue([&] {
+        lignes = LignesSonde();
+        return lignes.size() >= n;
+    });
+    return lignes;
+}
+
+bool TestE2E::SansLancement() const {
+    if (!LignesSonde().empty()) return false;
+    for (DWORD pid : ProcessusSous(Dossier().Chemin())) {
+        bool notre = std::any_of(processus_.begin(), processus_.end(),
+                                 [&](const auto& p) { return p->Pid() == pid; });
+        if (!notre) return false;
+    }
+    return LignesSonde().empty();
+}
+
+bool TestE2E::Repond(HWND boite, int idBouton) {
+    return PresseBouton(boite, idBouton) && AttendDisparition(boite);
+}
+
+const Processus& TestE2E::Lance(Build b, const Environnement& ajouts) {
+    const std::wstring exe =
+        Programme() + (b == Build::Configuration ? L"\\Tolvane.exe" : L"\\Tolvane_Lanceur.exe");
+    Environnement env = ajouts;
+    env.emplace_back(L"SONDE_JOURNAL", Dossier().Chemin());
+    processus_.push_back(
+        std::make_unique<Processus>(Processus::Demarre(exe, Dossier() / L"Ailleurs", env)));
+    return *processus_.back();
+}
+
+HWND TestE2E::FenetrePrincipaleApresBoites(const Processus& p, std::vector<Boite>& boites,
+                                           int maxBoites) {
+    for (int i = 0; i <= maxBoites; ++i) {
+        HWND boite = nullptr, fenetre = nullptr;
+        AttendQue([&] {
+            boite = BoiteMessageVisible(p.Pid());
+            if (!boite) fenetre = AttendFenetre(p.Pid(), kCaptionPrincipale, 0);
+            return boite || fenetre;
+        });
+        if (!boite) return fenetre;
+        boites.push_back({U8(Texte(boite)), U8(TexteBoiteMessage(boite))});
+        Repond(boite, IDOK);
+    }
+    return nullptr;
+}
+
+}  // namespace e2e
