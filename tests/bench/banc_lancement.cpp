@@ -110,7 +110,8 @@ int wmain(int argc, wchar_t** argv) {
               "\r\n[Option]\r\nOption_Demarrage=Toujours_lancer\r\n[Dernier Fichier Execute]\r\nNom_Fich=aucun\r\n"
               "[Instructions]\r\nActivee=0\r\nTitre_Fenetre=TITRE\r\nInstructions=rien\r\n");
     const std::wstring lot = racine + L"\\lance.bat";
-    Ecrit(lot, "@echo off\r\nfor %%f in (\"" + Utf8VersAnsi(maj) + "\\*.exe\") do start \"\" \"%%f\"\r\nexit\r\n");
+    // Unquoted set: Wine's cmd.exe does not expand a quoted wildcard (the path has no blank).
+    Ecrit(lot, "@echo off\r\nfor %%f in (" + Utf8VersAnsi(maj) + "\\*.exe) do start \"\" \"%%f\"\r\nexit\r\n");
     fichierTemps = racine + L"\\sonde.t";
     SetEnvironmentVariableW(L"CHRONO_SONDE", fichierTemps.c_str());
 
