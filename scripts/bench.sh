@@ -41,10 +41,10 @@ done
 echo
 echo "### Taille et importations"
 echo
-echo "| programme | taille (octets) | DLL importées |"
+echo "| programme | taille (octets) | DLL importées au démarrage (user32 et gdi32 : chargement différé) |"
 echo "|---|---:|---|"
 for exe in Tolvane Tolvane_Lanceur; do
   f="$bin/src/builds/$exe.exe"
-  dll=$(x86_64-w64-mingw32-objdump -p "$f" | sed -n 's/^\s*DLL Name: //p' | sort | paste -sd ' ')
+  dll=$(LC_ALL=C x86_64-w64-mingw32-objdump -p "$f" | sed -n 's/^\s*DLL Name: //p' | sort | paste -sd ' ')
   echo "| $exe.exe | $(stat -c %s "$f") | $dll |"
 done
