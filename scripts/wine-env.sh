@@ -91,7 +91,8 @@ tolvane_prepare_prefixe() {
       </dev/null >/dev/null 2>&1 || return 1
     wine reg add 'HKCC\Software\Fonts' /v LogPixels /t REG_DWORD /d "$TOLVANE_DPI" /f \
       </dev/null >/dev/null 2>&1 || return 1
-    wineserver -w
+    # No "wineserver -w" here: with a persistent server running it would wait for ever; the
+    # server holds the new value for every program started from now on.
     echo "$TOLVANE_DPI" >"$marque"
   fi
 }

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -47,6 +49,7 @@ inline constexpr char kInstructionsParDefaut[] =
 
 enum class Build { Configuration, Lanceur };
 std::string NomBuild(Build b);
+inline void PrintTo(Build b, std::ostream* os) { *os << NomBuild(b); }
 
 // The six settings; Ini() lays them out as the save command does (CR LF, ANSI code page).
 struct Reglages {

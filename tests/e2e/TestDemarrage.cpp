@@ -105,6 +105,9 @@ constexpr CasReglages kCasReglages[] = {
     {"OptionInconnueGardeLaConceptionEtGrise", L"Jamais", L"2", false, BST_INDETERMINATE},
 };
 
+// Names the case in gtest's messages.
+void PrintTo(const CasReglages& cas, std::ostream* os) { *os << cas.nom; }
+
 class LectureReglages : public TestE2E, public ::testing::WithParamInterface<CasReglages> {};
 
 TEST_P(LectureReglages, RemplitLaFenetreSansMessage) {

@@ -97,6 +97,8 @@ constexpr CasNomInchange kCasNomInchange[] = {
     {"ToujoursMemeNom", L"Toujours_lancer", L"setup.exe", true},
 };
 
+void PrintTo(const CasNomInchange& cas, std::ostream* os) { *os << cas.nom; }
+
 class NomInchange : public Lanceur, public ::testing::WithParamInterface<CasNomInchange> {};
 
 TEST_P(NomInchange, LanceSelonLOptionEtLeDernierNom) {

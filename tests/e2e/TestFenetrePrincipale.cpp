@@ -1,0 +1,402 @@
+// The main window of Tolvane.exe as a user meets it: the Tab key's round, the window's frame
+// and place, leaving the directory box, Quitter and the close box, Enter and the length limit
+// of the instructions, and every control where the layout table puts it at the screen's DPI.
+#include <cmath>
+#include <cstdlib>
+#include <sstream>
+
+#include "Commun.h"
+#include "ui/Dispositions.h"
+
+using namespace pilote;
+
+namespace e2e {
+namespace {
+
+namespace id = principale;
+namespace table = tolvane::Dispositions::Principale;
+
+LRESULT Envoie(HWND h, UINT message, WPARAM w = 0, LPARAM l = 0) {
+    DWORD_PTR r = 0;
+    SendMessageTimeoutW(h, message, w, l, SMTO_ABORTIFHUNG | SMTO_BLOCK, 5000, &r);
+    return static_cast<LRESULT>(r);
+}
+
+int IdFocus(HWND f) {
+    HWND h = Focus(f);
+    return h ? GetDlgCtrlID(h) : 0;
+}
+
+std::string Ids(const std::vector<int>& ids) {
+    std::string s;
+    for (int i : ids) s += (s.empty() ? "" : " ") + std::to_string(i);
+    return s;
+}
+
+// Any message box of the process, shown or still being built.
+bool BoiteExiste(DWORD pid) {
+    for (HWND h : FenetresDuProcessus(pid))
+        if (Classe(h) == L"#32770" && GetDlgItem(h, 0xFFFF)) return true;
+    return false;
+}
+
+// The DPI the run was prepared for (TOLVANE_DPI of scripts/wine-env.sh), 96 by default.
+int DpiVoulu() {
+    const char* v = std::getenv("TOLVANE_DPI");
+    return v && *v ? std::atoi(v) : 96;
+}
+
+int DpiEcran() {
+    HDC dc = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(dc, LOGPIXELSX);
+    ReleaseDC(nullptr, dc);
+    return dpi;
+}
+
+class FenetrePrincipale : public TestE2E {
+protected:
+    // Maj\ holds two executables and is the stored directory, so that leaving the directory
+    // box passes the check unless a test types something else.
+    void SetUp() override {
+        TestE2E::SetUp();
+        AjouteSonde(L"Maj\\a.exe");
+        AjouteSonde(L"Maj\\b.exe");
+        reglages_.chemin = Maj();
+        reglages_.option = L"Verifier_lancer";
+        reglages_.activee = L"1";
+        reglages_.titre = L"Mise à jour";
+        reglages_.instructions = L"Fermez vos applications";
+    }
+
+    // Starts Tolvane.exe on reglages_ and returns its main window, shown without any box.
+    HWND Ouvre() {
+        EcritIni(reglages_.Ini());
+        const Processus& p = Lance(Build::Configuration);
+        pid_ = p.Pid();
+        processus_ = &p;
+        std::vector<Boite> boites;
+        HWND f = FenetrePrincipaleApresBoites(p, boites);
+        EXPECT_TRUE(boites.empty()) << boites.size() << " boîte(s), la première : "
+                                    << boites[0].titre << " / " << boites[0].texte;
+        return f;
+    }
+
+    // In front, with the focus where the window puts it when activated.
+    bool AuPremierPlan(HWND f) {
+        return MetAuPremierPlan(f) && AttendQue([&] { return Focus(f) != nullptr; }, 2000);
+    }
+
+    // Replaces the text of the focused box by real key presses.
+    bool RemplaceTexteClavier(HWND boite, const std::wstring& texte) {
+        Envoie(boite, EM_SETSEL, 0, -1);
+        if (!Touche(VK_BACK) || (!texte.empty() && !TapeClavier(texte))) return false;
+        return AttendQue([&] { return Texte(boite) == texte; }, 2000);
+    }
+
+    // Presses Tab (or Shift+Tab) and returns the ID that has the focus once it has moved.
+    int Tabule(HWND f, bool arriere = false) {
+        const int avant = IdFocus(f);
+        Touche(VK_TAB, arriere);
+        int apres = avant;
+        AttendQue([&] { return (apres = IdFocus(f)) != avant; }, 2000);
+        return apres;
+    }
+
+    Reglages reglages_;
+    DWORD pid_ = 0;
+    const Processus* processus_ = nullptr;
+};
+
+// ---- the Tab key ----
+
+struct CasTabulation {
+    const char* nom;
+    const wchar_t* option;
+    const wchar_t* activee;
+    bool decocheALaSouris;  // the check box cleared by a click before the round
+    std::vector<int> tour;  // the focus at the start, then after each Tab, back to the start
+};
+
+const CasTabulation kCasTabulation[] = {
+    {"CommeConcue", L"Verifier_lancer", L"1", false,
+     {id::TXT_Chemin, id::Flb_file, id::Cmd_OK, id::Cmd_Sauver, id::Opt_Mode1, id::Txt_Titre,
+      id::Txt_instructions, id::Chk_Instructions, id::Cmd_quitter, id::TXT_Chemin}},
+    {"AChaqueDemarrage", L"Toujours_lancer", L"1", false,
+     {id::TXT_Chemin, id::Flb_file, id::Cmd_OK, id::Cmd_Sauver, id::Opt_Mode0, id::Txt_Titre,
+      id::Txt_instructions, id::Chk_Instructions, id::Cmd_quitter, id::TXT_Chemin}},
+    {"IndicationsDesactiveesAuDemarrage", L"Verifier_lancer", L"0", false,
+     {id::TXT_Chemin, id::Flb_file, id::Cmd_OK, id::Cmd_Sauver, id::Opt_Mode1,
+      id::Chk_Instructions, id::Cmd_quitter, id::TXT_Chemin}},
+    {"CaseDecocheeALaSouris", L"Verifier_lancer", L"1", true,
+     {id::Chk_Instructions, id::Cmd_quitter, id::TXT_Chemin, id::Flb_file, id::Cmd_OK,
+      id::Cmd_Sauver, id::Opt_Mode1, id::Chk_Instructions}},
+};
+
+class Tabulation : public FenetrePrincipale, public ::testing::WithParamInterface<CasTabulation> {};
+
+TEST_P(Tabulation, LaToucheTabParcourtLesControlesDansLOrdreConcu) {
+    const CasTabulation& cas = GetParam();
+    reglages_.option = cas.option;
+    reglages_.activee = cas.activee;
+    HWND f = Ouvre();
+    ASSERT_NE(f, nullptr);
+    ASSERT_TRUE(AuPremierPlan(f)) << "la fenêtre principale n'a pas pu passer au premier plan";
+    if (cas.decocheALaSouris) {
+        HWND coche = Controle(f, id::Chk_Instructions);
+        ASSERT_TRUE(CliqueSouris(coche));
+        ASSERT_TRUE(AttendQue([&] { return EtatCoche(coche) == BST_UNCHECKED; }))
+            << "le clic n'a pas décoché la case";
+        ASSERT_TRUE(AttendQue([&] { return !Actif(Controle(f, id::Txt_Titre)); }));
+    }
+
+    std::vector<int> vus{IdFocus(f)};
+    while (vus.size() < cas.tour.size()) vus.push_back(Tabule(f));
+    EXPECT_EQ(Ids(vus), Ids(cas.tour)) << "avec Tab";
+
+    // Shift+Tab goes the same round backwards.
+    std::vector<int> arriere{IdFocus(f)};
+    while (arriere.size() < cas.tour.size()) arriere.push_back(Tabule(f, true));
+    EXPECT_EQ(Ids(arriere), Ids(std::vector<int>(cas.tour.rbegin(), cas.tour.rend())))
+        << "avec Maj+Tab";
+
+    EXPECT_FALSE(Visible(Controle(f, id::Txt_Texte)));
+    EXPECT_FALSE(BoiteExiste(pid_)) << "une boîte s'est montrée pendant le tour";
+}
+
+INSTANTIATE_TEST_SUITE_P(Cas, Tabulation, ::testing::ValuesIn(kCasTabulation),
+                         [](const auto& info) { return std::string(info.param.nom); });
+
+// ---- the window itself ----
+
+TEST_F(FenetrePrincipale, CadreFixeSansReductionNiBarreDesTachesCentreeTexteCache) {
+    HWND f = Ouvre();
+    ASSERT_NE(f, nullptr);
+    EXPECT_EQ(U8(Texte(f)).rfind("Tolvane 1.0", 0), 0u) << U8(Texte(f));
+
+    const LONG_PTR style = Style(f);
+    EXPECT_TRUE(style & WS_CAPTION);
+    EXPECT_FALSE(style & WS_MINIMIZEBOX) << "bouton de réduction";
+    EXPECT_FALSE(style & WS_MAXIMIZEBOX) << "bouton d'agrandissement";
+    EXPECT_FALSE(style & WS_THICKFRAME) << "cadre redimensionnable";
+    // A window is left out of the taskbar when it has an owner that does not show and does
+    // not ask for a button of its own.
+    EXPECT_FALSE(GetWindowLongPtrW(f, GWL_EXSTYLE) & WS_EX_APPWINDOW);
+    HWND proprietaire = GetWindow(f, GW_OWNER);
+    EXPECT_NE(proprietaire, nullptr) << "fenêtre sans propriétaire : elle irait dans la barre";
+    EXPECT_FALSE(Visible(proprietaire));
+
+    EXPECT_NE(Envoie(f, WM_GETICON, ICON_BIG), 0) << "pas d'icône";
+    EXPECT_NE(Envoie(f, WM_GETICON, ICON_SMALL), 0) << "pas de petite icône";
+
+    RECT r{};
+    GetWindowRect(f, &r);
+    MONITORINFO mi{};
+    mi.cbSize = sizeof mi;
+    GetMonitorInfoW(MonitorFromWindow(f, MONITOR_DEFAULTTOPRIMARY), &mi);
+    EXPECT_NEAR(r.left + r.right, mi.rcWork.left + mi.rcWork.right, 2) << "pas centrée en largeur";
+    EXPECT_NEAR(r.top + r.bottom, mi.rcWork.top + mi.rcWork.bottom, 2) << "pas centrée en hauteur";
+
+    // Clicking around changes nothing for the hidden carrier.
+    Clique(Controle(f, id::Opt_Mode0));
+    Clique(Controle(f, id::Chk_Instructions));
+    EXPECT_TRUE(AttendQue([&] { return EtatCoche(Controle(f, id::Chk_Instructions)) == 0; }));
+    EXPECT_FALSE(Visible(Controle(f, id::Txt_Texte)));
+}
+
+// ---- leaving the directory box ----
+
+struct CasSortieChemin {
+    const char* nom;
+    const wchar_t* relatif;  // typed under the test folder; nullptr: the box emptied
+    const char* titre;       // the one message box expected, or nullptr for none
+    const char* texte;
+};
+
+const CasSortieChemin kCasSortieChemin[] = {
+    {"DossierSansExecutableVideLaListe", L"Vide", nullptr, nullptr},
+    {"CheminAbsentGardeLaListe", L"Absent", "Enfin, voyons !!!",
+     "Le chemin que vous avez choisi n'existe pas !!!"},
+    {"FichierAuLieuDeDossierGardeLaListe", L"Vide\\notes.txt", "Enfin, voyons !!!",
+     "Le chemin que vous avez choisi n'existe pas !!!"},
+    {"CheminVideGardeLaListe", nullptr, "Enfin, voyons !!!",
+     "Le lecteur que vous avez choisi n'existe pas physiquement !\r\nVeuillez choisir un autre "
+     "chemin, merci !"},
+};
+
+class SortieChemin : public FenetrePrincipale,
+                     public ::testing::WithParamInterface<CasSortieChemin> {};
+
+TEST_P(SortieChemin, VerifieLeCheminEtNeChangeLaListeQueSIlEstBon) {
+    const CasSortieChemin& cas = GetParam();
+    Dossier().CreeDossier(L"Vide");
+    ASSERT_TRUE(EcritOctets(Dossier() / L"Vide\\notes.txt", "pas un programme"));
+    HWND f = Ouvre();
+    ASSERT_NE(f, nullptr);
+    HWND chemin = Controle(f, id::TXT_Chemin), liste = Controle(f, id::Flb_file);
+    const auto avant = EntreesListe(liste);
+    ASSERT_EQ(avant.size(), 2u);
+    ASSERT_TRUE(AuPremierPlan(f));
+    ASSERT_EQ(IdFocus(f), id::TXT_Chemin);
+
+    const std::wstring tape = cas.relatif ? Dossier() / cas.relatif : std::wstring();
+    ASSERT_TRUE(RemplaceTexteClavier(chemin, tape)) << "tapé : " << U8(Texte(chemin));
+    Touche(VK_TAB);
+
+    if (!cas.titre) {
+        EXPECT_TRUE(AttendQue([&] { return EntreesListe(liste).empty(); }))
+            << EntreesListe(liste).size() << " entrée(s) encore";
+        EXPECT_FALSE(BoiteExiste(pid_));
+    } else {
+        HWND boite = AttendBoiteMessage(pid_, DeU8(cas.titre));
+        ASSERT_NE(boite, nullptr) << "aucune boîte « " << cas.titre << " »";
+        EXPECT_EQ(U8(TexteBoiteMessage(boite)), cas.texte);
+        EXPECT_EQ(BoutonsBoiteMessage(boite), std::vector<int>{IDOK});
+        ASSERT_TRUE(Repond(boite, IDOK));
+        // A second box would be under way by the time the program answers us.
+        Envoie(f, WM_NULL);
+        EXPECT_FALSE(BoiteExiste(pid_)) << "une seconde boîte : " << U8(DecritFenetres(pid_));
+        EXPECT_EQ(EntreesListe(liste), avant);
+        EXPECT_EQ(Texte(chemin), tape);
+    }
+    // The focus stays where Tab sent it.
+    EXPECT_TRUE(AttendQue([&] { return IdFocus(f) == id::Flb_file; }, 2000)) << IdFocus(f);
+    EXPECT_EQ(Ini(), reglages_.Ini());
+}
+
+INSTANTIATE_TEST_SUITE_P(Cas, SortieChemin, ::testing::ValuesIn(kCasSortieChemin),
+                         [](const auto& info) { return std::string(info.param.nom); });
+
+// ---- ending ----
+
+struct CasFin {
+    const char* nom;
+    bool caseFermeture;  // the title bar's close box, else "Quitter"
+};
+
+const CasFin kCasFin[] = {{"Quitter", false}, {"CaseDeFermeture", true}};
+
+class Fin : public FenetrePrincipale, public ::testing::WithParamInterface<CasFin> {};
+
+TEST_P(Fin, TermineAussitotSansQuestionNiEcriture) {
+    HWND f = Ouvre();
+    ASSERT_NE(f, nullptr);
+    const auto avant = Ini();
+    // Edits that a save would write.
+    ASSERT_TRUE(Tape(Controle(f, id::Txt_Titre), L"modifié "));
+    Clique(Controle(f, id::Opt_Mode0));
+    Clique(Controle(f, id::Chk_Instructions));
+    ASSERT_TRUE(AttendQue([&] {
+        return EtatCoche(Controle(f, id::Opt_Mode0)) == BST_CHECKED &&
+               EtatCoche(Controle(f, id::Chk_Instructions)) == BST_UNCHECKED;
+    }));
+
+    if (GetParam().caseFermeture)
+        ASSERT_TRUE(PostMessageW(f, WM_SYSCOMMAND, SC_CLOSE, 0));
+    else
+        ASSERT_TRUE(Clique(Controle(f, id::Cmd_quitter)));
+
+    bool boiteVue = false;
+    std::string boite;
+    const bool fini = AttendQue([&] {
+        if (HWND b = BoiteMessageVisible(pid_)) {
+            boiteVue = true;
+            boite = U8(Texte(b)) + " / " + U8(TexteBoiteMessage(b));
+        }
+        return !processus_->EnCours();
+    });
+    ASSERT_TRUE(fini) << "le programme ne s'est pas terminé ; boîte : " << boite;
+    EXPECT_FALSE(boiteVue) << "une question a été posée : " << boite;
+    EXPECT_EQ(Ini(), avant) << "Tolvane.ini a changé";
+    EXPECT_TRUE(SansLancement());
+}
+
+INSTANTIATE_TEST_SUITE_P(Cas, Fin, ::testing::ValuesIn(kCasFin),
+                         [](const auto& info) { return std::string(info.param.nom); });
+
+// ---- the instructions box ----
+
+TEST_F(FenetrePrincipale, EntreeDansLesInstructionsCommenceUneLigneSansPresserDeBouton) {
+    HWND f = Ouvre();
+    ASSERT_NE(f, nullptr);
+    HWND instructions = Controle(f, id::Txt_instructions);
+    ASSERT_TRUE(AuPremierPlan(f));
+    ASSERT_TRUE(CliqueSouris(instructions));
+    ASSERT_TRUE(AttendQue([&] { return IdFocus(f) == id::Txt_instructions; }, 2000))
+        << "focus : " << IdFocus(f);
+    const std::wstring avant = Texte(instructions);
+    const auto fin = static_cast<WPARAM>(avant.size());
+    Envoie(instructions, EM_SETSEL, fin, static_cast<LPARAM>(fin));
+
+    ASSERT_TRUE(Touche(VK_RETURN));
+    ASSERT_TRUE(TapeClavier(L"suite"));
+    const std::wstring voulu = avant + L"\r\nsuite";
+    EXPECT_TRUE(AttendQue([&] { return Texte(instructions) == voulu; }, 2000))
+        << "texte : " << U8(Texte(instructions));
+    // Essai or Sauver pressed by Enter would have asked, saved or launched.
+    EXPECT_FALSE(BoiteExiste(pid_)) << U8(DecritFenetres(pid_));
+    EXPECT_EQ(IdFocus(f), id::Txt_instructions);
+    EXPECT_EQ(Ini(), reglages_.Ini());
+    EXPECT_TRUE(SansLancement());
+}
+
+TEST_F(FenetrePrincipale, LesInstructionsPrennentAuPlus1024CaracteresTapes) {
+    HWND f = Ouvre();
+    ASSERT_NE(f, nullptr);
+    HWND instructions = Controle(f, id::Txt_instructions);
+    std::wstring tape;
+    for (int i = 0; i < 1100; ++i) tape += static_cast<wchar_t>(L'a' + i % 26);
+    Envoie(instructions, EM_SETSEL, 0, -1);
+    ASSERT_TRUE(Tape(instructions, tape));
+    const std::wstring texte = Texte(instructions);
+    EXPECT_EQ(texte.size(), 1024u);
+    EXPECT_EQ(texte, tape.substr(0, 1024));
+}
+
+// ---- the layout ----
+
+// Twips to pixels at `dpi`, rounded as the nearest pixel.
+int Px(int twips, int dpi) { return static_cast<int>(std::lround(twips * dpi / 1440.0)); }
+
+class DispositionPrincipale : public FenetrePrincipale {};
+
+TEST_F(DispositionPrincipale, ChaqueControleEstOuLeTableauLeMetAuDpiDeLEcran) {
+    const int dpi = DpiVoulu();
+    ASSERT_EQ(DpiEcran(), dpi) << "le préfixe Wine n'est pas au DPI voulu";
+    HWND f = Ouvre();
+    ASSERT_NE(f, nullptr);
+
+    const SIZE client = TailleClient(f);
+    EXPECT_EQ(client.cx, Px(table::Fenetre.largeurClient, dpi));
+    EXPECT_EQ(client.cy, Px(table::Fenetre.hauteurClient, dpi));
+    if (dpi == 96) {
+        EXPECT_EQ(client.cx, 532);
+        EXPECT_EQ(client.cy, 426);
+    }
+
+    for (const auto& d : table::Controles) {
+        if (d.genre == tolvane::Genre::Line) continue;
+        int gauche = d.gauche, haut = d.haut;
+        if (d.parent >= 0) {
+            gauche += table::Controles[static_cast<std::size_t>(d.parent)].gauche;
+            haut += table::Controles[static_cast<std::size_t>(d.parent)].haut;
+        }
+        const RECT voulu{Px(gauche, dpi), Px(haut, dpi), Px(gauche, dpi) + Px(d.largeur, dpi),
+                         Px(haut, dpi) + Px(d.hauteur, dpi)};
+        HWND c = Controle(f, tolvane::IdControle(d));
+        if (!c) {
+            ADD_FAILURE() << U8(d.nom) << " : pas de contrôle d'ID " << tolvane::IdControle(d);
+            continue;
+        }
+        const RECT vu = RectangleDans(c, f);
+        const bool pareil = std::abs(vu.left - voulu.left) <= 1 && std::abs(vu.top - voulu.top) <= 1 &&
+                            std::abs(vu.right - voulu.right) <= 1 &&
+                            std::abs(vu.bottom - voulu.bottom) <= 1;
+        EXPECT_TRUE(pareil) << U8(d.nom) << " (" << tolvane::IdControle(d) << ") à " << dpi
+                            << " dpi : vu " << vu.left << "," << vu.top << " – " << vu.right
+                            << "," << vu.bottom << ", voulu " << voulu.left << "," << voulu.top
+                            << " – " << voulu.right << "," << voulu.bottom;
+    }
+}
+
+}  // namespace
+}  // namespace e2e
