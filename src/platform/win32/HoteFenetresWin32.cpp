@@ -261,7 +261,9 @@ bool FenetreNative::Cree() {
     for (std::size_t i : ordreTab_) {
         const DescriptionControle& d = Ligne(i);
         const wchar_t* classe = L"BUTTON";
-        DWORD style = WS_CHILD, ex = 0;
+        // Some designed rectangles overlap by a pixel or two once scaled (Label2 over the top
+        // edge of TXT_Chemin at 144 dpi): each control paints only where no sibling above it is.
+        DWORD style = WS_CHILD | WS_CLIPSIBLINGS, ex = 0;
         switch (d.genre) {
         case Genre::CommandButton:
             style |= WS_TABSTOP | ((d.style & BoutonDefaut) ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
@@ -296,7 +298,9 @@ bool FenetreNative::Cree() {
             break;
         case Genre::FileListBox:
             classe = L"LISTBOX";
-            style |= WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY;
+            // The designed height, not the nearest whole number of rows: at 144 dpi the
+            // system would cut 13 pixels off the file list.
+            style |= WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
             ex |= WS_EX_CLIENTEDGE;
             break;
         case Genre::Line: break;
