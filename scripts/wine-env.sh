@@ -84,6 +84,11 @@ tolvane_prepare_prefixe() {
     wineboot -i </dev/null >/dev/null 2>&1 || return 1
     wineserver -w
   fi
+  # Without Marlett in the prefix Wine draws the caption buttons as letters ("r" for ×).
+  local polices="$WINEPREFIX/drive_c/windows/Fonts"
+  if [ -f /usr/share/wine/fonts/marlett.ttf ] && [ ! -f "$polices/marlett.ttf" ]; then
+    mkdir -p "$polices" && cp /usr/share/wine/fonts/marlett.ttf "$polices/"
+  fi
   local marque="$WINEPREFIX/.tolvane-dpi"
   if [ "$(cat "$marque" 2>/dev/null)" != "$TOLVANE_DPI" ]; then
     # Wine takes its DPI from these keys, not from the X server.

@@ -100,7 +100,12 @@ public:
     void ActualiseCaption() override {
         if (hwnd_) SetWindowTextW(hwnd_, fenetre_.Caption().c_str());
     }
-    void Decharge() override { Ferme(); }
+    void Decharge() override {
+        Ferme();
+        // Unloaded from a sent message (another program's BM_CLICK, say), the modal loop is
+        // still waiting in GetMessage: wake it so that it sees the window has gone.
+        PostThreadMessageW(GetCurrentThreadId(), WM_NULL, 0, 0);
+    }
 
     // Enter and Esc, handled as a VB form does; true when the key was used.
     bool Clavier(const MSG& msg);
