@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs every test: the native unit tests, the same under AddressSanitizer and
 # UndefinedBehaviorSanitizer, and the Windows build with its tests under Wine (end-to-end tests
-# included). Installs what is missing first. Exits non-zero when anything fails; the last line
+# included), then each fuzz target for 20 s. Installs what is missing first. Exits non-zero when anything fails; the last line
 # is the summary, "teste-tout: N passed, N failed", counting the tests of the three ctest runs.
 set -uo pipefail
 racine="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -62,6 +62,7 @@ windows() {
 etape "tests unitaires (linux)" natif linux
 etape "tests unitaires sous ASan+UBSan (linux-asan)" natif linux-asan
 etape "build Windows et tests sous Wine (windows)" windows
+etape "fuzzing libFuzzer, 20 s par cible (fuzz)" bash scripts/fuzz.sh 20
 rm -f "$journal"
 
 echo "==== résumé ($((SECONDS - debut)) s)"
