@@ -1,6 +1,7 @@
 #include "Commun.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <iostream>
 
 using namespace pilote;
@@ -90,6 +91,18 @@ bool TestE2E::SansLancement() const {
         if (!notre) return false;
     }
     return LignesSonde().empty();
+}
+
+void TestE2E::ExigeEcrituresRefusees() const {
+    const std::wstring temoin = Dossier() / L"temoin.txt";
+    ASSERT_TRUE(pilote::EcritOctets(temoin, "x"));
+    ASSERT_TRUE(pilote::MetLectureSeule(temoin, true));
+    const bool ecrit = pilote::EcritOctets(temoin, "y");
+    pilote::MetLectureSeule(temoin, false);
+    if (!ecrit) return;
+    if (std::getenv("TOLVANE_E2E_SANS_PRIVILEGE"))
+        FAIL() << "un fichier en lecture seule reste inscriptible : le passage sans privilège n'a pas eu lieu";
+    GTEST_SKIP() << "écriture des fichiers en lecture seule permise (root)";
 }
 
 bool TestE2E::Repond(HWND boite, int idBouton) {

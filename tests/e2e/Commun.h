@@ -98,6 +98,10 @@ protected:
     const pilote::Processus& Lance(Build b, const pilote::Environnement& ajouts = {});
     // Presses a message box's button and waits until the box has gone.
     static bool Repond(HWND boite, int idBouton);
+    // Refused writes prove something only where a read-only file really refuses them (Wine
+    // as root writes them anyway): skips the test otherwise, or fails it in the run that was
+    // meant to be without root's override (TOLVANE_E2E_SANS_PRIVILEGE).
+    void ExigeEcrituresRefusees() const;
     // Answers every message box until a visible main window shows, recording the title and
     // prompt of each; gives up after `maxBoites` boxes or 10 s without either.
     struct Boite {

@@ -559,16 +559,7 @@ class SansPrivilegeSauvegarde : public Sauvegarde {
 protected:
     void SetUp() override {
         Sauvegarde::SetUp();
-        const std::wstring temoin = Dossier() / L"temoin.txt";
-        ASSERT_TRUE(EcritOctets(temoin, "x"));
-        ASSERT_TRUE(MetLectureSeule(temoin, true));
-        const bool ecrit = EcritOctets(temoin, "y");
-        MetLectureSeule(temoin, false);
-        if (ecrit) {
-            if (std::getenv("TOLVANE_E2E_SANS_PRIVILEGE"))
-                FAIL() << "un fichier en lecture seule reste inscriptible";
-            GTEST_SKIP() << "écriture des fichiers en lecture seule permise (root)";
-        }
+        if (!HasFatalFailure()) ExigeEcrituresRefusees();
     }
 };
 

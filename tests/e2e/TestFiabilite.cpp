@@ -586,17 +586,7 @@ protected:
     void SetUp() override {
         TestE2E::SetUp();
         if (HasFatalFailure() || !GetParam().sansPrivilege) return;
-        // As in TestSansPrivilege.cpp: only a refused write proves anything here.
-        const std::wstring temoin = Dossier() / L"temoin.txt";
-        ASSERT_TRUE(EcritOctets(temoin, "x"));
-        ASSERT_TRUE(MetLectureSeule(temoin, true));
-        const bool ecrit = EcritOctets(temoin, "y");
-        MetLectureSeule(temoin, false);
-        if (ecrit) {
-            if (std::getenv("TOLVANE_E2E_SANS_PRIVILEGE"))
-                FAIL() << "un fichier en lecture seule reste inscriptible";
-            GTEST_SKIP() << "écriture des fichiers en lecture seule permise (root)";
-        }
+        ExigeEcrituresRefusees();
     }
 
     // Plays the user until the program ends, shows its main window, or nothing happens for 15 s.
