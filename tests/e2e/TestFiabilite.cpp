@@ -67,9 +67,15 @@ std::string CheminUnix(const std::wstring& chemin) {
 }
 
 // Can a new file be made in `dossier`?
+// Whether a new file can be created in the folder. A fresh name each time: a witness left
+// behind (made just before the folder turned read-only, then not deletable) stays writable
+// itself and would answer yes for ever.
 bool Inscriptible(const std::wstring& dossier) {
-    const std::wstring temoin = dossier + L"\\temoin-inscriptible";
-    if (!EcritOctets(temoin, "")) return false;
+    static unsigned numero = 0;
+    const std::wstring temoin = dossier + L"\\temoin-inscriptible-" + std::to_wstring(++numero);
+    HANDLE f = CreateFileW(temoin.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return false;
+    CloseHandle(f);
     DeleteFileW(temoin.c_str());
     return true;
 }
