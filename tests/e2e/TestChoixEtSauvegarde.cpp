@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <cstdlib>
-#include <cwctype>
 
 #include "Commun.h"
 
@@ -11,11 +10,6 @@ using namespace pilote;
 
 namespace e2e {
 namespace {
-
-std::wstring Minuscules(std::wstring t) {
-    for (auto& c : t) c = static_cast<wchar_t>(std::towlower(c));
-    return t;
-}
 
 DWORD_PTR Demande(HWND controle, UINT message, WPARAM w = 0, LPARAM l = 0) {
     DWORD_PTR r = 0;

@@ -3,7 +3,6 @@
 // leaves the program running; it respects "only if the name changed"; it reports an empty
 // directory and then shows its window.
 #include <algorithm>
-#include <cwctype>
 
 #include "Commun.h"
 
@@ -11,11 +10,6 @@ using namespace pilote;
 
 namespace e2e {
 namespace {
-
-std::wstring Minuscules(std::wstring t) {
-    for (auto& c : t) c = static_cast<wchar_t>(std::towlower(c));
-    return t;
-}
 
 // The program named at the head of a command line, quoted or not.
 std::wstring TeteLigneCommande(const std::wstring& ligne) {

@@ -148,6 +148,11 @@ std::wstring CheminWindows(const std::string& cheminUnix) {
 
 // ---- files ----
 
+std::wstring Minuscules(std::wstring texte) {
+    for (auto& c : texte) c = static_cast<wchar_t>(std::towlower(c));
+    return texte;
+}
+
 std::optional<std::string> LitOctets(const std::wstring& chemin) {
     HANDLE f = CreateFileW(chemin.c_str(), GENERIC_READ,
                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,

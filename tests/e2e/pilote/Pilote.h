@@ -26,6 +26,8 @@ bool AttendQue(const std::function<bool()>& condition, DWORD maxMs = kAttenteMax
 // ---- texts and paths ----
 std::string U8(std::wstring_view texte);
 std::wstring DeU8(std::string_view texte);
+// Lower case, for paths Windows compares without regard to case.
+std::wstring Minuscules(std::wstring texte);
 // Bytes of the system's ANSI code page (what the settings file holds) to and from wide text.
 std::string EnAnsi(std::wstring_view texte);
 std::wstring DeAnsi(std::string_view octets);
