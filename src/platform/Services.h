@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdlib>
 #include <functional>
 #include <memory>
@@ -59,6 +60,8 @@ public:
     virtual bool WritePrivateProfileString(const std::wstring& section, const std::wstring& cle,
                                            const std::wstring& valeur,
                                            const std::wstring& fichier) = 0;
+    // The Windows error code of the last failed write (ERROR_ACCESS_DENIED = 5…).
+    virtual unsigned long DerniereErreur() const = 0;
 };
 
 // Starts exactly the program file `cheminProgramme` without waiting for it. Returns a
@@ -93,6 +96,31 @@ public:
     virtual std::wstring RepertoireApplication() = 0;
     // Ends the process at once: no window is asked, no further handler runs.
     [[noreturn]] virtual void FinProcessus() = 0;
+    // The system's text for a Windows error code, in French where the system has it, without
+    // the trailing line break: messages and events say why, not only that, something failed.
+    virtual std::wstring TexteErreur(unsigned long code) = 0;
+};
+
+// What a run did, for the administrator: one event per run in the Application log (source
+// "Tolvane"). The value is the event's code in the message table; the insertion strings are
+// given in the order of the message (%1, %2…).
+enum class Evenement : std::uint16_t {
+    Lance = 1,                   // %1 file, %2 directory
+    LanceApresElevation = 2,     // %1 file, %2 directory: after the administrator prompt
+    NomInchange = 3,             // %1 file, %2 directory: not launched, same name as last time
+    AucunExecutable = 4,         // %1 directory: listable, holds no executable
+    RepertoireInaccessible = 5,  // %1 directory, %2 reason: still not reachable after the wait
+    EchecLancement = 6,          // %1 file, %2 directory, %3 reason
+    ChoixAnnule = 7,             // %1 directory
+    FichierINIAbsent = 8,        // %1 settings file
+    NomNonNote = 9,              // %1 file, %2 settings file, %3 reason: launched, not recorded
+};
+
+class IJournalEvenements {
+public:
+    virtual ~IJournalEvenements() = default;
+    // Never shows anything and never fails the caller: an event that cannot be written is lost.
+    virtual void Signale(Evenement evenement, const std::vector<std::wstring>& chaines) = 0;
 };
 
 class Fenetre;
@@ -118,11 +146,16 @@ struct Services {
     IBoitesMessage* messages = nullptr;
     IProcessus* processus = nullptr;
     IHoteFenetres* fenetres = nullptr;
+    IJournalEvenements* journal = nullptr;
 
     // The file-system object FSO: created by whichever caller needs it first, then kept.
     ISystemeFichiers& FSO() {
         if (!fso_) fso_ = CreeSystemeFichiers();
         return *fso_;
+    }
+
+    void Signale(Evenement evenement, const std::vector<std::wstring>& chaines) {
+        if (journal) journal->Signale(evenement, chaines);
     }
 
     // Ends the process at once. An implementation that came back would be a fault.

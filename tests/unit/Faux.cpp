@@ -183,6 +183,7 @@ Banc::Banc() {
     services.messages = &messages;
     services.processus = &processus;
     services.fenetres = &fenetres;
+    services.journal = &journal;
     Mod_principal::NomFichierINI.clear();
     Mod_principal::CheminFichierINI.clear();
     Mod_principal::DernierFichier.clear();

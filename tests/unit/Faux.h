@@ -64,6 +64,8 @@ public:
     explicit FauxEcrivainProfil(FauxSourceFichiers& fichiers) : fichiers_(fichiers) {}
     std::vector<Ecriture> ecritures;
     std::set<int> echecs;  // 0-based indexes of the writes that fail
+    unsigned long erreur = 5;  // the code a failed write reports (access denied)
+    unsigned long DerniereErreur() const override { return erreur; }
     bool WritePrivateProfileString(const std::wstring& section, const std::wstring& cle,
                                    const std::wstring& valeur, const std::wstring& fichier) override;
 
@@ -98,6 +100,22 @@ public:
     int fins = 0;
     std::wstring RepertoireApplication() override { return repertoire; }
     [[noreturn]] void FinProcessus() override;
+    // "erreur N": tests check that the right code reached the text.
+    std::wstring TexteErreur(unsigned long code) override { return L"erreur " + std::to_wstring(code); }
+};
+
+struct EvenementVu {
+    Evenement evenement;
+    std::vector<std::wstring> chaines;
+    bool operator==(const EvenementVu&) const = default;
+};
+
+class FauxJournal : public IJournalEvenements {
+public:
+    std::vector<EvenementVu> vus;
+    void Signale(Evenement evenement, const std::vector<std::wstring>& chaines) override {
+        vus.push_back({evenement, chaines});
+    }
 };
 
 // Modal showings run the window's load, then the test's script playing the user; the script
@@ -120,6 +138,7 @@ struct Banc {
     FauxMessages messages;
     FauxProcessus processus;
     FauxHoteFenetres fenetres;
+    FauxJournal journal;
     Services services;
     int fsoCrees = 0;
 

@@ -182,7 +182,9 @@ bool EcrivainProfilWin32::WritePrivateProfileString(const std::wstring& section,
     // settings reader expects.
     const std::string s = VersPageCode(section), c = VersPageCode(cle), v = VersPageCode(valeur),
                       f = VersPageCode(fichier);
-    return WritePrivateProfileStringA(s.c_str(), c.c_str(), v.c_str(), f.c_str()) != 0;
+    if (WritePrivateProfileStringA(s.c_str(), c.c_str(), v.c_str(), f.c_str())) return true;
+    erreur_ = GetLastError();
+    return false;
 }
 
 unsigned LanceurWin32::Lance(const std::wstring& cheminProgramme, int etatAffichage) {
@@ -242,5 +244,21 @@ std::wstring ProcessusWin32::RepertoireApplication() {
 }
 
 void ProcessusWin32::FinProcessus() { ExitProcess(0); }
+
+std::wstring ProcessusWin32::TexteErreur(unsigned long code) {
+    // French first; a system without the French messages answers in its own language.
+    constexpr DWORD options =
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS;
+    wchar_t* texte = nullptr;
+    DWORD n = 0;
+    for (const DWORD langue : {static_cast<DWORD>(MAKELANGID(LANG_FRENCH, SUBLANG_FRENCH)), DWORD{0}}) {
+        n = FormatMessageW(options, nullptr, code, langue, reinterpret_cast<LPWSTR>(&texte), 0, nullptr);
+        if (n) break;
+    }
+    std::wstring s = n ? std::wstring(texte, n) : L"Erreur " + std::to_wstring(code);
+    if (texte) LocalFree(texte);
+    while (!s.empty() && (s.back() == L'\n' || s.back() == L'\r' || s.back() == L' ')) s.pop_back();
+    return s;
+}
 
 }  // namespace tolvane::win32

@@ -40,6 +40,10 @@ class EcrivainProfilWin32 final : public IEcrivainProfil {
 public:
     bool WritePrivateProfileString(const std::wstring& section, const std::wstring& cle,
                                    const std::wstring& valeur, const std::wstring& fichier) override;
+    unsigned long DerniereErreur() const override { return erreur_; }
+
+private:
+    unsigned long erreur_ = 0;
 };
 
 class LanceurWin32 final : public ILanceurProgrammes {
@@ -63,6 +67,7 @@ class ProcessusWin32 final : public IProcessus {
 public:
     std::wstring RepertoireApplication() override;
     [[noreturn]] void FinProcessus() override;
+    std::wstring TexteErreur(unsigned long code) override;
 };
 
 }  // namespace tolvane::win32
