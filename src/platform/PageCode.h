@@ -11,4 +11,7 @@ std::wstring DepuisPageCode(std::string_view octets);
 // Characters the code page lacks become '?', as WideCharToMultiByte does by default.
 std::string VersPageCode(std::wstring_view texte);
 
+// The text as it reads back from a file written in the code page: what the settings will hold.
+inline std::wstring ParLaPageCode(std::wstring_view texte) { return DepuisPageCode(VersPageCode(texte)); }
+
 }  // namespace tolvane

@@ -52,8 +52,9 @@ public:
     virtual std::unique_ptr<IFluxOctets> OuvreLecture(const std::wstring& chemin) = 0;
 };
 
-// The profile writer. Arguments are wide; the Windows implementation converts them to the
-// 8-bit code page and calls WritePrivateProfileStringA. Returns false on failure.
+// The profile writer. Arguments are wide; the Windows implementation writes section, key and
+// value in the 8-bit code page (WritePrivateProfileStringW, the path left wide). Returns false
+// on failure.
 class IEcrivainProfil {
 public:
     virtual ~IEcrivainProfil() = default;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "Poignees.h"
+#include "platform/ChoixSysteme.h"
 #include "platform/PageCode.h"
 #include "platform/Texte.h"
 
@@ -26,6 +27,12 @@ std::wstring Racine(const std::wstring& lecteur) {
     if (nom.empty() && lecteur.size() == 1 && EstLettre(lecteur[0])) nom = lecteur + L":";
     if (nom.empty()) return {};
     return nom + L"\\";
+}
+
+// Whether a probe of a drive root that gave `reussie` reached the drive; reads the error of the
+// probe, so call it right after.
+bool Atteinte(const std::wstring& racine, bool reussie) {
+    return RacineAtteinte(racine, reussie, reussie ? 0 : GetLastError());
 }
 
 // No "there is no disk in the drive" box while we probe a drive: the caller tells the user.
@@ -117,7 +124,7 @@ bool SystemeFichiersWin32::DriveExists(const std::wstring& lecteur) {
         return type != DRIVE_NO_ROOT_DIR && type != DRIVE_UNKNOWN;
     }
     // A network share exists when its root can be reached.
-    return Attributs(racine) != INVALID_FILE_ATTRIBUTES;
+    return Atteinte(racine, Attributs(racine) != INVALID_FILE_ATTRIBUTES);
 }
 
 bool SystemeFichiersWin32::IsReady(const std::wstring& lecteur) {
@@ -126,9 +133,10 @@ bool SystemeFichiersWin32::IsReady(const std::wstring& lecteur) {
     SansBoiteErreurCritique sansBoite;
     // Under Wine an empty CD drive still answers its volume information, but its root cannot be
     // opened: both must succeed.
-    if (!GetVolumeInformationW(racine.c_str(), nullptr, 0, nullptr, nullptr, nullptr, nullptr, 0))
+    if (!Atteinte(racine, GetVolumeInformationW(racine.c_str(), nullptr, 0, nullptr, nullptr, nullptr,
+                                                nullptr, 0) != 0))
         return false;
-    return Attributs(racine) != INVALID_FILE_ATTRIBUTES;
+    return Atteinte(racine, Attributs(racine) != INVALID_FILE_ATTRIBUTES);
 }
 
 std::vector<std::wstring> ListeurWin32::ListeFichiers(const std::wstring& repertoire,
@@ -178,11 +186,13 @@ bool EcrivainProfilWin32::WritePrivateProfileString(const std::wstring& section,
                                                     const std::wstring& cle,
                                                     const std::wstring& valeur,
                                                     const std::wstring& fichier) {
-    // The A entry point on purpose: the file is written in the 8-bit code page, as the
-    // settings reader expects.
-    const std::string s = VersPageCode(section), c = VersPageCode(cle), v = VersPageCode(valeur),
-                      f = VersPageCode(fichier);
-    if (WritePrivateProfileStringA(s.c_str(), c.c_str(), v.c_str(), f.c_str())) return true;
+    // The path stays wide: squeezed through the code page, a folder named in another script
+    // ("C:\\Users\\Łukasz") would turn into "?" and every write would fail. The W entry point
+    // still writes the 8-bit code page (unless the file already starts with a UTF-16 mark, which
+    // no writer of ours puts there); the texts go through the code page first so that a character it
+    // lacks is stored as '?', as the launch compares it, not as a look-alike of the system's.
+    const std::wstring s = ParLaPageCode(section), c = ParLaPageCode(cle), v = ParLaPageCode(valeur);
+    if (WritePrivateProfileStringW(s.c_str(), c.c_str(), v.c_str(), fichier.c_str())) return true;
     erreur_ = GetLastError();
     return false;
 }
