@@ -85,6 +85,39 @@ void AjouteUtf16(std::wstring& s, std::uint32_t point) {
 }
 }  // namespace
 
+bool EstUtf8Etendu(std::string_view octets) {
+    bool etendu = false;
+    std::size_t i = 0;
+    while (i < octets.size()) {
+        const auto o = static_cast<unsigned char>(octets[i]);
+        if (o < 0x80) {
+            ++i;
+            continue;
+        }
+        // The lead byte gives the length and the range allowed for the next byte, which is
+        // where overlong forms, surrogates and code points beyond U+10FFFF show.
+        std::size_t suite = 0;
+        unsigned char bas = 0x80, haut = 0xBF;
+        if (o >= 0xC2 && o <= 0xDF) suite = 1;
+        else if (o == 0xE0) suite = 2, bas = 0xA0;
+        else if (o == 0xED) suite = 2, haut = 0x9F;
+        else if (o >= 0xE1 && o <= 0xEF) suite = 2;
+        else if (o == 0xF0) suite = 3, bas = 0x90;
+        else if (o == 0xF4) suite = 3, haut = 0x8F;
+        else if (o >= 0xF1 && o <= 0xF3) suite = 3;
+        else return false;
+        if (octets.size() - i <= suite) return false;
+        for (std::size_t k = 1; k <= suite; ++k) {
+            const auto c = static_cast<unsigned char>(octets[i + k]);
+            if (c < (k == 1 ? bas : 0x80) || c > (k == 1 ? haut : 0xBF)) return false;
+        }
+        // A stray mark (files pasted together) says nothing about the text around it.
+        if (octets.compare(i, 3, "\xEF\xBB\xBF") != 0) etendu = true;
+        i += suite + 1;
+    }
+    return etendu;
+}
+
 std::wstring DepuisUtf8(std::string_view octets) {
     std::wstring s;
     s.reserve(octets.size());

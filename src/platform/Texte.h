@@ -21,6 +21,11 @@ bool CorrespondMotif(std::wstring_view nom, std::wstring_view motif);
 // Each line break (CR LF, CR or LF) replaced by one blank: settings values live on one line.
 std::wstring SurUneLigne(std::wstring_view valeur);
 
+// True when the bytes are well-formed UTF-8 (no overlong form, no surrogate, nothing beyond
+// U+10FFFF) holding at least one character beyond ASCII other than a byte-order mark. Text in an 8-bit code page almost never
+// is: an accented letter there is one byte (E9 for "é") followed by a plain letter.
+bool EstUtf8Etendu(std::string_view octets);
+
 std::wstring DepuisUtf8(std::string_view octets);
 std::string VersUtf8(std::wstring_view texte);
 

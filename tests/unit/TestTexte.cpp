@@ -64,6 +64,12 @@ TEST(Utf8, MalformedBytesBecomeReplacementCharacters) {
 
 TEST(Noms, CaseIsIgnoredForLatinLetters) {
     EXPECT_TRUE(EgalSansCasse(L"SETUP.EXE", L"setup.exe"));
+    // Every letter of the alphabet, z and a at the ends of the range included.
+    EXPECT_TRUE(EgalSansCasse(L"ABCDEFGHIJKLMNOPQRSTUVWXYZ", L"abcdefghijklmnopqrstuvwxyz"));
+    EXPECT_TRUE(EgalSansCasse(L"ZIP.EXE", L"zip.exe"));
+    EXPECT_FALSE(EgalSansCasse(L"z", L"{"));
+    EXPECT_FALSE(EgalSansCasse(L"Z", L"["));
+    EXPECT_FALSE(EgalSansCasse(L"a", L"`"));
     EXPECT_TRUE(EgalSansCasse(L"\u00c9t\u00e9.exe", L"\u00e9T\u00c9.EXE"));
     EXPECT_TRUE(EgalSansCasse(L"\u0152uvre", L"\u0153UVRE"));
     EXPECT_FALSE(EgalSansCasse(L"setup.exe", L"setup.ex"));
@@ -88,4 +94,42 @@ TEST(Valeurs, LineBreaksBecomeOneBlankEach) {
     EXPECT_EQ(SurUneLigne(L"a\r\nb\rc\nd"), L"a b c d");
     EXPECT_EQ(SurUneLigne(L"a\r\n\r\n"), L"a  ");
     EXPECT_EQ(SurUneLigne(L"\n\r"), L"  ");
+}
+
+TEST(FichierTexte, NotepadUtf8WithoutAMarkReadsLikeTheCodePageSpelling) {
+    // "D:\Mises à jour" and "Activée", as Notepad saves them since Windows 10 1903 and as the
+    // system writes them: the same lines. Lines split across the fake's 7-byte reads too.
+    const V attendu{L"[Chemin]", L"Chemin_Demarrage=D:\\Mises \u00e0 jour", L"Titre_Fenetre=Activ\u00e9e"};
+    EXPECT_EQ(Lignes("[Chemin]\r\nChemin_Demarrage=D:\\Mises \xC3\xA0 jour\r\nTitre_Fenetre=Activ\xC3\xA9" "e\r\n"),
+              attendu);
+    EXPECT_EQ(Lignes("[Chemin]\r\nChemin_Demarrage=D:\\Mises \xE0 jour\r\nTitre_Fenetre=Activ\xE9" "e\r\n"), attendu);
+    // The decision is for the whole file: a code-page byte far after a UTF-8 sequence makes
+    // every line code page, the first included.
+    std::string melange = "a=\xC3\xA0\r\n" + std::string(100000, 'x') + "\r\nb=\xE0\r\n";
+    const V lignes = Lignes(melange);
+    ASSERT_EQ(lignes.size(), 3u);
+    EXPECT_EQ(lignes[0], L"a=\u00c3\u00a0");
+    EXPECT_EQ(lignes[2], L"b=\u00e0");
+}
+
+TEST(Utf8, OnlyWellFormedTextBeyondAsciiCountsAsUtf8) {
+    EXPECT_TRUE(EstUtf8Etendu("Mises \xC3\xA0 jour"));
+    EXPECT_TRUE(EstUtf8Etendu("\xE2\x82\xAC \xF0\x9F\x98\x80 \xC5\x81\xC3\xB3\x64\xC5\xBA"));  // € 😀 Łódź
+    EXPECT_FALSE(EstUtf8Etendu("ascii only\r\n"));
+    EXPECT_FALSE(EstUtf8Etendu(""));
+    // What the system writes in Windows-1252: a lone lead byte, or one followed by a letter.
+    EXPECT_FALSE(EstUtf8Etendu("Mises \xE0 jour"));
+    EXPECT_FALSE(EstUtf8Etendu("caf\xE9"));
+    EXPECT_FALSE(EstUtf8Etendu("\xC9t\xE9"));
+    // Malformed forms: overlong, surrogate, beyond U+10FFFF, cut short, lone continuation.
+    for (const char* mauvais : {"\xC0\xAF", "\xC1\xBF", "\xE0\x80\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80",
+                                "\xF5\x80\x80\x80", "\xE2\x82", "\x80", "\xC3\xA9\xA9"})
+        EXPECT_FALSE(EstUtf8Etendu(mauvais)) << testing::PrintToString(std::string(mauvais));
+    // The last code points of each length are still well-formed.
+    EXPECT_TRUE(EstUtf8Etendu("\xDF\xBF\xEF\xBF\xBF\xF4\x8F\xBF\xBF\xED\x9F\xBF"));
+}
+
+TEST(PageCode, NamesComeBackAsTheFileHoldsThem) {
+    EXPECT_EQ(ParLaPageCode(L"mise \u00e0 jour.exe"), L"mise \u00e0 jour.exe");
+    EXPECT_EQ(ParLaPageCode(L"\u0141\u00f3d\u017a.exe"), L"?\u00f3d?.exe");  // Łódź: no Ł nor ź in 1252
 }
