@@ -32,7 +32,7 @@ void ProceduresPrincipales::Cmd_OK_Click() {
 }
 
 void ProceduresPrincipales::Traitement(const std::wstring& Fichier_a_executer) {
-    if (champs_.Opt_Mode[1].Value() && EgalSansCasse(Fichier_a_executer, Mod_principal::DernierFichier))
+    if (champs_.Opt_Mode[1].Value() && Mod_principal::EstDernierFichier(Fichier_a_executer))
         services_.FinProcessus();
 
     if (champs_.Chk_Instructions.Value() == CheckBox::vbChecked) fenetres_.AfficheInstructions();

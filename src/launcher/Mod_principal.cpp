@@ -1,8 +1,14 @@
 #include "launcher/Mod_principal.h"
 
 #include "launcher/Textes.h"
+#include "platform/PageCode.h"
+#include "platform/Texte.h"
 
 namespace tolvane::Mod_principal {
+
+bool EstDernierFichier(const std::wstring& Fichier) {
+    return EgalSansCasse(ParLaPageCode(Fichier), DernierFichier);
+}
 
 bool VerifieChemin(Services& services, const std::wstring& CheminChoisi) {
     ISystemeFichiers& fso = services.FSO();

@@ -3,14 +3,20 @@
 #include "launcher/Mod_principal.h"
 #include "launcher/ProceduresPrincipales.h"
 #include "launcher/Textes.h"
+#include "platform/Texte.h"
 #include "settings/Mod_FichierINI.h"
 #include "settings/SchemaINI.h"
 
 namespace tolvane {
 
 void ProceduresPrincipales::Ecrit(const wchar_t* section, const wchar_t* cle, const std::wstring& valeur) {
-    if (!Mod_FichierINI::EcritDansINI(services_, section, cle, valeur, Mod_principal::CheminFichierINI))
-        services_.messages->MsgBox(Textes::EchecEcriture, vbOKOnly);
+    if (Mod_FichierINI::EcritDansINI(services_, section, cle, valeur, Mod_principal::CheminFichierINI)) return;
+    // The known first line, then why and where: "Accès refusé." on a file under Program Files
+    // tells the administrator what to change.
+    const std::wstring raison = services_.processus->TexteErreur(services_.profil->DerniereErreur());
+    services_.messages->MsgBox(std::wstring(Textes::EchecEcriture) + L"\r\n" + SurUneLigne(raison) + L" (" +
+                                   Mod_principal::CheminFichierINI + L")",
+                               vbOKOnly);
 }
 
 bool ProceduresPrincipales::Cmd_Sauver_Click() {

@@ -81,6 +81,24 @@ INSTANTIATE_TEST_SUITE_P(Cas, LancementSelonLeNom,
                                            CasNom{L"maj1.exe", L"Toujours_lancer", true},
                                            CasNom{L"MAJ1.exe", L"Toujours_lancer", true}));
 
+TEST_F(Lancement, NameIsComparedAsTheSettingsFileHoldsIt) {
+    // "Łódź.exe" is stored as "?ód?.exe" in Windows-1252; read back, that is the same name and
+    // must not be launched again at every start. Case is ignored, z included.
+    struct Cas { const wchar_t* fichier; const wchar_t* stocke; bool lance; };
+    for (const Cas& c : {Cas{L"\u0141\u00f3d\u017a.exe", L"?\u00f3d?.exe", false},
+                         Cas{L"\u0141\u00d3D\u0179.EXE", L"?\u00f3d?.exe", false},
+                         Cas{L"ZIP.EXE", L"zip.exe", false},
+                         Cas{L"zip.exe", L"ZIP.EXE", false},
+                         Cas{L"zip2.exe", L"zip.exe", true},
+                         Cas{L"\u0141\u00f3d\u017a.exe", L"L\u00f3dz.exe", true}}) {
+        banc.lanceur.lances.clear();
+        banc.AjouteRepertoire(L"D:\\Maj", {c.fichier});
+        reglages.nomFich = c.stocke;
+        EXPECT_TRUE(Demarre(true));
+        EXPECT_EQ(banc.lanceur.lances.size(), c.lance ? 1u : 0u) << testing::PrintToString(std::wstring(c.fichier));
+    }
+}
+
 TEST_F(Lancement, LaunchesTheExactFileWithANormalWindowAndRecordsIt) {
     reglages.chemin = L"D:\\Mises a jour";
     banc.AjouteRepertoire(L"D:\\Mises a jour", {L"maj 2.exe"});
@@ -91,6 +109,18 @@ TEST_F(Lancement, LaunchesTheExactFileWithANormalWindowAndRecordsIt) {
     EXPECT_EQ(banc.profil.ecritures[0],
               (Ecriture{L"Dernier Fichier Execute", L"Nom_Fich", L"maj 2.exe", L"C:\\Prog\\Tolvane.ini"}));
     EXPECT_EQ(banc.processus.fins, 1);
+}
+
+TEST_F(Lancement, AnyResultAbove30IsASuccess) {
+    banc.AjouteRepertoire(L"D:\\Maj", {L"maj2.exe"});
+    for (unsigned resultat : {31u, 32u, 33u, 42u}) {
+        banc.lanceur.resultat = resultat;
+        banc.profil.ecritures.clear();
+        EXPECT_TRUE(Demarre(true));
+        EXPECT_TRUE(banc.messages.vus.empty()) << resultat;
+        EXPECT_EQ(NomFich(), L"maj2.exe") << resultat;
+        EXPECT_EQ(banc.profil.ecritures.size(), 1u) << resultat;
+    }
 }
 
 TEST_F(Lancement, FailedLaunchIsToldAndNothingRecorded) {
@@ -109,13 +139,16 @@ TEST_F(Lancement, FailedLaunchIsToldAndNothingRecorded) {
     }
 }
 
-TEST_F(Lancement, FailedRecordIsToldAfterTheLaunch) {
+TEST_F(Lancement, FailedRecordIsToldAfterTheLaunchWithTheReasonAndTheFile) {
     banc.AjouteRepertoire(L"D:\\Maj", {L"maj2.exe"});
     banc.profil.echecs = {0};
+    banc.profil.erreur = 32;
     EXPECT_TRUE(Demarre(true));
     EXPECT_EQ(banc.lanceur.lances.size(), 1u);
     ASSERT_EQ(banc.messages.vus.size(), 1u);
-    EXPECT_EQ(banc.messages.vus[0].texte, L"echec de WritePrivateProfilesstring");
+    EXPECT_EQ(banc.messages.vus[0].texte, L"echec de WritePrivateProfilesstring\r\nerreur 32 (C:\\Prog\\Tolvane.ini)");
+    EXPECT_EQ(banc.messages.vus[0].boutons, vbOKOnly);
+    EXPECT_EQ(banc.messages.vus[0].titre, std::nullopt);
     EXPECT_EQ(NomFich(), L"maj1.exe");
 }
 

@@ -52,6 +52,14 @@ TEST_F(LitDansINI, NamesAreCaseSensitiveAndKeysArePrefixes) {
     EXPECT_EQ(Lit("xChemin\r\nChemin_Demarrage=D\r\n", L"Chemin", L"Chemin_Demarrage"), L"D");
 }
 
+TEST_F(LitDansINI, SectionNameIsLookedForAtTheStartOfALineOnly) {
+    // A value naming a folder "Option" comes before the [Option] header: found there, the
+    // section would end at once on the header and the option be lost.
+    const std::string f = "[Chemin]\r\nChemin_Demarrage=D:\\Option\r\n[Option]\r\nOption_Demarrage=Toujours_lancer\r\n";
+    EXPECT_EQ(Lit(f, L"Option", L"Option_Demarrage"), L"Toujours_lancer");
+    EXPECT_EQ(Lit("Titre=[Chemin]\r\nChemin_Demarrage=X\r\n", L"Chemin", L"Chemin_Demarrage"), L"<False>");
+}
+
 TEST_F(LitDansINI, SearchEndsAtTheNextSection) {
     EXPECT_EQ(Lit("[Option]\r\n[Chemin]\r\nChemin_Demarrage=C:\\X\r\n", L"Option", L"Chemin_Demarrage"),
               L"<False>");

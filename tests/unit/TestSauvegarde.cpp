@@ -48,6 +48,17 @@ INSTANTIATE_TEST_SUITE_P(
                       CasChemin{L"\\\\srv\\autre\\postes", Textes::LecteurAbsent},
                       CasChemin{L"\\\\srv\\maj\\absent", Textes::CheminAbsent}));
 
+TEST(VerifieCheminTextes, TheUserReadsTheseExactWords) {
+    // The program's constants would follow a misspelling: the texts users see, written out.
+    Banc banc;
+    banc.fso.lecteurs[L"E:"] = false;
+    EXPECT_FALSE(Mod_principal::VerifieChemin(banc.services, L"E:\\Maj"));
+    EXPECT_FALSE(Mod_principal::VerifieChemin(banc.services, L"C:\\Absent"));
+    ASSERT_EQ(banc.messages.vus.size(), 2u);
+    EXPECT_EQ(banc.messages.vus[0].texte, L"Le lecteur que vous avez choisi n'est pas pr\u00eat !!!");
+    EXPECT_EQ(banc.messages.vus[1].texte, L"Le chemin que vous avez choisi n'existe pas !!!");
+}
+
 namespace {
 class Sauvegarde : public ::testing::Test {
 protected:
@@ -121,7 +132,7 @@ TEST_F(Sauvegarde, FailedWriteIsToldAndTheOthersAreStillAttempted) {
     EXPECT_EQ(banc.profil.ecritures.size(), 6u);
     ASSERT_EQ(banc.messages.vus.size(), 2u);
     for (const auto& m : banc.messages.vus) {
-        EXPECT_EQ(m.texte, L"echec de WritePrivateProfilesstring");
+        EXPECT_EQ(m.texte, L"echec de WritePrivateProfilesstring\r\nerreur 5 (C:\\Prog\\Tolvane.ini)");
         EXPECT_EQ(m.boutons, vbOKOnly);
         EXPECT_EQ(m.titre, std::nullopt);
     }
