@@ -36,6 +36,7 @@ enum Style : std::uint32_t {
     Cache = 1u << 7,            // never shown, never takes the focus
     Coche = 1u << 8,            // check box checked / option button selected at design
     EntreeNouvelleLigne = 1u << 9,  // multi-line text box: Enter starts a new line
+    TexteLitteral = 1u << 10,   // label showing the user's text: "&" is shown, not a mnemonic
 };
 
 inline constexpr std::int32_t SansCouleur = -1;

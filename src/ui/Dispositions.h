@@ -67,7 +67,7 @@ inline constexpr std::array<DescriptionControle, NombreLignes> Controles{{
     {L"Cmd_OK", Genre::CommandButton, L"OK", 1928, 2700, 1095, 435, 1, -1, BoutonDefaut | BoutonAnnulation, SansCouleur, 0},
     {L"Txt_instructions", Genre::TextBox, InstructionsDessin, 480, 1020, 4035, 1515, 0, -1, Multiligne | LectureSeule, SansCouleur, 1024},
     {L"Label3", Genre::Label, Credit, 0, 3300, 4995, 315, 3, -1, BordureSimple, Saumon, 0},
-    {L"Lbl_Titre", Genre::Label, L"Titre", 308, 120, 4335, 675, 2, -1, Bandeau, Cyan, 0},
+    {L"Lbl_Titre", Genre::Label, L"Titre", 308, 120, 4335, 675, 2, -1, Bandeau | TexteLitteral, Cyan, 0},
 }};
 inline constexpr DescriptionFenetre Fenetre{L"Titre a d\u00e9finir ...", 4950, 3540, Controles};
 }  // namespace Instructions

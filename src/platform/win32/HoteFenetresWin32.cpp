@@ -287,6 +287,7 @@ bool FenetreNative::Cree() {
             classe = L"STATIC";
             style |= (d.style & TexteCentre) ? SS_CENTER : SS_LEFT;
             if (d.style & BordureSimple) style |= WS_BORDER;
+            if (d.style & TexteLitteral) style |= SS_NOPREFIX;
             break;
         case Genre::TextBox:
             classe = L"EDIT";
