@@ -192,7 +192,8 @@ bool EcrivainProfilWin32::WritePrivateProfileString(const std::wstring& section,
     // no writer of ours puts there); the texts go through the code page first so that a character it
     // lacks is stored as '?', as the launch compares it, not as a look-alike of the system's.
     const std::wstring s = ParLaPageCode(section), c = ParLaPageCode(cle), v = ParLaPageCode(valeur);
-    if (WritePrivateProfileStringW(s.c_str(), c.c_str(), v.c_str(), fichier.c_str())) return true;
+    // Qualified: with UNICODE, this member's own name is the macro for the W entry point.
+    if (::WritePrivateProfileStringW(s.c_str(), c.c_str(), v.c_str(), fichier.c_str())) return true;
     erreur_ = GetLastError();
     return false;
 }

@@ -149,6 +149,18 @@ TEST(EcrivainProfil, EcritDansLaPageDeCodeEtSignaleLEchec) {
     EXPECT_FALSE(profil.WritePrivateProfileString(L"S", L"K", L"V", d / L"absent\\Tolvane.ini"));
 }
 
+TEST(EcrivainProfil, DossierHorsDeLaPageDeCodeEtNomAvecDesPointsDInterrogation) {
+    // A folder named in a script Windows-1252 lacks: the path must reach the system whole.
+    // The file stays 8-bit, and what the code page lacks is stored as '?', not a look-alike.
+    DossierTemporaire d;
+    const std::wstring dossier = d / L"\u0141\u00f3d\u017a";
+    ASSERT_TRUE(CreateDirectoryW(dossier.c_str(), nullptr));
+    const std::wstring ini = dossier + L"\\Tolvane.ini";
+    EcrivainProfilWin32 profil;
+    ASSERT_TRUE(profil.WritePrivateProfileString(L"Dernier Fichier Execute", L"Nom_Fich", L"\u0141\u00f3d\u017a.exe", ini));
+    EXPECT_EQ(test::LitOctets(ini), "[Dernier Fichier Execute]\r\nNom_Fich=?\xF3\x64?.exe\r\n");
+}
+
 TEST(PageCode, AllerRetourDansLaPageDeCodeFrancaise) {
     ASSERT_EQ(GetACP(), 1252u) << "the tests run under LANG=fr_FR.UTF-8";
     EXPECT_EQ(VersPageCode(L"é"), "\xE9");
