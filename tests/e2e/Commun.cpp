@@ -17,14 +17,30 @@ const Programmes& Chemins() {
 
 std::string NomBuild(Build b) { return b == Build::Configuration ? "Tolvane" : "Tolvane_Lanceur"; }
 
-std::string Reglages::Ini() const {
-    auto ligne = [](std::wstring_view texte) { return EnAnsi(texte) + "\r\n"; };
-    return ligne(L"[Chemin]") + ligne(L"Chemin_Demarrage=" + chemin) + ligne(L"[Option]") +
-           ligne(L"Option_Demarrage=" + option) + ligne(L"[Dernier Fichier Execute]") +
-           ligne(L"Nom_Fich=" + dernier) + ligne(L"[Instructions]") +
-           ligne(L"Activee=" + activee) + ligne(L"Titre_Fenetre=" + titre) +
-           ligne(L"Instructions=" + instructions);
+std::wstring Reglages::Texte() const {
+    return L"[Chemin]\r\nChemin_Demarrage=" + chemin + L"\r\n[Option]\r\nOption_Demarrage=" + option +
+           L"\r\n[Dernier Fichier Execute]\r\nNom_Fich=" + dernier + L"\r\n[Instructions]\r\nActivee=" +
+           activee + L"\r\nTitre_Fenetre=" + titre + L"\r\nInstructions=" + instructions + L"\r\n";
 }
+
+std::string RaisonSysteme(DWORD code) {
+    wchar_t* texte = nullptr;
+    const DWORD n = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+        code, MAKELANGID(LANG_FRENCH, SUBLANG_FRENCH), reinterpret_cast<LPWSTR>(&texte), 0, nullptr);
+    std::wstring s = n ? std::wstring(texte, n) : L"";
+    if (texte) LocalFree(texte);
+    while (!s.empty() && (s.back() == L'\n' || s.back() == L'\r' || s.back() == L' ')) s.pop_back();
+    return U8(s);
+}
+
+std::string EchecEcriture(const std::wstring& ini, DWORD code) {
+    return "echec de WritePrivateProfilesstring\r\n" + RaisonSysteme(code) + " (" + U8(ini) + ")";
+}
+
+std::string Reglages::Ini() const { return EnAnsi(Texte()); }
+
+std::string Reglages::IniUtf8() const { return U8(Texte()); }
 
 void TestE2E::SetUp() {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();

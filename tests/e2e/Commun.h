@@ -47,6 +47,12 @@ inline constexpr char kInstructionsParDefaut[] =
     "Entrez ici les instructions que vous voulez indiquez avant le lancement de l'exécutable "
     "... ATTENTION sans 'ENTER'";
 
+// The system's own French text for a Windows error, without its line break: what the
+// programs add under "echec de WritePrivateProfilesstring".
+std::string RaisonSysteme(DWORD code);
+// The message of a refused write of the settings file `ini`, with the system's reason.
+std::string EchecEcriture(const std::wstring& ini, DWORD code);
+
 enum class Build { Configuration, Lanceur };
 std::string NomBuild(Build b);
 inline void PrintTo(Build b, std::ostream* os) { *os << NomBuild(b); }
@@ -60,6 +66,11 @@ struct Reglages {
     std::wstring titre = L"TITRE";
     std::wstring instructions = pilote::DeU8(kInstructionsParDefaut);
     std::string Ini() const;
+    // The same lines in UTF-8 without a byte-order mark, as Notepad saves them.
+    std::string IniUtf8() const;
+
+private:
+    std::wstring Texte() const;
 };
 
 // Each test in its own folder:

@@ -573,7 +573,7 @@ TEST_F(SansPrivilegeSauvegarde, FichierEnLectureSeuleUnMessageParEcriture) {
     for (int i = 1; i <= 6; ++i) {
         Boite b = BoiteSuivante(p);
         EXPECT_EQ(b.titre, U8(kTitreParDefaut)) << "écriture " << i;
-        EXPECT_EQ(b.texte, "echec de WritePrivateProfilesstring") << "écriture " << i;
+        EXPECT_EQ(b.texte, EchecEcriture(CheminIni(), ERROR_ACCESS_DENIED)) << "écriture " << i;
     }
     VerifieQueLaSuiteEstEssai(p, f);
     EXPECT_EQ(Ini(), r.Ini());

@@ -26,7 +26,6 @@ namespace e2e {
 namespace {
 
 constexpr char kEchecLecture[] = "echec de LitDansINI";
-constexpr char kEchecEcriture[] = "echec de WritePrivateProfilesstring";
 constexpr char kEchecLancement[] = "Echec de WinExec !!!";
 constexpr wchar_t kTitreConsignes[] = L"Consignes du poste";
 
@@ -39,7 +38,7 @@ std::string AucunExecutable(const std::wstring& repertoire) {
 // A message box as seen: title, prompt.
 using Message = std::pair<std::string, std::string>;
 
-Message DeTolvane(const char* texte) { return {"Tolvane", texte}; }
+Message DeTolvane(std::string texte) { return {"Tolvane", std::move(texte)}; }
 
 std::vector<Message> SixEchecsPuisAucun() {
     std::vector<Message> b(6, DeTolvane(kEchecLecture));
@@ -200,6 +199,7 @@ struct Contexte {
     std::wstring lance;                  // full path expected to start; empty: nothing
     std::wstring enregistre;             // name recorded; empty: file unchanged
     std::wstring relu;                   // Nom_Fich as the next start reads it, when not `enregistre`
+    std::wstring titreConsignes = kTitreConsignes;  // caption of the instructions window
     std::vector<std::string> remarques;  // facts measured on the way, for the report
     std::vector<std::pair<std::wstring, std::string>> abreges;  // long texts shortened in it
 
@@ -435,7 +435,7 @@ void IniEnLectureSeule(Contexte& c) {
     ASSERT_TRUE(MetLectureSeule(c.ini, true));
     c.aRemettreEnEcriture.push_back(c.ini);
     c.enregistre.clear();
-    c.boites = {DeTolvane(kEchecEcriture)};
+    c.boites = {DeTolvane(EchecEcriture(c.ini, ERROR_ACCESS_DENIED))};
 }
 
 void DossierEnLectureSeule(Contexte& c) {
@@ -457,7 +457,7 @@ void IniVerrouilleAuDemarrage(Contexte& c) {
 void IniVerrouilleAvantLEnregistrement(Contexte& c) {
     c.Ecrit(c.AvecConsignes().Ini());
     c.enregistre.clear();
-    c.boites = {DeTolvane(kEchecEcriture)};
+    c.boites = {DeTolvane(EchecEcriture(c.ini, ERROR_SHARING_VIOLATION))};
 }
 
 void VerrouillePuisOK(Contexte& c, HWND consignes) {
@@ -474,6 +474,41 @@ void ExecutableSupprime(Contexte& c) {
 void SupprimePuisOK(Contexte& c, HWND consignes) {
     ASSERT_TRUE(DeleteFileW(c.lance.c_str()));
     c.lance.clear();
+    ASSERT_TRUE(Clique(Controle(consignes, instructions::Cmd_OK)));
+}
+
+void IniUtf8SansMarque(Contexte& c) {
+    // As Notepad saves it since Windows 10 1903: read as code page, the directory would be
+    // "Mises Ã  jour" and never found.
+    c.maj = c.dossier.CreeDossier(L"Mises \u00e0 jour");
+    Reglages r = c.Ordinaire();
+    r.titre = L"\u00c9t\u00e9";
+    c.Ecrit(r.IniUtf8());
+}
+
+void DossierHorsPageDeCode(Contexte& c) {
+    // A program folder named in a script Windows-1252 lacks: the settings are read through the
+    // wide path, and the record must reach the same file.
+    const std::wstring programme = c.dossier.CreeDossier(L"\u0141\u00f3d\u017a");
+    ASSERT_TRUE(Copie(Chemins().lanceur, programme + L"\\Tolvane_Lanceur.exe"));
+    c.exe = programme + L"\\Tolvane_Lanceur.exe";
+    c.ini = programme + L"\\Tolvane.ini";
+    c.Ecrit(c.Ordinaire().Ini());
+}
+
+void TitreEsperluette(Contexte& c) {
+    Reglages r = c.AvecConsignes();
+    r.titre = c.titreConsignes = L"R&D";
+    c.Ecrit(r.Ini());
+}
+
+void TitreTelQuelPuisOK(Contexte& c, HWND consignes) {
+    HWND titre = Controle(consignes, instructions::Lbl_Titre);
+    ASSERT_NE(titre, nullptr);
+    EXPECT_EQ(U8(Texte(titre)), "R&D");
+    EXPECT_TRUE(Style(titre) & SS_NOPREFIX) << "le titre prend « & » pour un raccourci";
+    c.remarques.push_back("title label «" + U8(Texte(titre)) + "»" +
+                          ((Style(titre) & SS_NOPREFIX) ? " with SS_NOPREFIX" : " without SS_NOPREFIX"));
     ASSERT_TRUE(Clique(Controle(consignes, instructions::Cmd_OK)));
 }
 
@@ -505,6 +540,9 @@ const Cas kCasAvecPrivilege[] = {
     {"IniVerrouilleALEnregistrement", false, "settings file held open without sharing from the instructions window to the record", IniVerrouilleAvantLEnregistrement, nullptr, VerrouillePuisOK},
     {"ExecutableSupprime", false, "executable deleted while the instructions window waits, then OK", ExecutableSupprime, nullptr, SupprimePuisOK},
     {"SondeEnErreur", false, "launched program exits at once with code 7", SondeEnErreur},
+    {"IniUtf8SansMarque", false, "settings saved as UTF-8 without a mark (Notepad), directory `Mises à jour`, title `Été`", IniUtf8SansMarque},
+    {"DossierLodz", false, "launcher and settings in a folder named `Łódź` (outside Windows-1252)", DossierHorsPageDeCode},
+    {"TitreEsperluette", false, "instructions titled `R&D`", TitreEsperluette, nullptr, TitreTelQuelPuisOK},
 };
 
 // Without root's file override (see TestSansPrivilege.cpp).
@@ -607,7 +645,7 @@ protected:
                     if ((boite = BoiteMessageVisible(p.Pid()))) return true;
                     if ((principale = AttendFenetre(p.Pid(), kCaptionPrincipale, 0))) return true;
                     if ((choix = AttendFenetre(p.Pid(), kCaptionChoix, 0))) return true;
-                    return (consignes = AttendFenetre(p.Pid(), kTitreConsignes, 0)) != nullptr;
+                    return (consignes = AttendFenetre(p.Pid(), c.titreConsignes, 0)) != nullptr;
                 },
                 15000);
             if (!evenement) {
