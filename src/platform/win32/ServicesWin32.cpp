@@ -187,10 +187,10 @@ bool EcrivainProfilWin32::WritePrivateProfileString(const std::wstring& section,
                                                     const std::wstring& valeur,
                                                     const std::wstring& fichier) {
     // The path stays wide: squeezed through the code page, a folder named in another script
-    // ("C:\\Users\\Łukasz") would turn into "?" and every write would fail. The W entry point
-    // still writes the 8-bit code page (unless the file already starts with a UTF-16 mark, which
-    // no writer of ours puts there); the texts go through the code page first so that a character it
-    // lacks is stored as '?', as the launch compares it, not as a look-alike of the system's.
+    // (C:\Users\Łukasz) would turn into "?" and every write would fail. The W entry point still
+    // writes the 8-bit code page (unless the file already starts with a UTF-16 mark, which no
+    // writer of ours puts there). The texts go through the code page first, so that a character
+    // it lacks is stored as '?', as the launch compares it, not as a look-alike of the system's.
     const std::wstring s = ParLaPageCode(section), c = ParLaPageCode(cle), v = ParLaPageCode(valeur);
     // Qualified: with UNICODE, this member's own name is the macro for the W entry point.
     if (::WritePrivateProfileStringW(s.c_str(), c.c_str(), v.c_str(), fichier.c_str())) return true;
