@@ -3,8 +3,8 @@
 // which writes Tolvane.ini as one save of the configuration program would: the same writer, the
 // same six keys in the same order. DroitsReglages (deferred, as the system) lets the Users group
 // modify that file, and only it, so that a standard user's launcher records the launched name.
-// SupprimeReglages removes the file on uninstall, only where
-// the installer wrote it (the sequence decides).
+// SupprimeReglages removes the file on uninstall, only where an
+// installation wrote it: a file an administrator put there by hand stays.
 #include <windows.h>
 #include <msi.h>
 #include <msiquery.h>
@@ -38,6 +38,10 @@ void Note(MSIHANDLE session, const std::wstring& texte) {
     MsiRecordSetStringW(ligne, 0, texte.c_str());
     MsiProcessMessage(session, INSTALLMESSAGE_INFO, ligne);
 }
+
+// Where EcritReglages records that the settings file is the installer's.
+constexpr wchar_t CleProduit[] = L"Software\\Tolvane";
+constexpr wchar_t ValeurReglagesEcrits[] = L"ReglagesEcrits";
 
 std::vector<std::wstring> Coupe(const std::wstring& texte) {
     std::vector<std::wstring> champs(1);
@@ -116,6 +120,10 @@ extern "C" __declspec(dllexport) UINT __stdcall EcritReglages(MSIHANDLE session)
             return ERROR_INSTALL_FAILURE;
         }
     }
+    const DWORD un = 1;
+    if (RegSetKeyValueW(HKEY_LOCAL_MACHINE, CleProduit, ValeurReglagesEcrits, REG_DWORD, &un, sizeof un) !=
+        ERROR_SUCCESS)
+        Note(session, L"Tolvane : la désinstallation laissera " + fichier);
     Note(session, L"Tolvane : paramètres écrits dans " + fichier);
     return ERROR_SUCCESS;
 }
@@ -168,7 +176,15 @@ extern "C" __declspec(dllexport) UINT __stdcall DroitsReglages(MSIHANDLE session
 
 extern "C" __declspec(dllexport) UINT __stdcall SupprimeReglages(MSIHANDLE session) {
     const std::wstring fichier = Propriete(session, L"CustomActionData");
+    DWORD ecrits = 0, taille = sizeof ecrits;
+    const bool notre = RegGetValueW(HKEY_LOCAL_MACHINE, CleProduit, ValeurReglagesEcrits, RRF_RT_REG_DWORD,
+                                    nullptr, &ecrits, &taille) == ERROR_SUCCESS && ecrits == 1;
     // A file already gone is as good; removal never fails an uninstall.
-    if (!fichier.empty()) DeleteFileW(fichier.c_str());
+    if (notre && !fichier.empty()) {
+        DeleteFileW(fichier.c_str());
+        Note(session, L"Tolvane : paramètres supprimés : " + fichier);
+    }
+    RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, CleProduit, ValeurReglagesEcrits);
+    RegDeleteKeyW(HKEY_LOCAL_MACHINE, CleProduit);
     return ERROR_SUCCESS;
 }
