@@ -37,14 +37,15 @@ wine $bureau "$essai/Tolvane.exe" &
 programme=$!
 attend=$(find "$racine/build/windows" -name attend-fenetre.exe -not -path '*/wineprefix/*' | head -n 1)
 capture="$essai/capture.png"
-if wine "$attend" Tolvane "Tolvane 1.0" </dev/null >/dev/null 2>&1; then
+# The main window, or the box a first start shows before it (no Tolvane.ini yet).
+if wine "$attend" Tolvane "Tolvane 1.0" "Merci !!!" </dev/null >/dev/null 2>&1; then
   # The window is shown; give it the moment it takes to paint its controls.
   sleep 1
   import -display "$DISPLAY" -window root "$capture"
   echo "lance-configuration: pas d'écran, Tolvane.exe tourne dans le bureau virtuel de Wine sur $DISPLAY"
   echo "lance-configuration: capture d'écran : $capture"
 else
-  echo "lance-configuration: la fenêtre de Tolvane.exe n'est pas apparue en 10 s" >&2
+  echo "lance-configuration: aucune fenêtre de Tolvane.exe en 10 s" >&2
 fi
 echo "  (arrêt : Ctrl+C)"
 wait "$programme"
