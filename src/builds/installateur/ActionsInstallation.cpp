@@ -3,8 +3,8 @@
 // which writes Tolvane.ini as one save of the configuration program would: the same writer, the
 // same six keys in the same order. DroitsReglages (deferred, as the system) lets the Users group
 // modify that file, and only it, so that a standard user's launcher records the launched name.
-// SupprimeReglages removes the file on uninstall, only where an
-// installation wrote it: a file an administrator put there by hand stays.
+// SupprimeReglages removes the file on uninstall, only where an installation wrote it: a file an
+// administrator put there by hand stays.
 #include <windows.h>
 #include <msi.h>
 #include <msiquery.h>
@@ -151,6 +151,7 @@ extern "C" __declspec(dllexport) UINT __stdcall DroitsReglages(MSIHANDLE session
     PROCESS_INFORMATION pi{};
     const BOOL lance = CreateProcessW(programme.c_str(), ligne.data(), nullptr, nullptr, TRUE,
                                       CREATE_NO_WINDOW, nullptr, nullptr, &si, &pi);
+    const DWORD erreur = GetLastError();
     CloseHandle(ecriture);
     std::string sortie;
     char tampon[512];
@@ -158,7 +159,7 @@ extern "C" __declspec(dllexport) UINT __stdcall DroitsReglages(MSIHANDLE session
     while (lance && ReadFile(lecture, tampon, sizeof tampon, &lus, nullptr) && lus) sortie.append(tampon, lus);
     CloseHandle(lecture);
     if (!lance) {
-        Note(session, L"Tolvane : icacls n'a pas démarré (erreur " + std::to_wstring(GetLastError()) + L")");
+        Note(session, L"Tolvane : icacls n'a pas démarré (erreur " + std::to_wstring(erreur) + L")");
         return ERROR_INSTALL_FAILURE;
     }
     WaitForSingleObject(pi.hProcess, INFINITE);
