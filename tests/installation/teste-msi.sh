@@ -124,6 +124,23 @@ verifie "un Tolvane.ini que l'installation n'a pas écrit reste" cmp -s "$ini" "
 verifie "programmes supprimés" test ! -e "$programmes/Tolvane_Lanceur.exe"
 rm -f "$ini"
 
+echo "== 5. une version plus récente remplace celle-ci : les paramètres du poste restent"
+# Windows removes the older version with UPGRADINGPRODUCTCODE set; Wine's RemoveExistingProducts
+# runs "msiexec /i {product} REMOVE=ALL" without it, so the removal an upgrade makes is played
+# here as Windows plays it.
+produit=$(msiinfo export "$msi" Property | tr -d '\r' | awk -F '\t' '$1 == "ProductCode" { print $2 }')
+verifie "installée avec CHEMIN" msiexec installation-5.log /i "$msiwin" 'CHEMIN=C:\maj'
+timeout 30 wine 'C:\Program Files\Tolvane\Tolvane_Lanceur.exe' </dev/null >/dev/null 2>&1
+verifie "le lanceur a noté maj1.exe" attend cmp -s "$ini" "$dossier/attendu-1b.ini"
+verifie "retirée comme par une version plus récente" msiexec desinstallation-5.log /x "$produit" \
+  'UPGRADINGPRODUCTCODE={5B0E2C1A-7D3F-4E59-9A61-0C8F3B2D4E71}'
+verifie "programmes supprimés" test ! -e "$programmes/Tolvane_Lanceur.exe"
+verifie "Tolvane.ini du poste gardé, dernier nom lancé compris" cmp -s "$ini" "$dossier/attendu-1b.ini"
+verifie "la nouvelle version sans CHEMIN le garde tel quel" msiexec installation-5b.log /i "$msiwin"
+verifie "Tolvane.ini inchangé" cmp -s "$ini" "$dossier/attendu-1b.ini"
+verifie "msiexec /x /qn réussit" msiexec desinstallation-5b.log /x "$msiwin"
+verifie "Tolvane.ini écrit par la version précédente supprimé" test ! -e "$ini"
+
 if [ "$echecs" -eq 0 ]; then
   touch "$dossier/.propre"
   echo "teste-msi: tout est bon"
