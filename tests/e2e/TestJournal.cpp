@@ -58,9 +58,9 @@ TEST(TableEvenements, ChaqueIdentifiantDonneSonTexteFrancaisAvecSesChaines) {
         const HMODULE module =
             LoadLibraryExW(programme.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
         ASSERT_NE(module, nullptr);
-        // A viewer asks in its own language; the table answers any of them, in French.
-        for (const DWORD langue : {DWORD{0}, DWORD{MAKELANGID(LANG_FRENCH, SUBLANG_FRENCH)},
-                                   DWORD{MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US)}}) {
+        // Language 0 looks for a neutral text first, whatever the system's language; the table
+        // is tagged neutral so that a viewer on an English system finds it too.
+        for (const DWORD langue : {DWORD{0}, DWORD{MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL)}}) {
             for (const TexteEvenement& e : Attendus())
                 EXPECT_EQ(pilote::U8(Formate(module, e.id, langue, e.chaines)), pilote::U8(e.texte))
                     << "ID " << e.id << ", langue " << langue;
