@@ -9,6 +9,7 @@ paquets=(
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-tools
   wine wine64
   xvfb x11-utils xauth imagemagick
+  msitools wixl
   locales
   clang libclang-rt-14-dev
 )

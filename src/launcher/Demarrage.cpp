@@ -72,6 +72,8 @@ void ProceduresPrincipales::Form_Load() {
     Mod_principal::ModeAuto = modeAutoDuBuild_;
 
     if (!services_.FSO().FileExists(Mod_principal::CheminFichierINI)) {
+        // Recorded before the box: at logon nobody may answer it for hours.
+        services_.Signale(Evenement::FichierINIAbsent, {Mod_principal::CheminFichierINI});
         services_.messages->MsgBox(Textes::FichierINIAbsent, vbInformation, Textes::TitreMerci);
         return;
     }

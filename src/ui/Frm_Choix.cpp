@@ -16,7 +16,12 @@ Frm_Choix::Frm_Choix(Services& services, ChampsPrincipaux& principale)
 }
 
 void Frm_Choix::Cmd_Annuler_Click() {
-    if (Mod_principal::ModeAuto) services_.FinProcessus();
+    if (Mod_principal::ModeAuto) {
+        // The launcher's run ends here with nothing launched. The configuration program's run
+        // goes on (the next "Essai" may launch), so it records nothing yet.
+        services_.Signale(Evenement::ChoixAnnule, {principale_.TXT_Chemin.Text()});
+        services_.FinProcessus();
+    }
     Mod_principal::ChoixAnnule = true;
     Unload();
 }

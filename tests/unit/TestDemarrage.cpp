@@ -67,6 +67,24 @@ TEST_P(Demarrage, NoSettingsFileShowsOneMessageAndTheDesignedFields) {
     EXPECT_EQ(frm.Caption().rfind(L"Tolvane 1.0", 0), 0u);
 }
 
+TEST_P(Demarrage, MissingSettingsFileIsRecordedBeforeTheBoxThatMayWaitForHours) {
+    // Counts the boxes already shown when the event is written.
+    struct JournalDate : IJournalEvenements {
+        FauxMessages& messages;
+        std::vector<std::pair<EvenementVu, std::size_t>> vus;
+        explicit JournalDate(FauxMessages& m) : messages(m) {}
+        void Signale(Evenement e, const std::vector<std::wstring>& chaines) override {
+            vus.push_back({{e, chaines}, messages.vus.size()});
+        }
+    } journal(banc.messages);
+    banc.services.journal = &journal;
+    Charge();
+    ASSERT_EQ(journal.vus.size(), 1u);
+    EXPECT_EQ(journal.vus[0].first, (EvenementVu{Evenement::FichierINIAbsent, {L"C:\\Prog\\Tolvane.ini"}}));
+    EXPECT_EQ(journal.vus[0].second, 0u);
+    EXPECT_EQ(banc.messages.vus.size(), 1u);
+}
+
 TEST_P(Demarrage, SavedFileFillsEveryFieldWithoutMessage) {
     Reglages r;
     r.nomFich = L"maj1.exe";
@@ -91,6 +109,7 @@ TEST_P(Demarrage, SavedFileFillsEveryFieldWithoutMessage) {
                                                       Textes::ParametrerRepertoire});
     else
         EXPECT_TRUE(banc.messages.vus.empty());
+    for (const EvenementVu& e : banc.journal.vus) EXPECT_NE(e.evenement, Evenement::FichierINIAbsent);
 }
 
 TEST_P(Demarrage, OptionTextIsComparedWithoutRegardToCase) {

@@ -146,6 +146,24 @@ TEST_F(Choix, CancelEndsTheLauncher) {
     fenetre().Charge();
     EXPECT_THROW(fenetre().SurCaseFermeture(), FinDuProcessus);
     EXPECT_TRUE(banc.profil.ecritures.empty());
+    // One event per run: each of the two runs above ended with its own.
+    const EvenementVu annule{Evenement::ChoixAnnule, {L"C:\\Maj"}};
+    EXPECT_EQ(banc.journal.vus, (std::vector<EvenementVu>{annule, annule}));
+}
+
+TEST_F(Choix, OnlyTheLauncherRecordsACancel) {
+    Prepare(false);
+    fenetre().Charge();
+    fenetre().Cmd_Annuler.Presse();
+    fenetre().Charge();
+    fenetre().SurCaseFermeture();
+    EXPECT_TRUE(banc.journal.vus.empty()) << "the configuration program's run goes on";
+
+    Mod_principal::ModeAuto = true;
+    frm->TXT_Chemin.SetText(L"\\\\serveur\\maj");  // emptied since: OK is then a cancel too
+    fenetre().Charge();
+    EXPECT_THROW(fenetre().Cmd_OK.Presse(), FinDuProcessus);
+    EXPECT_EQ(banc.journal.vus, (std::vector<EvenementVu>{{Evenement::ChoixAnnule, {L"\\\\serveur\\maj"}}}));
 }
 
 TEST_F(Choix, OkWithNothingToChooseIsACancel) {

@@ -12,6 +12,7 @@ PlateformeWin32::PlateformeWin32(HINSTANCE instance)
     services_.messages = &messages_;
     services_.processus = &processus_;
     services_.fenetres = &hote_;
+    services_.journal = &journal_;
 }
 
 }  // namespace tolvane::win32

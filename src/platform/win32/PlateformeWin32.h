@@ -25,6 +25,7 @@ private:
     HoteFenetresWin32 hote_;
     BoitesMessageWin32 messages_;
     ProcessusWin32 processus_;
+    JournalEvenementsWin32 journal_;
     Services services_;
 };
 

@@ -272,4 +272,35 @@ std::wstring ProcessusWin32::TexteErreur(unsigned long code) {
     return s;
 }
 
+WORD TypeEvenement(Evenement evenement) {
+    switch (evenement) {
+        case Evenement::Lance:
+        case Evenement::LanceApresElevation:
+        case Evenement::NomInchange:
+            return EVENTLOG_INFORMATION_TYPE;
+        case Evenement::RepertoireInaccessible:
+        case Evenement::EchecLancement:
+            return EVENTLOG_ERROR_TYPE;
+        case Evenement::AucunExecutable:
+        case Evenement::ChoixAnnule:
+        case Evenement::FichierINIAbsent:
+        case Evenement::NomNonNote:
+            break;
+    }
+    return EVENTLOG_WARNING_TYPE;
+}
+
+void JournalEvenementsWin32::Signale(Evenement evenement, const std::vector<std::wstring>& chaines) {
+    // A source nobody registered still logs (the viewer then lacks the texts); a log that
+    // refuses the event loses it: the run has already done its work.
+    const HANDLE source = RegisterEventSourceW(nullptr, L"Tolvane");
+    if (!source) return;
+    std::vector<LPCWSTR> textes;
+    textes.reserve(chaines.size());
+    for (const std::wstring& c : chaines) textes.push_back(c.c_str());
+    ReportEventW(source, TypeEvenement(evenement), 0, static_cast<DWORD>(evenement), nullptr,
+                 static_cast<WORD>(textes.size()), 0, textes.empty() ? nullptr : textes.data(), nullptr);
+    DeregisterEventSource(source);
+}
+
 }  // namespace tolvane::win32

@@ -70,4 +70,14 @@ public:
     std::wstring TexteErreur(unsigned long code) override;
 };
 
+// The Application log, source "Tolvane", whose texts are the programs' message table. The
+// programs delay-load advapi32: it is loaded by the first event, once the update has started.
+class JournalEvenementsWin32 final : public IJournalEvenements {
+public:
+    void Signale(Evenement evenement, const std::vector<std::wstring>& chaines) override;
+};
+
+// How the log shows an event: information, warning or error.
+WORD TypeEvenement(Evenement evenement);
+
 }  // namespace tolvane::win32

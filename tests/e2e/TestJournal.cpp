@@ -1,0 +1,74 @@
+// The event texts of both programs as the log's viewer formats them from the message table:
+// every ID gives its French text with the insertion strings in place and no line break after.
+#include "Commun.h"
+
+namespace e2e {
+namespace {
+
+struct TexteEvenement {
+    DWORD id;
+    std::vector<std::wstring> chaines;
+    std::wstring texte;
+};
+
+const std::vector<TexteEvenement>& Attendus() {
+    static const std::vector<TexteEvenement> attendus = {
+        {1, {L"maj 2.exe", L"\\\\serveur\\maj"},
+         L"Mise à jour lancée : « maj 2.exe », du répertoire « \\\\serveur\\maj »."},
+        {2, {L"setup.exe", L"D:\\Maj"},
+         L"Mise à jour lancée après la demande d'élévation (droits d'administrateur) : « setup.exe », "
+         L"du répertoire « D:\\Maj »."},
+        {3, {L"maj1.exe", L"D:\\Maj"},
+         L"Mise à jour non lancée : « maj1.exe », du répertoire « D:\\Maj », porte le même nom que la "
+         L"dernière lancée sur ce poste."},
+        {4, {L"D:\\Vide"}, L"Rien à lancer : le répertoire « D:\\Vide » ne contient aucun fichier exécutable."},
+        {5, {L"\\\\serveur\\maj", L"Le chemin réseau n'a pas été trouvé."},
+         L"Rien à lancer : le répertoire « \\\\serveur\\maj » est resté inaccessible après l'attente. "
+         L"Raison : Le chemin réseau n'a pas été trouvé."},
+        {6, {L"abîmé.exe", L"D:\\Maj", L"Accès refusé."},
+         L"Échec du lancement de « abîmé.exe », du répertoire « D:\\Maj ». Raison : Accès refusé."},
+        {7, {L"D:\\Maj"}, L"Rien n'a été lancé : le choix de l'exécutable du répertoire « D:\\Maj » a été annulé."},
+        {8, {L"C:\\Program Files\\Tolvane\\Tolvane.ini"},
+         L"Le fichier de paramètres « C:\\Program Files\\Tolvane\\Tolvane.ini » n'existe pas : rien n'a été "
+         L"lancé."},
+        {9, {L"maj1.exe", L"C:\\Program Files\\Tolvane\\Tolvane.ini", L"Accès refusé."},
+         L"« maj1.exe » a été lancé, mais son nom n'a pas pu être noté dans « C:\\Program "
+         L"Files\\Tolvane\\Tolvane.ini » : il pourra être relancé au prochain démarrage. Raison : Accès refusé."},
+    };
+    return attendus;
+}
+
+// The text of `id` from the module's table in `langue`, or the Windows error in brackets.
+std::wstring Formate(HMODULE module, DWORD id, DWORD langue, const std::vector<std::wstring>& chaines) {
+    std::vector<DWORD_PTR> arguments;
+    for (const std::wstring& c : chaines) arguments.push_back(reinterpret_cast<DWORD_PTR>(c.c_str()));
+    wchar_t* texte = nullptr;
+    const DWORD n = FormatMessageW(
+        FORMAT_MESSAGE_FROM_HMODULE | FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_ARGUMENT_ARRAY, module, id,
+        langue, reinterpret_cast<LPWSTR>(&texte), 0, reinterpret_cast<va_list*>(arguments.data()));
+    if (n == 0) return L"[erreur " + std::to_wstring(GetLastError()) + L"]";
+    std::wstring resultat(texte, n);
+    LocalFree(texte);
+    return resultat;
+}
+
+TEST(TableEvenements, ChaqueIdentifiantDonneSonTexteFrancaisAvecSesChaines) {
+    for (const std::wstring& programme : {Chemins().tolvane, Chemins().lanceur}) {
+        SCOPED_TRACE(pilote::U8(programme));
+        const HMODULE module =
+            LoadLibraryExW(programme.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+        ASSERT_NE(module, nullptr);
+        // Language 0 looks for a neutral text first, whatever the system's language; the table
+        // is tagged neutral so that a viewer on an English system finds it too.
+        for (const DWORD langue : {DWORD{0}, DWORD{MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL)}}) {
+            for (const TexteEvenement& e : Attendus())
+                EXPECT_EQ(pilote::U8(Formate(module, e.id, langue, e.chaines)), pilote::U8(e.texte))
+                    << "ID " << e.id << ", langue " << langue;
+        }
+        EXPECT_EQ(Formate(module, 10, 0, {}).rfind(L"[erreur ", 0), 0u) << "no ID beyond the outcomes";
+        FreeLibrary(module);
+    }
+}
+
+}  // namespace
+}  // namespace e2e

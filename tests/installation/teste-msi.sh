@@ -1,0 +1,150 @@
+#!/usr/bin/env bash
+# The MSI under Wine, in a prefix of its own (the end-to-end prefix is left as it was):
+#   teste-msi.sh MSI SONDE DOSSIER
+# installs it without anyone at the keyboard, checks the programs, the registry values and the
+# bytes of the settings file, lets the installed launcher start a probe from CHEMIN, reads the
+# event a run writes (WINEDEBUG=+eventlog: Wine's ReportEventW prints it and logs nothing), and
+# uninstalls. DOSSIER holds the prefix and what each step leaves for a failure to show.
+# Wine applies no permission: the Users' right on Tolvane.ini is checked in the install log only.
+set -uo pipefail
+msi=$(readlink -f "$1")
+sonde=$(readlink -f "$2")
+dossier=$(readlink -f "$3")
+mkdir -p "$dossier"
+export TOLVANE_WINEPREFIX="$dossier/prefixe"
+TOLVANE_WINE_ENV_FONCTIONS_SEULES=1
+# shellcheck source=../../scripts/wine-env.sh
+source "$(dirname "$0")/../../scripts/wine-env.sh"
+export WINEDEBUG=-all
+
+echecs=0
+ok() { echo "ok      $*"; }
+ko() { echo "ÉCHEC   $*"; echecs=$((echecs + 1)); }
+verifie() {  # verifie DESCRIPTION COMMAND...
+  local quoi=$1; shift
+  if "$@"; then ok "$quoi"; else ko "$quoi"; fi
+}
+
+# A run that stopped half-way leaves a product installed: start again from a fresh prefix.
+if [ ! -f "$dossier/.propre" ]; then
+  wineserver -k >/dev/null 2>&1 || true
+  rm -rf "$WINEPREFIX"
+fi
+rm -f "$dossier/.propre"
+tolvane_prepare_prefixe || { echo "teste-msi: préfixe Wine inutilisable" >&2; exit 1; }
+tolvane_demarre_wineserver
+trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
+
+c="$WINEPREFIX/drive_c"
+programmes="$c/Program Files/Tolvane"
+ini="$programmes/Tolvane.ini"
+msiwin=$(winepath -w "$msi" 2>/dev/null)
+
+msiexec() {  # msiexec JOURNAL ARGUMENTS...: msiexec's exit code
+  local journal=$1; shift
+  timeout 300 wine msiexec "$@" /qn /l*v "$(winepath -w "$dossier/$journal" 2>/dev/null)" </dev/null >/dev/null 2>&1
+}
+valeur() {  # valeur KEY NAME: the data of a registry value, as reg query prints it
+  wine reg query "$1" /v "$2" </dev/null 2>/dev/null | tr -d '\r' | awk -v n="$2" '$1 == n { $1 = ""; $2 = ""; sub(/^  /, ""); print }'
+}
+absente() { ! wine reg query "$1" /v "$2" </dev/null >/dev/null 2>&1; }
+cle_absente() { ! wine reg query "$1" </dev/null >/dev/null 2>&1; }
+# The bytes a save writes: CR LF, Windows-1252.
+reglages() {  # reglages CHEMIN OPTION NOM ACTIVEE TITRE INSTRUCTIONS
+  printf '[Chemin]\r\nChemin_Demarrage=%s\r\n[Option]\r\nOption_Demarrage=%s\r\n[Dernier Fichier Execute]\r\nNom_Fich=%s\r\n[Instructions]\r\nActivee=%s\r\nTitre_Fenetre=%s\r\nInstructions=%s\r\n' "$@" |
+    iconv -f UTF-8 -t WINDOWS-1252
+}
+memes_octets() {  # memes_octets FILE EXPECTED_FILE
+  if cmp -s "$1" "$2"; then return 0; fi
+  echo "  attendu :"; od -c "$2" | sed 's/^/    /'
+  echo "  obtenu :"; od -c "$1" 2>&1 | sed 's/^/    /'
+  return 1
+}
+attend() {  # attend COMMAND...: polls 50 ms, 10 s at most
+  tolvane_attends "$@"
+}
+run="HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Run"
+source_ev="HKLM\\SYSTEM\\CurrentControlSet\\Services\\EventLog\\Application\\Tolvane"
+instructions_defaut="Entrez ici les instructions que vous voulez indiquez avant le lancement de l'exécutable ... ATTENTION sans 'ENTER'"
+
+echo "== 1. installation avec CHEMIN, puis lancement par le lanceur installé"
+rm -rf "$c/maj" && mkdir -p "$c/maj" && cp "$sonde" "$c/maj/maj1.exe"
+verifie "msiexec /i CHEMIN=C:\\maj /qn réussit" msiexec installation.log /i "$msiwin" 'CHEMIN=C:\maj'
+verifie "les deux programmes installés" test -f "$programmes/Tolvane.exe" -a -f "$programmes/Tolvane_Lanceur.exe"
+verifie "valeur Run : chemin complet du lanceur, entre guillemets" \
+  test "$(valeur "$run" Tolvane)" = '"C:\Program Files\Tolvane\Tolvane_Lanceur.exe"'
+verifie "source d'événements : EventMessageFile" \
+  test "$(valeur "$source_ev" EventMessageFile)" = 'C:\Program Files\Tolvane\Tolvane_Lanceur.exe'
+verifie "source d'événements : TypesSupported = 7" test "$(valeur "$source_ev" TypesSupported)" = 0x7
+reglages 'C:\maj' Verifier_lancer aucun 0 TITRE "$instructions_defaut" >"$dossier/attendu-1.ini"
+verifie "Tolvane.ini octet par octet comme une sauvegarde" memes_octets "$ini" "$dossier/attendu-1.ini"
+# Wine's log mixes encodings; the lines looked for are ASCII. The custom action logs the command
+# and icacls's answer (under Wine a stub that answers 0 and changes nothing).
+verifie "le journal d'installation montre les droits des Utilisateurs sur Tolvane.ini" \
+  grep -a -q 'icacls.exe" "C:\\Program Files\\Tolvane\\Tolvane.ini" /grant \*S-1-5-32-545:M' "$dossier/installation.log"
+verifie "et la réponse d'icacls" env LC_ALL=C grep -a -q 'Tolvane : icacls a r.pondu 0' "$dossier/installation.log"
+verifie "aucun droit donné au dossier" \
+  bash -c '! grep -a "/grant" "$1" | grep -a -v -q "Tolvane.ini\" /grant"' _ "$dossier/installation.log"
+timeout 30 wine 'C:\Program Files\Tolvane\Tolvane_Lanceur.exe' </dev/null >/dev/null 2>&1
+verifie "le lanceur installé démarre la sonde de CHEMIN" attend grep -s -q 'C:\\maj\\maj1.exe' "$c/maj/sonde.log"
+reglages 'C:\maj' Verifier_lancer maj1.exe 0 TITRE "$instructions_defaut" >"$dossier/attendu-1b.ini"
+verifie "le lanceur a noté maj1.exe" attend cmp -s "$ini" "$dossier/attendu-1b.ini"
+
+echo "== 2. désinstallation : programmes, valeur Run, source d'événements et Tolvane.ini écrit partis"
+verifie "msiexec /x /qn réussit" msiexec desinstallation.log /x "$msiwin"
+verifie "programmes supprimés" test ! -e "$programmes/Tolvane.exe" -a ! -e "$programmes/Tolvane_Lanceur.exe"
+verifie "Tolvane.ini écrit par l'installation supprimé" test ! -e "$ini"
+verifie "valeur Run supprimée" absente "$run" Tolvane
+verifie "source d'événements supprimée" cle_absente "$source_ev"
+
+echo "== 3. indications, OPTION, accents"
+verifie "msiexec /i avec OPTION, TITRE et INSTRUCTIONS réussit" msiexec installation-3.log /i "$msiwin" \
+  'CHEMIN=\\serveur\maj' OPTION=toujours_LANCER 'TITRE=Mise à jour' 'INSTRUCTIONS=Ne pas éteindre le poste'
+reglages '\\serveur\maj' Toujours_lancer aucun 1 'Mise à jour' 'Ne pas éteindre le poste' >"$dossier/attendu-3.ini"
+verifie "Activee=1, titre et texte donnés, en Windows-1252" memes_octets "$ini" "$dossier/attendu-3.ini"
+verifie "OPTION inconnue : installation refusée" bash -c '! "$@"' _ msiexec installation-3b.log /i "$msiwin" 'CHEMIN=C:\maj' OPTION=Parfois
+verifie "msiexec /x /qn réussit" msiexec desinstallation-3.log /x "$msiwin"
+
+echo "== 4. sans CHEMIN : aucun fichier écrit ; le premier démarrage le signale dans le journal"
+verifie "msiexec /i sans CHEMIN réussit" msiexec installation-4.log /i "$msiwin"
+verifie "pas de Tolvane.ini" test ! -e "$ini"
+WINEDEBUG=+eventlog wine 'C:\Program Files\Tolvane\Tolvane_Lanceur.exe' </dev/null >/dev/null 2>"$dossier/trace.txt" &
+lanceur=$!
+# Wine prints the call (source, type, ID) and then each insertion string (a warning).
+verifie "événement 8 (fichier de paramètres absent), type avertissement" \
+  attend grep -q 'ReportEventW.*,0x0002,0x0000,0x00000008,' "$dossier/trace.txt"
+verifie "sa chaîne : le chemin de Tolvane.ini" \
+  attend grep -q 'warn:eventlog:ReportEventW L"C:\\\\Program Files\\\\Tolvane\\\\Tolvane.ini"' "$dossier/trace.txt"
+verifie "source Tolvane" grep -q 'RegisterEventSourceW.*L"Tolvane"' "$dossier/trace.txt"
+kill "$lanceur" 2>/dev/null; wait "$lanceur" 2>/dev/null
+printf '[Chemin]\r\nChemin_Demarrage=D:\\fait main\r\n' >"$ini"
+cp "$ini" "$dossier/fait-main.ini"
+verifie "msiexec /x /qn réussit" msiexec desinstallation-4.log /x "$msiwin"
+verifie "un Tolvane.ini que l'installation n'a pas écrit reste" cmp -s "$ini" "$dossier/fait-main.ini"
+verifie "programmes supprimés" test ! -e "$programmes/Tolvane_Lanceur.exe"
+rm -f "$ini"
+
+echo "== 5. une version plus récente remplace celle-ci : les paramètres du poste restent"
+# Windows removes the older version with UPGRADINGPRODUCTCODE set; Wine's RemoveExistingProducts
+# runs "msiexec /i {product} REMOVE=ALL" without it, so the removal an upgrade makes is played
+# here as Windows plays it.
+produit=$(msiinfo export "$msi" Property | tr -d '\r' | awk -F '\t' '$1 == "ProductCode" { print $2 }')
+verifie "installée avec CHEMIN" msiexec installation-5.log /i "$msiwin" 'CHEMIN=C:\maj'
+timeout 30 wine 'C:\Program Files\Tolvane\Tolvane_Lanceur.exe' </dev/null >/dev/null 2>&1
+verifie "le lanceur a noté maj1.exe" attend cmp -s "$ini" "$dossier/attendu-1b.ini"
+verifie "retirée comme par une version plus récente" msiexec desinstallation-5.log /x "$produit" \
+  'UPGRADINGPRODUCTCODE={5B0E2C1A-7D3F-4E59-9A61-0C8F3B2D4E71}'
+verifie "programmes supprimés" test ! -e "$programmes/Tolvane_Lanceur.exe"
+verifie "Tolvane.ini du poste gardé, dernier nom lancé compris" cmp -s "$ini" "$dossier/attendu-1b.ini"
+verifie "la nouvelle version sans CHEMIN le garde tel quel" msiexec installation-5b.log /i "$msiwin"
+verifie "Tolvane.ini inchangé" cmp -s "$ini" "$dossier/attendu-1b.ini"
+verifie "msiexec /x /qn réussit" msiexec desinstallation-5b.log /x "$msiwin"
+verifie "Tolvane.ini écrit par la version précédente supprimé" test ! -e "$ini"
+
+if [ "$echecs" -eq 0 ]; then
+  touch "$dossier/.propre"
+  echo "teste-msi: tout est bon"
+  exit 0
+fi
+echo "teste-msi: $echecs échec(s); journaux et fichiers dans $dossier"
+exit 1
