@@ -21,6 +21,12 @@ bool CorrespondMotif(std::wstring_view nom, std::wstring_view motif);
 // Each line break (CR LF, CR or LF) replaced by one blank: settings values live on one line.
 std::wstring SurUneLigne(std::wstring_view valeur);
 
+// The name of the lock of a settings file, without its namespace: "Tolvane-" and the 16 hex
+// digits of the 64-bit FNV-1a hash of the path's UTF-16 code units (little-endian), each folded
+// with MajusculeSimple and '/' read as '\\'. Every program that touches the same file by the same
+// full path gets the same name, whatever the case it was spelled in.
+std::wstring NomVerrouReglages(std::wstring_view cheminComplet);
+
 std::wstring DepuisUtf8(std::string_view octets);
 std::string VersUtf8(std::wstring_view texte);
 

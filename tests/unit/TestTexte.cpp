@@ -89,3 +89,13 @@ TEST(Valeurs, LineBreaksBecomeOneBlankEach) {
     EXPECT_EQ(SurUneLigne(L"a\r\n\r\n"), L"a  ");
     EXPECT_EQ(SurUneLigne(L"\n\r"), L"  ");
 }
+
+TEST(Noms, SettingsLockNameIsStableAndIgnoresCaseAndSlashes) {
+    // Programs of different versions must agree on it: the value is fixed, not just consistent.
+    EXPECT_EQ(NomVerrouReglages(L"C:\\Prog\\Tolvane.ini"), L"Tolvane-6ecb51e76c89b5d5");
+    EXPECT_EQ(NomVerrouReglages(L"c:/PROG/tolvane.INI"), L"Tolvane-6ecb51e76c89b5d5");
+    EXPECT_EQ(NomVerrouReglages(L"C:\\\u00c9t\u00e9\\Tolvane.ini"), NomVerrouReglages(L"C:\\\u00e9T\u00c9\\TOLVANE.INI"));
+    EXPECT_NE(NomVerrouReglages(L"C:\\Prog2\\Tolvane.ini"), NomVerrouReglages(L"C:\\Prog\\Tolvane.ini"));
+    // Far within the 260 characters of an object name, however long the path.
+    EXPECT_EQ(NomVerrouReglages(std::wstring(32000, L'a')).size(), 24u);
+}
