@@ -241,6 +241,9 @@ unsigned LanceurWin32::Lance(const std::wstring& cheminProgramme, const std::wst
         return 33;
     }
     erreur_ = GetLastError();
+    // A missing working directory is answered first; here it is the program's own folder, so
+    // the program's path is what was not found.
+    if (erreur_ == ERROR_DIRECTORY) erreur_ = ERROR_PATH_NOT_FOUND;
     return ResultatWinExec(erreur_);
 }
 
