@@ -282,8 +282,10 @@ bool VerrouReglagesWin32::Prend(const std::wstring& cheminReglages, unsigned lon
         const std::wstring nom = NomVerrouReglages(chemin);
         // The global namespace spans the sessions of a terminal server; a mutex made there by
         // another user may refuse us access, and then only our own session can be covered.
-        HANDLE h = CreateMutexW(nullptr, FALSE, (L"Global\\" + nom).c_str());
-        if (!h && GetLastError() == ERROR_ACCESS_DENIED) h = CreateMutexW(nullptr, FALSE, (L"Local\\" + nom).c_str());
+        // Only the rights a wait and a release need: CreateMutexW would ask for all of them.
+        constexpr DWORD droits = SYNCHRONIZE | MUTEX_MODIFY_STATE;
+        HANDLE h = CreateMutexExW(nullptr, (L"Global\\" + nom).c_str(), 0, droits);
+        if (!h && GetLastError() == ERROR_ACCESS_DENIED) h = CreateMutexExW(nullptr, (L"Local\\" + nom).c_str(), 0, droits);
         if (!h) {
             erreur_ = GetLastError();
             return false;
