@@ -254,7 +254,7 @@ TEST_P(LancementElevation, OnlyElevationRequiredGoesThroughTheShellAndARefusalIs
     if (c.parLeShell) attendus.push_back({L"D:\\Maj\\setup.exe", L"D:\\Maj", true});
     EXPECT_EQ(banc.lanceur.departs, attendus);
     EXPECT_EQ(NomFich(), c.lance ? L"setup.exe" : L"maj1.exe");
-    EXPECT_EQ(banc.messages.vus.size(), c.lance ? 0u : 1u);
+    ASSERT_EQ(banc.messages.vus.size(), c.lance ? 0u : 1u);
     if (!c.lance) {
         EXPECT_EQ(banc.messages.vus[0].texte, L"Echec de WinExec !!!");
         EXPECT_EQ(evenementsPendantLaBoite, 1u);
