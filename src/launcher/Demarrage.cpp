@@ -71,6 +71,11 @@ void ProceduresPrincipales::Form_Load() {
         services_.processus->RepertoireApplication() + L"\\" + Mod_principal::NomFichierINI;
     Mod_principal::ModeAuto = modeAutoDuBuild_;
 
+    // Two launchers started together (a Run entry and a Startup shortcut, two sessions) would
+    // both launch the update: the second waits for the first to end, before it reads anything,
+    // and is not needed when the wait runs out. The lock is held until the process ends.
+    if (Mod_principal::ModeAuto && !PrendVerrou()) services_.FinProcessus();
+
     if (!services_.FSO().FileExists(Mod_principal::CheminFichierINI)) {
         // Recorded before the box: at logon nobody may answer it for hours.
         services_.Signale(Evenement::FichierINIAbsent, {Mod_principal::CheminFichierINI});

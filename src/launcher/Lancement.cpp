@@ -2,6 +2,7 @@
 #include "launcher/ProceduresPrincipales.h"
 #include "launcher/Textes.h"
 #include "platform/Texte.h"
+#include "settings/Mod_FichierINI.h"
 #include "settings/SchemaINI.h"
 
 namespace tolvane {
@@ -32,18 +33,53 @@ void ProceduresPrincipales::Cmd_OK_Click() {
 }
 
 void ProceduresPrincipales::Traitement(const std::wstring& Fichier_a_executer) {
-    if (champs_.Opt_Mode[1].Value() && Mod_principal::EstDernierFichier(Fichier_a_executer))
+    // The event of each outcome is written before anything waits for the user, who may leave
+    // the last message on screen for ever.
+    const std::wstring repertoire = champs_.TXT_Chemin.Text();
+    if (champs_.Opt_Mode[1].Value() && Mod_principal::EstDernierFichier(Fichier_a_executer)) {
+        services_.Signale(Evenement::NomInchange, {Fichier_a_executer, repertoire});
         services_.FinProcessus();
+    }
 
     if (champs_.Chk_Instructions.Value() == CheckBox::vbChecked) fenetres_.AfficheInstructions();
 
-    // The launcher service starts exactly this file, whatever blanks the path holds.
-    const std::wstring programme = champs_.TXT_Chemin.Text() + L"\\" + Fichier_a_executer;
-    if (services_.lanceur->Lance(programme, vbNormalFocus) > 30)
-        Ecrit(SchemaINI::SectionDernierFichier, SchemaINI::CleNomFich, Fichier_a_executer);
-    else
+    // The launcher service starts exactly this file, whatever blanks the path holds, in its own
+    // directory: installers often open files that lie beside them.
+    const std::wstring programme = repertoire + L"\\" + Fichier_a_executer;
+    ILanceurProgrammes& lanceur = *services_.lanceur;
+    unsigned resultat = lanceur.Lance(programme, repertoire, vbNormalFocus);
+    // An installer that requires administrator rights is refused by a plain start; the shell
+    // shows the consent prompt for it. A refusal there is a launch failure like any other.
+    const bool eleve = resultat <= 30 && lanceur.DerniereErreur() == ErreurElevationRequise;
+    if (eleve) resultat = lanceur.LanceAvecElevation(programme, repertoire, vbNormalFocus);
+    if (resultat <= 30) {
+        services_.Signale(Evenement::EchecLancement,
+                          {Fichier_a_executer, repertoire, services_.processus->TexteErreur(lanceur.DerniereErreur())});
         services_.messages->MsgBox(Textes::EchecLancement, vbOKOnly);
+        services_.FinProcessus();
+    }
+
+    unsigned long erreur = 0;
+    if (NoteLancement(Fichier_a_executer, erreur)) {
+        services_.Signale(eleve ? Evenement::LanceApresElevation : Evenement::Lance, {Fichier_a_executer, repertoire});
+    } else {
+        services_.Signale(Evenement::NomNonNote,
+                          {Fichier_a_executer, Mod_principal::CheminFichierINI, services_.processus->TexteErreur(erreur)});
+        MontreEchecEcriture(erreur);
+    }
     services_.FinProcessus();
+}
+
+bool ProceduresPrincipales::NoteLancement(const std::wstring& fichier, unsigned long& erreur) {
+    if (!PrendVerrou()) {
+        erreur = services_.verrou->DerniereErreur();
+        return false;
+    }
+    const bool note = Mod_FichierINI::EcritDansINI(services_, SchemaINI::SectionDernierFichier, SchemaINI::CleNomFich,
+                                                   fichier, Mod_principal::CheminFichierINI);
+    if (!note) erreur = services_.profil->DerniereErreur();
+    RendVerrou();
+    return note;
 }
 
 }  // namespace tolvane

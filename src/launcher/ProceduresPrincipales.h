@@ -15,6 +15,10 @@ namespace tolvane {
 // rounded; nothing when that number is not a check-box value (0 to 2).
 std::optional<int> ValeurCaseActivee(std::wstring_view texte);
 
+// How long a program waits for another one working on the same settings file: the launcher
+// holding it may be showing the instructions window to a user who is reading them.
+inline constexpr unsigned long AttenteVerrouMs = 2 * 60 * 1000;
+
 class ProceduresPrincipales {
 public:
     ProceduresPrincipales(Services& services, ChampsPrincipaux& champs,
@@ -33,6 +37,13 @@ public:
 private:
     bool Lit(const wchar_t* section, const wchar_t* cle, std::wstring& tampon);
     void Ecrit(const wchar_t* section, const wchar_t* cle, const std::wstring& valeur);
+    // "echec de WritePrivateProfilesstring", then the Windows reason and the file.
+    void MontreEchecEcriture(unsigned long erreur);
+    // The settings lock around a program's writes (the launcher holds it from its start on).
+    bool PrendVerrou();
+    void RendVerrou();
+    // Records the launched name; on failure, `erreur` says why.
+    bool NoteLancement(const std::wstring& fichier, unsigned long& erreur);
     Services& services_;
     ChampsPrincipaux& champs_;
     IFenetresLancement& fenetres_;

@@ -65,12 +65,38 @@ public:
     virtual unsigned long DerniereErreur() const = 0;
 };
 
-// Starts exactly the program file `cheminProgramme` without waiting for it. Returns a
-// WinExec-style result: greater than 30 when started; 0, 2, 3 or 11 on failure.
+// Starts exactly the program file `cheminProgramme` without waiting for it, with `repertoire` as
+// its working directory (as a double click in Explorer would). Returns a WinExec-style result:
+// greater than 30 when started; 0, 2, 3 or 11 on failure, DerniereErreur() then saying why.
 class ILanceurProgrammes {
 public:
     virtual ~ILanceurProgrammes() = default;
-    virtual unsigned Lance(const std::wstring& cheminProgramme, int etatAffichage) = 0;
+    virtual unsigned Lance(const std::wstring& cheminProgramme, const std::wstring& repertoire,
+                           int etatAffichage) = 0;
+    // The same start through the shell, which shows the administrator's consent prompt for a
+    // program that requires it. Same results; ERROR_CANCELLED when the user refused.
+    virtual unsigned LanceAvecElevation(const std::wstring& cheminProgramme,
+                                        const std::wstring& repertoire, int etatAffichage) = 0;
+    // The Windows error code of the last failed start.
+    virtual unsigned long DerniereErreur() const = 0;
+};
+
+// Windows error codes the logic decides on.
+inline constexpr unsigned long ErreurElevationRequise = 740;  // ERROR_ELEVATION_REQUIRED
+inline constexpr unsigned long ErreurAnnule = 1223;           // ERROR_CANCELLED
+
+// One run at a time per settings file, across every process and session of the machine: a lock
+// named after the file's full path. Taking it again while holding it is allowed; each taking is
+// given back once.
+class IVerrouReglages {
+public:
+    virtual ~IVerrouReglages() = default;
+    // Waits at most `delaiMs` for the lock of `cheminReglages`. True when this process now holds
+    // it, also when its last owner ended without giving it back.
+    virtual bool Prend(const std::wstring& cheminReglages, unsigned long delaiMs) = 0;
+    virtual void Rend() = 0;
+    // The Windows error code of the last refusal (WAIT_TIMEOUT, 258, when the wait ran out).
+    virtual unsigned long DerniereErreur() const = 0;
 };
 
 // Buttons values, with their icon.
@@ -148,6 +174,7 @@ struct Services {
     IProcessus* processus = nullptr;
     IHoteFenetres* fenetres = nullptr;
     IJournalEvenements* journal = nullptr;
+    IVerrouReglages* verrou = nullptr;
 
     // The file-system object FSO: created by whichever caller needs it first, then kept.
     ISystemeFichiers& FSO() {

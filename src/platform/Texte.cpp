@@ -178,4 +178,18 @@ std::string VersUtf8(std::wstring_view texte) {
     return s;
 }
 
+std::wstring NomVerrouReglages(std::wstring_view cheminComplet) {
+    std::uint64_t h = 0xcbf29ce484222325ull;
+    for (wchar_t c : cheminComplet) {
+        const auto unite = static_cast<std::uint16_t>(MajusculeSimple(c == L'/' ? L'\\' : c));
+        for (const unsigned octet : {unite & 0xffu, static_cast<unsigned>(unite >> 8u)}) {
+            h ^= octet;
+            h *= 0x100000001b3ull;
+        }
+    }
+    std::wstring nom = L"Tolvane-";
+    for (int decalage = 60; decalage >= 0; decalage -= 4) nom += L"0123456789abcdef"[(h >> decalage) & 0xfu];
+    return nom;
+}
+
 }  // namespace tolvane

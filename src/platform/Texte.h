@@ -22,9 +22,16 @@ bool CorrespondMotif(std::wstring_view nom, std::wstring_view motif);
 std::wstring SurUneLigne(std::wstring_view valeur);
 
 // True when the bytes are well-formed UTF-8 (no overlong form, no surrogate, nothing beyond
-// U+10FFFF) holding at least one character beyond ASCII other than a byte-order mark. Text in an 8-bit code page almost never
-// is: an accented letter there is one byte (E9 for "é") followed by a plain letter.
+// U+10FFFF) holding at least one character beyond ASCII other than a byte-order mark. Text in
+// an 8-bit code page almost never is: an accented letter there is one byte (E9 for "é")
+// followed by a plain letter.
 bool EstUtf8Etendu(std::string_view octets);
+
+// The name of the lock of a settings file, without its namespace: "Tolvane-" and the 16 hex
+// digits of the 64-bit FNV-1a hash of the path's UTF-16 code units (little-endian), each folded
+// with MajusculeSimple and '/' read as '\\'. Every program that touches the same file by the same
+// full path gets the same name, whatever the case it was spelled in.
+std::wstring NomVerrouReglages(std::wstring_view cheminComplet);
 
 std::wstring DepuisUtf8(std::string_view octets);
 std::string VersUtf8(std::wstring_view texte);

@@ -17,6 +17,7 @@
 #include <sstream>
 
 #include "Commun.h"
+#include "platform/win32/ServicesWin32.h"
 
 #include <winioctl.h>
 
@@ -551,6 +552,16 @@ const Cas kCasSansPrivilege[] = {
     {"DossierLectureSeule", true, "folder of the launcher and its settings not writable (mode 555)", DossierEnLectureSeule},
 };
 
+// Cases that are not one run of the launcher, run by the tests at the end of this file.
+struct CasAParte {
+    const char* code;
+    const char* sujet;
+};
+const CasAParte kCasAParte[] = {
+    {"CheminDuShell", "the start through the shell that an update requiring administrator rights gets (Windows refuses it to `CreateProcessW` with error 740, Wine never does): called directly on the probe in `Maj 2`"},
+    {"DeuxLanceursSimultanes", "two launchers resumed together (0 ms apart), `Verifier_lancer`, a new name each round, 20 rounds"},
+};
+
 // ---- the report ----
 
 std::string Code(const Cas& cas) { return cas.code; }
@@ -598,15 +609,16 @@ public:
             "      ctest --test-dir build/<yours> -R '^e2e' --output-on-failure\n\n"
             "Paths are shown relative to the test folder (`…`); the mapped drive letter as `X:`.\n\n"
             "| case | what is done | outcome seen |\n|---|---|---|\n";
-        auto ajoute = [&](const Cas& cas) {
-            auto vue = IssuesVues().find(Code(cas));
+        auto ajoute = [&](const std::string& code, const char* sujet) {
+            auto vue = IssuesVues().find(code);
             std::string issue = vue != IssuesVues().end() ? vue->second
-                                : anciennes.count(Code(cas)) ? anciennes[Code(cas)]
-                                                              : std::string("(not run)");
-            doc += "| `" + Code(cas) + "` | " + cas.sujet + " | " + issue + " |\n";
+                                : anciennes.count(code) ? anciennes[code]
+                                                        : std::string("(not run)");
+            doc += "| `" + code + "` | " + sujet + " | " + issue + " |\n";
         };
-        for (const Cas& cas : kCasAvecPrivilege) ajoute(cas);
-        for (const Cas& cas : kCasSansPrivilege) ajoute(cas);
+        for (const Cas& cas : kCasAvecPrivilege) ajoute(Code(cas), cas.sujet);
+        for (const Cas& cas : kCasSansPrivilege) ajoute(Code(cas), cas.sujet);
+        for (const CasAParte& cas : kCasAParte) ajoute(cas.code, cas.sujet);
         if (!EcritOctets(chemin, doc))
             std::cout << "TOLVANE_FIABILITE_DOC : écriture impossible de " << cible << "\n";
     }
@@ -714,7 +726,7 @@ protected:
         if (vu.lignes.empty()) morceaux.push_back("nothing launched");
         for (const auto& l : vu.lignes)
             morceaux.push_back("started `" + Relatif(U8(l.chemin), c) + "`, command line `" +
-                               Relatif(U8(l.ligneCommande), c) + "`");
+                               Relatif(U8(l.ligneCommande), c) + "`, in `" + Relatif(U8(l.repertoire), c) + "`");
         if (vu.bloque) morceaux.push_back("HANG (nothing happened for 15 s)");
         if (vu.fenetrePrincipale) morceaux.push_back("main window shown");
         if (vu.code) morceaux.push_back("process ended, code " + std::to_string(*vu.code));
@@ -805,6 +817,9 @@ TEST_P(Fiabilite, Cas) {
         ASSERT_EQ(vu.lignes.size(), 1u);
         EXPECT_EQ(U8(vu.lignes[0].chemin), U8(c.lance));
         EXPECT_EQ(U8(vu.lignes[0].ligneCommande), U8(L"\"" + c.lance + L"\""));
+        // Started in its own folder, as a double click would, not in the launcher's.
+        EXPECT_EQ(U8(Minuscules(vu.lignes[0].repertoire)),
+                  U8(Minuscules(c.lance.substr(0, c.lance.find_last_of(L'\\')))));
     }
     EXPECT_TRUE(apres == attendu) << "Tolvane.ini " << DecritDifference(apres, attendu);
     if (!c.enregistre.empty() && apres) {
@@ -823,6 +838,90 @@ INSTANTIATE_TEST_SUITE_P(Fiabilite, Fiabilite, ::testing::ValuesIn(kCasAvecPrivi
 
 // Named "SansPrivilege…" so that ctest runs these in e2e_sans_privilege.
 INSTANTIATE_TEST_SUITE_P(SansPrivilege, Fiabilite, ::testing::ValuesIn(kCasSansPrivilege), NomDuCas);
+
+// ---- cases that are not one run of the launcher ----
+
+class AParte : public TestE2E {
+protected:
+    std::string Relatif(const std::wstring& texte) const {
+        std::string r = U8(texte);
+        const std::string dossier = U8(Dossier().Chemin());
+        for (size_t i = 0; (i = r.find(dossier, i)) != std::string::npos; i += 3) r.replace(i, dossier.size(), "…");
+        return r;
+    }
+};
+
+TEST_F(AParte, CheminDuShell) {
+    const std::wstring dossier = Dossier().CreeDossier(L"Maj 2");
+    const std::wstring sonde = AjouteSonde(L"Maj 2\\setup 2.exe");
+    tolvane::win32::LanceurWin32 lanceur;
+    const unsigned resultat = lanceur.LanceAvecElevation(sonde, dossier, SW_SHOWNORMAL);
+    std::vector<LigneSonde> lignes;
+    AttendQue([&] { return !(lignes = LitJournalSonde(dossier + L"\\sonde.log")).empty(); });
+    std::string issue = "result " + std::to_string(resultat);
+    for (const auto& l : lignes)
+        issue += "; started `" + Relatif(l.chemin) + "`, command line `" + Relatif(l.ligneCommande) + "`, in `" +
+                 Relatif(l.repertoire) + "`";
+    if (lignes.empty()) issue += "; nothing started";
+    IssuesVues()["CheminDuShell"] = issue;
+    std::cout << "[ issue ] " << issue << "\n";
+
+    EXPECT_GT(resultat, 30u);
+    ASSERT_EQ(lignes.size(), 1u);
+    EXPECT_EQ(U8(Minuscules(lignes[0].chemin)), U8(Minuscules(sonde)));
+    EXPECT_EQ(U8(Minuscules(lignes[0].repertoire)), U8(Minuscules(dossier)));
+}
+
+// Both launchers are created suspended and resumed back to back: as near to the same instant as
+// the system allows.
+TEST_F(AParte, DeuxLanceursSimultanes) {
+    constexpr int kTours = 20;
+    const std::wstring exe = Programme() + L"\\Tolvane_Lanceur.exe";
+    const std::wstring journal = Maj() + L"\\sonde.log";
+    std::vector<int> departsParTour;
+    std::wstring precedent;
+    for (int tour = 1; tour <= kTours; ++tour) {
+        if (!precedent.empty()) DeleteFileW(precedent.c_str());
+        DeleteFileW(journal.c_str());
+        const std::wstring nom = L"maj-" + std::to_wstring(tour) + L".exe";
+        precedent = Maj() + L"\\" + nom;
+        ASSERT_TRUE(Copie(Chemins().sonde, precedent));
+        Reglages r;
+        r.chemin = Maj();
+        r.option = L"Verifier_lancer";
+        EcritIni(r.Ini());
+
+        PROCESS_INFORMATION pi[2]{};
+        for (auto& p : pi) {
+            STARTUPINFOW si{};
+            si.cb = sizeof si;
+            std::wstring ligne = L"\"" + exe + L"\"";
+            ASSERT_TRUE(CreateProcessW(exe.c_str(), ligne.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
+                                       (Dossier() / L"Ailleurs").c_str(), &si, &p));
+        }
+        for (auto& p : pi) ResumeThread(p.hThread);
+        const HANDLE processus[2] = {pi[0].hProcess, pi[1].hProcess};
+        const bool finis = WaitForMultipleObjects(2, processus, TRUE, 30000) == WAIT_OBJECT_0;
+        for (auto& p : pi) {
+            if (!finis) TerminateProcess(p.hProcess, 1);
+            CloseHandle(p.hThread);
+            CloseHandle(p.hProcess);
+        }
+        ASSERT_TRUE(finis) << "tour " << tour << " : un lanceur ne s'est pas terminé";
+        // Every probe started has been created by now; let them write their line.
+        AttendQue([&] { return ProcessusSous(Maj()).empty(); });
+        const auto lignes = LitJournalSonde(journal);
+        departsParTour.push_back(static_cast<int>(
+            std::count_if(lignes.begin(), lignes.end(), [](const LigneSonde& l) { return l.evenement == L"debut"; })));
+    }
+    const int uns = static_cast<int>(std::count(departsParTour.begin(), departsParTour.end(), 1));
+    const int doubles = static_cast<int>(std::count_if(departsParTour.begin(), departsParTour.end(), [](int n) { return n > 1; }));
+    const std::string issue = std::to_string(uns) + " of " + std::to_string(kTours) + " rounds started the update exactly once, " +
+                              std::to_string(doubles) + " twice, " + std::to_string(kTours - uns - doubles) + " not at all";
+    IssuesVues()["DeuxLanceursSimultanes"] = issue;
+    std::cout << "[ issue ] " << issue << "\n";
+    EXPECT_EQ(uns, kTours);
+}
 
 }  // namespace
 }  // namespace e2e

@@ -129,14 +129,39 @@ bool FauxEcrivainProfil::WritePrivateProfileString(const std::wstring& section, 
     return true;
 }
 
-unsigned FauxLanceur::Lance(const std::wstring& cheminProgramme, int etatAffichage) {
+unsigned FauxLanceur::Lance(const std::wstring& cheminProgramme, const std::wstring& repertoire, int etatAffichage) {
     lances.push_back(cheminProgramme);
+    departs.push_back({cheminProgramme, repertoire, false});
     dernierEtat = etatAffichage;
+    derniere_ = resultat > 30 ? 0 : erreur;
     return resultat;
+}
+
+unsigned FauxLanceur::LanceAvecElevation(const std::wstring& cheminProgramme, const std::wstring& repertoire,
+                                         int etatAffichage) {
+    lances.push_back(cheminProgramme);
+    departs.push_back({cheminProgramme, repertoire, true});
+    dernierEtat = etatAffichage;
+    derniere_ = resultatEleve > 30 ? 0 : erreurEleve;
+    return resultatEleve;
+}
+
+bool FauxVerrou::Prend(const std::wstring& cheminReglages, unsigned long delaiMs) {
+    prises.push_back({cheminReglages, delaiMs, banc_.fso.appelsFileExists, banc_.fichiers.ouvertures,
+                      static_cast<int>(banc_.profil.ecritures.size()), static_cast<int>(banc_.lanceur.lances.size())});
+    if (!libre && tenu == 0) return false;
+    ++tenu;
+    return true;
+}
+
+void FauxVerrou::Rend() {
+    if (tenu == 0) throw std::logic_error("lock given back but not held");
+    --tenu;
 }
 
 int FauxMessages::MsgBox(const std::wstring& texte, int boutons, const std::optional<std::wstring>& titre) {
     vus.push_back({texte, boutons, titre});
+    if (avantReponse) avantReponse();
     if (boutons != vbYesNoQuestion) return vbOK;
     if (reponses.empty()) return vbNo;
     const int r = reponses.front();
@@ -184,6 +209,7 @@ Banc::Banc() {
     services.processus = &processus;
     services.fenetres = &fenetres;
     services.journal = &journal;
+    services.verrou = &verrou;
     Mod_principal::NomFichierINI.clear();
     Mod_principal::CheminFichierINI.clear();
     Mod_principal::DernierFichier.clear();

@@ -73,12 +73,52 @@ private:
     FauxSourceFichiers& fichiers_;
 };
 
+struct Depart {
+    std::wstring programme, repertoire;
+    bool eleve;
+    bool operator==(const Depart&) const = default;
+};
+
+// A plain start answers `resultat` with `erreur`; a start through the shell answers
+// `resultatEleve` with `erreurEleve`.
 class FauxLanceur : public ILanceurProgrammes {
 public:
-    std::vector<std::wstring> lances;
+    std::vector<std::wstring> lances;  // every program asked for, by either way
+    std::vector<Depart> departs;
     unsigned resultat = 33;
-    unsigned Lance(const std::wstring& cheminProgramme, int etatAffichage) override;
+    unsigned long erreur = 0;
+    unsigned resultatEleve = 33;
+    unsigned long erreurEleve = 0;
     int dernierEtat = -1;
+    unsigned Lance(const std::wstring& cheminProgramme, const std::wstring& repertoire, int etatAffichage) override;
+    unsigned LanceAvecElevation(const std::wstring& cheminProgramme, const std::wstring& repertoire,
+                                int etatAffichage) override;
+    unsigned long DerniereErreur() const override { return derniere_; }
+
+private:
+    unsigned long derniere_ = 0;
+};
+
+// A recursive lock. `libreApres` answers whether it comes free within the wait asked for.
+// Each taking records what the other fakes had done by then, so that a test can tell what came
+// before it.
+class FauxVerrou : public IVerrouReglages {
+public:
+    explicit FauxVerrou(const class Banc& banc) : banc_(banc) {}
+    struct Prise {
+        std::wstring chemin;
+        unsigned long delaiMs;
+        int fileExistsAvant, ouverturesAvant, ecrituresAvant, lancesAvant;
+    };
+    std::vector<Prise> prises;
+    bool libre = true;
+    int tenu = 0;  // takings not given back
+    bool Prend(const std::wstring& cheminReglages, unsigned long delaiMs) override;
+    void Rend() override;
+    unsigned long DerniereErreur() const override { return libre ? 0 : 258; }
+
+private:
+    const Banc& banc_;
 };
 
 struct Message {
@@ -91,6 +131,7 @@ class FauxMessages : public IBoitesMessage {
 public:
     std::vector<Message> vus;
     std::deque<int> reponses;  // answers to Yes/No questions, in order; No when none is left
+    std::function<void()> avantReponse;  // runs while each box is up
     int MsgBox(const std::wstring& texte, int boutons, const std::optional<std::wstring>& titre) override;
 };
 
@@ -139,6 +180,7 @@ struct Banc {
     FauxProcessus processus;
     FauxHoteFenetres fenetres;
     FauxJournal journal;
+    FauxVerrou verrou{*this};
     Services services;
     int fsoCrees = 0;
 

@@ -99,11 +99,14 @@ TEST_F(Lancement, NameIsComparedAsTheSettingsFileHoldsIt) {
     }
 }
 
-TEST_F(Lancement, LaunchesTheExactFileWithANormalWindowAndRecordsIt) {
+TEST_F(Lancement, LaunchesTheExactFileWithANormalWindowInItsDirectoryAndRecordsIt) {
     reglages.chemin = L"D:\\Mises a jour";
     banc.AjouteRepertoire(L"D:\\Mises a jour", {L"maj 2.exe"});
     EXPECT_TRUE(Demarre(true));
-    EXPECT_EQ(banc.lanceur.lances, std::vector<std::wstring>{L"D:\\Mises a jour\\maj 2.exe"});
+    const std::vector<Depart> depart{{L"D:\\Mises a jour\\maj 2.exe", L"D:\\Mises a jour", false}};
+    EXPECT_EQ(banc.lanceur.departs, depart);
+    const std::vector<EvenementVu> lance{{Evenement::Lance, {L"maj 2.exe", L"D:\\Mises a jour"}}};
+    EXPECT_EQ(banc.journal.vus, lance);
     EXPECT_EQ(banc.lanceur.dernierEtat, 1);
     ASSERT_EQ(banc.profil.ecritures.size(), 1u);
     EXPECT_EQ(banc.profil.ecritures[0],
@@ -252,4 +255,134 @@ TEST_F(Lancement, LaunchUsesTheTypedDirectoryAndTheListedEntries) {
     // The user typed a path the check refused: the list still shows D:\Maj.
     EXPECT_TRUE(Demarre(false, [](Frm_principale& f) { f.TXT_Chemin.SetText(L"D:\\Autre"); }));
     EXPECT_EQ(banc.lanceur.lances, std::vector<std::wstring>{L"D:\\Autre\\maj2.exe"});
+}
+
+// ---- how the start is made, and what the administrator is told ----
+
+struct CasElevation {
+    unsigned resultat;
+    unsigned long erreur;        // of the plain start
+    unsigned resultatEleve;
+    unsigned long erreurEleve;   // of the start through the shell
+    bool parLeShell;
+    bool lance;
+    Evenement evenement;
+    const wchar_t* raison;       // third string of a failure's event
+};
+class LancementElevation : public Lancement, public ::testing::WithParamInterface<CasElevation> {};
+
+TEST_P(LancementElevation, OnlyElevationRequiredGoesThroughTheShellAndARefusalIsAFailure) {
+    const CasElevation c = GetParam();
+    banc.AjouteRepertoire(L"D:\\Maj", {L"setup.exe"});
+    banc.lanceur.resultat = c.resultat;
+    banc.lanceur.erreur = c.erreur;
+    banc.lanceur.resultatEleve = c.resultatEleve;
+    banc.lanceur.erreurEleve = c.erreurEleve;
+    // The administrator learns the outcome even when the user leaves the last box on screen.
+    std::size_t evenementsPendantLaBoite = 0;
+    banc.messages.avantReponse = [&] { evenementsPendantLaBoite = banc.journal.vus.size(); };
+    EXPECT_TRUE(Demarre(true));
+
+    std::vector<Depart> attendus{{L"D:\\Maj\\setup.exe", L"D:\\Maj", false}};
+    if (c.parLeShell) attendus.push_back({L"D:\\Maj\\setup.exe", L"D:\\Maj", true});
+    EXPECT_EQ(banc.lanceur.departs, attendus);
+    EXPECT_EQ(NomFich(), c.lance ? L"setup.exe" : L"maj1.exe");
+    ASSERT_EQ(banc.messages.vus.size(), c.lance ? 0u : 1u);
+    if (!c.lance) {
+        EXPECT_EQ(banc.messages.vus[0].texte, L"Echec de WinExec !!!");
+        EXPECT_EQ(evenementsPendantLaBoite, 1u);
+    }
+    std::vector<std::wstring> chaines{L"setup.exe", L"D:\\Maj"};
+    if (c.raison) chaines.push_back(c.raison);
+    const std::vector<EvenementVu> evenements{{c.evenement, chaines}};
+    EXPECT_EQ(banc.journal.vus, evenements);
+    EXPECT_EQ(banc.processus.fins, 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cas, LancementElevation,
+    ::testing::Values(
+        CasElevation{0, ErreurElevationRequise, 33, 0, true, true, Evenement::LanceApresElevation, nullptr},
+        CasElevation{0, ErreurElevationRequise, 0, ErreurAnnule, true, false, Evenement::EchecLancement, L"erreur 1223"},
+        CasElevation{0, 5, 33, 0, false, false, Evenement::EchecLancement, L"erreur 5"}));
+
+TEST_F(Lancement, SameNameAndUnrecordedLaunchAreReported) {
+    banc.AjouteRepertoire(L"D:\\Maj", {L"maj1.exe"});
+    EXPECT_TRUE(Demarre(true));
+    const std::vector<EvenementVu> inchange{{Evenement::NomInchange, {L"maj1.exe", L"D:\\Maj"}}};
+    EXPECT_EQ(banc.journal.vus, inchange);
+
+    banc.journal.vus.clear();
+    banc.AjouteRepertoire(L"D:\\Maj", {L"maj2.exe"});
+    banc.profil.echecs = {0};
+    banc.profil.erreur = 32;
+    std::size_t evenementsPendantLaBoite = 0;
+    banc.messages.avantReponse = [&] { evenementsPendantLaBoite = banc.journal.vus.size(); };
+    EXPECT_TRUE(Demarre(true));
+    const std::vector<EvenementVu> nonNote{{Evenement::NomNonNote, {L"maj2.exe", L"C:\\Prog\\Tolvane.ini", L"erreur 32"}}};
+    EXPECT_EQ(banc.journal.vus, nonNote);
+    EXPECT_EQ(evenementsPendantLaBoite, 1u);
+}
+
+// ---- one program at a time on a settings file ----
+
+TEST_F(Lancement, LauncherTakesTheLockBeforeReadingAnythingAndKeepsIt) {
+    banc.AjouteRepertoire(L"D:\\Maj", {L"maj2.exe"});
+    EXPECT_TRUE(Demarre(true));
+    ASSERT_FALSE(banc.verrou.prises.empty());
+    const FauxVerrou::Prise& p = banc.verrou.prises.front();
+    EXPECT_EQ(p.chemin, L"C:\\Prog\\Tolvane.ini");
+    EXPECT_EQ(p.delaiMs, 120000u) << "two minutes: the first may be showing its instructions";
+    EXPECT_EQ(p.fileExistsAvant, 0);
+    EXPECT_EQ(p.ouverturesAvant, 0);
+    EXPECT_EQ(banc.lanceur.lances.size(), 1u);
+    EXPECT_EQ(banc.verrou.tenu, 1) << "held until the process ends";
+}
+
+TEST_F(Lancement, LauncherThatCannotGetTheLockEndsQuietly) {
+    banc.AjouteRepertoire(L"D:\\Maj", {L"maj2.exe"});
+    banc.verrou.libre = false;
+    EXPECT_TRUE(Demarre(true));
+    EXPECT_EQ(banc.verrou.prises.size(), 1u);
+    EXPECT_EQ(banc.fso.appelsFileExists, 0);
+    EXPECT_EQ(banc.fichiers.ouvertures, 0);
+    EXPECT_TRUE(banc.lanceur.lances.empty());
+    EXPECT_TRUE(banc.profil.ecritures.empty());
+    EXPECT_TRUE(banc.messages.vus.empty());
+    EXPECT_TRUE(banc.fenetres.affichees.empty());
+}
+
+TEST_F(Lancement, ConfigurationTakesTheLockOnlyAroundItsWrites) {
+    banc.AjouteRepertoire(L"D:\\Maj", {L"maj2.exe"});
+    banc.messages.reponses = {vbYes};
+    EXPECT_TRUE(Demarre(false, [&](Frm_principale&) { EXPECT_TRUE(banc.verrou.prises.empty()) << "not at start"; }));
+    // Around the six writes of the save, then around the record after the launch.
+    ASSERT_EQ(banc.verrou.prises.size(), 2u);
+    EXPECT_EQ(banc.verrou.prises[0].ecrituresAvant, 0);
+    EXPECT_EQ(banc.verrou.prises[1].ecrituresAvant, 6);
+    EXPECT_EQ(banc.verrou.prises[1].lancesAvant, 1);
+    EXPECT_EQ(banc.verrou.tenu, 0);
+    EXPECT_EQ(NomFich(), L"maj2.exe");
+}
+
+TEST_F(Lancement, ConfigurationWritesNothingWithoutTheLock) {
+    banc.AjouteRepertoire(L"D:\\Maj", {L"maj2.exe"});
+    banc.verrou.libre = false;
+    banc.messages.reponses = {vbYes};
+    // The save is refused as a whole, and the trial that asked for it stops.
+    EXPECT_FALSE(Demarre(false));
+    ASSERT_EQ(banc.messages.vus.size(), 2u);
+    EXPECT_EQ(banc.messages.vus[1].texte, L"echec de WritePrivateProfilesstring");
+    EXPECT_TRUE(banc.profil.ecritures.empty());
+    EXPECT_TRUE(banc.lanceur.lances.empty());
+
+    // Without the save, the launch goes on but its name is not recorded, and the reason is told.
+    banc.messages.vus.clear();
+    banc.messages.reponses = {vbNo};
+    EXPECT_TRUE(Demarre(false));
+    EXPECT_EQ(banc.lanceur.lances.size(), 1u);
+    EXPECT_TRUE(banc.profil.ecritures.empty());
+    EXPECT_EQ(banc.messages.vus.back().texte, L"echec de WritePrivateProfilesstring");
+    EXPECT_EQ(banc.journal.vus.back(),
+              (EvenementVu{Evenement::NomNonNote, {L"maj2.exe", L"C:\\Prog\\Tolvane.ini", L"erreur 258"}}));
 }

@@ -133,3 +133,13 @@ TEST(PageCode, NamesComeBackAsTheFileHoldsThem) {
     EXPECT_EQ(ParLaPageCode(L"mise \u00e0 jour.exe"), L"mise \u00e0 jour.exe");
     EXPECT_EQ(ParLaPageCode(L"\u0141\u00f3d\u017a.exe"), L"?\u00f3d?.exe");  // Łódź: no Ł nor ź in 1252
 }
+
+TEST(Noms, SettingsLockNameIsStableAndIgnoresCaseAndSlashes) {
+    // Programs of different versions must agree on it: the value is fixed, not just consistent.
+    EXPECT_EQ(NomVerrouReglages(L"C:\\Prog\\Tolvane.ini"), L"Tolvane-6ecb51e76c89b5d5");
+    EXPECT_EQ(NomVerrouReglages(L"c:/PROG/tolvane.INI"), L"Tolvane-6ecb51e76c89b5d5");
+    EXPECT_EQ(NomVerrouReglages(L"C:\\\u00c9t\u00e9\\Tolvane.ini"), NomVerrouReglages(L"C:\\\u00e9T\u00c9\\TOLVANE.INI"));
+    EXPECT_NE(NomVerrouReglages(L"C:\\Prog2\\Tolvane.ini"), NomVerrouReglages(L"C:\\Prog\\Tolvane.ini"));
+    // Far within the 260 characters of an object name, however long the path.
+    EXPECT_EQ(NomVerrouReglages(std::wstring(32000, L'a')).size(), 24u);
+}

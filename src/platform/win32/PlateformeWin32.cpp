@@ -3,7 +3,9 @@
 namespace tolvane::win32 {
 
 PlateformeWin32::PlateformeWin32(HINSTANCE instance)
-    : hote_(instance), messages_([this] { return hote_.FenetreCourante(); }) {
+    : hote_(instance),
+      lanceur_([this] { return hote_.FenetreCourante(); }),
+      messages_([this] { return hote_.FenetreCourante(); }) {
     services_.CreeSystemeFichiers = [] { return std::make_unique<SystemeFichiersWin32>(); };
     services_.listeur = &listeur_;
     services_.fichiers = &fichiers_;
@@ -13,6 +15,7 @@ PlateformeWin32::PlateformeWin32(HINSTANCE instance)
     services_.processus = &processus_;
     services_.fenetres = &hote_;
     services_.journal = &journal_;
+    services_.verrou = &verrou_;
 }
 
 }  // namespace tolvane::win32

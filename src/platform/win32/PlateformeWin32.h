@@ -21,8 +21,9 @@ private:
     ListeurWin32 listeur_;
     SourceFichiersWin32 fichiers_;
     EcrivainProfilWin32 profil_;
-    LanceurWin32 lanceur_;
     HoteFenetresWin32 hote_;
+    LanceurWin32 lanceur_;
+    VerrouReglagesWin32 verrou_;
     BoitesMessageWin32 messages_;
     ProcessusWin32 processus_;
     JournalEvenementsWin32 journal_;

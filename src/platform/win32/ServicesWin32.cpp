@@ -1,5 +1,8 @@
 #include "ServicesWin32.h"
 
+#include <objbase.h>
+#include <shellapi.h>
+
 #include <algorithm>
 
 #include "Poignees.h"
@@ -198,24 +201,22 @@ bool EcrivainProfilWin32::WritePrivateProfileString(const std::wstring& section,
     return false;
 }
 
-unsigned LanceurWin32::Lance(const std::wstring& cheminProgramme, int etatAffichage) {
-    // The exact file as application name and a quoted command line: an unquoted
-    // "C:\d\mon app.exe" would start "C:\d\mon.exe" when that exists. Not WinExec, which waits
-    // until the child is idle.
-    std::wstring ligne = L"\"" + cheminProgramme + L"\"";
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    si.dwFlags = STARTF_USESHOWWINDOW;
-    si.wShowWindow = static_cast<WORD>(etatAffichage);
-    PROCESS_INFORMATION pi{};
-    if (CreateProcessW(cheminProgramme.c_str(), ligne.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                       nullptr, &si, &pi)) {
-        CloseHandle(pi.hThread);
-        CloseHandle(pi.hProcess);
-        return 33;
+namespace {
+
+// GetFullPathNameW, growing its buffer; the path itself when it cannot be made full.
+std::wstring CheminComplet(const std::wstring& chemin) {
+    std::wstring complet(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n = GetFullPathNameW(chemin.c_str(), static_cast<DWORD>(complet.size()), complet.data(), nullptr);
+        if (n == 0) return chemin;
+        if (n < complet.size()) return complet.substr(0, n);
+        complet.resize(n);
     }
-    // WinExec's results for the failures the caller tells apart.
-    switch (GetLastError()) {
+}
+
+// WinExec's results for the failures the caller tells apart.
+unsigned ResultatWinExec(DWORD erreur) {
+    switch (erreur) {
     case ERROR_FILE_NOT_FOUND: return 2;
     case ERROR_PATH_NOT_FOUND: return 3;
     case ERROR_BAD_EXE_FORMAT:
@@ -226,6 +227,93 @@ unsigned LanceurWin32::Lance(const std::wstring& cheminProgramme, int etatAffich
         return 11;
     default: return 0;
     }
+}
+
+}  // namespace
+
+unsigned LanceurWin32::Lance(const std::wstring& cheminProgramme, const std::wstring& repertoire,
+                             int etatAffichage) {
+    // The exact file as application name and a quoted command line: an unquoted
+    // "C:\d\mon app.exe" would start "C:\d\mon.exe" when that exists. Not WinExec, which waits
+    // until the child is idle.
+    std::wstring ligne = L"\"" + cheminProgramme + L"\"";
+    // CreateProcessW wants a full path as the working directory.
+    const std::wstring dossier = repertoire.empty() ? std::wstring() : CheminComplet(repertoire);
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESHOWWINDOW;
+    si.wShowWindow = static_cast<WORD>(etatAffichage);
+    PROCESS_INFORMATION pi{};
+    if (CreateProcessW(cheminProgramme.c_str(), ligne.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                       dossier.empty() ? nullptr : dossier.c_str(), &si, &pi)) {
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+        erreur_ = 0;
+        return 33;
+    }
+    erreur_ = GetLastError();
+    // A missing working directory is answered first; here it is the program's own folder, so
+    // the program's path is what was not found.
+    if (erreur_ == ERROR_DIRECTORY) erreur_ = ERROR_PATH_NOT_FOUND;
+    return ResultatWinExec(erreur_);
+}
+
+unsigned LanceurWin32::LanceAvecElevation(const std::wstring& cheminProgramme, const std::wstring& repertoire,
+                                          int etatAffichage) {
+    // The shell's handlers want an apartment-threaded COM; DDE is never needed to start a file.
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    const std::wstring dossier = repertoire.empty() ? std::wstring() : CheminComplet(repertoire);
+    SHELLEXECUTEINFOW sei{};
+    sei.cbSize = sizeof sei;
+    // NOASYNC: the process ends right after. FLAG_NO_UI: the caller tells the user. NOZONECHECKS:
+    // no "Open File - Security Warning" for a file from a share, as with CreateProcessW.
+    sei.fMask = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI | SEE_MASK_NOZONECHECKS;
+    sei.hwnd = proprietaire_ ? proprietaire_() : nullptr;
+    sei.lpVerb = nullptr;
+    sei.lpFile = cheminProgramme.c_str();
+    sei.lpDirectory = dossier.empty() ? nullptr : dossier.c_str();
+    sei.nShow = etatAffichage;
+    const bool lance = ShellExecuteExW(&sei) != FALSE;
+    erreur_ = lance ? 0 : GetLastError();
+    if (SUCCEEDED(com)) CoUninitialize();
+    return lance ? 33 : ResultatWinExec(erreur_);
+}
+
+bool VerrouReglagesWin32::Prend(const std::wstring& cheminReglages, unsigned long delaiMs) {
+    if (!mutex_) {
+        // One name per file whichever way its folder was spelled: full, long names.
+        std::wstring chemin = CheminComplet(cheminReglages);
+        const std::size_t sep = chemin.find_last_of(L'\\');
+        if (sep != std::wstring::npos) {
+            const std::wstring dossier = chemin.substr(0, sep + 1);
+            std::wstring longs(32768, L'\0');
+            const DWORD n = GetLongPathNameW(dossier.c_str(), longs.data(), static_cast<DWORD>(longs.size()));
+            if (n > 0 && n < longs.size()) chemin = longs.substr(0, n) + chemin.substr(sep + 1);
+        }
+        const std::wstring nom = NomVerrouReglages(chemin);
+        // The global namespace spans the sessions of a terminal server; a mutex made there by
+        // another user may refuse us access, and then only our own session can be covered.
+        // Only the rights a wait and a release need: CreateMutexW would ask for all of them.
+        constexpr DWORD droits = SYNCHRONIZE | MUTEX_MODIFY_STATE;
+        HANDLE h = CreateMutexExW(nullptr, (L"Global\\" + nom).c_str(), 0, droits);
+        if (!h && GetLastError() == ERROR_ACCESS_DENIED) h = CreateMutexExW(nullptr, (L"Local\\" + nom).c_str(), 0, droits);
+        if (!h) {
+            erreur_ = GetLastError();
+            return false;
+        }
+        mutex_.Reinitialise(h);
+    }
+    switch (WaitForSingleObject(mutex_.get(), delaiMs)) {
+    case WAIT_OBJECT_0:
+    case WAIT_ABANDONED:  // its owner ended without giving it back: the file is ours now
+        return true;
+    case WAIT_TIMEOUT: erreur_ = WAIT_TIMEOUT; return false;
+    default: erreur_ = GetLastError(); return false;
+    }
+}
+
+void VerrouReglagesWin32::Rend() {
+    if (mutex_) ReleaseMutex(mutex_.get());
 }
 
 int BoitesMessageWin32::MsgBox(const std::wstring& texte, int boutons,

@@ -5,6 +5,7 @@
 
 #include <functional>
 
+#include "Poignees.h"
 #include "platform/Services.h"
 
 namespace tolvane::win32 {
@@ -48,7 +49,31 @@ private:
 
 class LanceurWin32 final : public ILanceurProgrammes {
 public:
-    unsigned Lance(const std::wstring& cheminProgramme, int etatAffichage) override;
+    // `proprietaire` answers the window of ours the user currently sees (or nullptr): the
+    // consent prompt comes up in front of it.
+    explicit LanceurWin32(std::function<HWND()> proprietaire = {}) : proprietaire_(std::move(proprietaire)) {}
+    unsigned Lance(const std::wstring& cheminProgramme, const std::wstring& repertoire,
+                   int etatAffichage) override;
+    unsigned LanceAvecElevation(const std::wstring& cheminProgramme, const std::wstring& repertoire,
+                                int etatAffichage) override;
+    unsigned long DerniereErreur() const override { return erreur_; }
+
+private:
+    std::function<HWND()> proprietaire_;
+    unsigned long erreur_ = 0;
+};
+
+// A named mutex: "Global\" + NomVerrouReglages(full path), or "Local\" + the same where the
+// global namespace is refused.
+class VerrouReglagesWin32 final : public IVerrouReglages {
+public:
+    bool Prend(const std::wstring& cheminReglages, unsigned long delaiMs) override;
+    void Rend() override;
+    unsigned long DerniereErreur() const override { return erreur_; }
+
+private:
+    PoigneeNoyau mutex_;
+    unsigned long erreur_ = 0;
 };
 
 class BoitesMessageWin32 final : public IBoitesMessage {

@@ -1,18 +1,29 @@
-// A tiny program the launcher tests start: it records its own command line in
-// "<its own path>.lance", written under another name first so that a reader never sees half.
+// A tiny program the launcher tests start: it records its working directory in
+// "<its own path>.dossier", then its command line in "<its own path>.lance", each written under
+// another name first so that a reader never sees half.
 #include <windows.h>
 
 #include <string>
 
+namespace {
+
+bool Ecrit(const std::wstring& chemin, const std::wstring& texte) {
+    const std::wstring provisoire = chemin + L".tmp";
+    HANDLE f = CreateFileW(provisoire.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return false;
+    DWORD ecrits = 0;
+    WriteFile(f, texte.data(), static_cast<DWORD>(texte.size() * sizeof(wchar_t)), &ecrits, nullptr);
+    CloseHandle(f);
+    return MoveFileExW(provisoire.c_str(), chemin.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
+}
+
+}  // namespace
+
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     std::wstring moi(32768, L'\0');
     moi.resize(GetModuleFileNameW(nullptr, moi.data(), static_cast<DWORD>(moi.size())));
-    const std::wstring ligne = GetCommandLineW();
-    const std::wstring provisoire = moi + L".tmp", final = moi + L".lance";
-    HANDLE f = CreateFileW(provisoire.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (f == INVALID_HANDLE_VALUE) return 1;
-    DWORD ecrits = 0;
-    WriteFile(f, ligne.data(), static_cast<DWORD>(ligne.size() * sizeof(wchar_t)), &ecrits, nullptr);
-    CloseHandle(f);
-    return MoveFileExW(provisoire.c_str(), final.c_str(), MOVEFILE_REPLACE_EXISTING) ? 0 : 1;
+    std::wstring dossier(32768, L'\0');
+    dossier.resize(GetCurrentDirectoryW(static_cast<DWORD>(dossier.size()), dossier.data()));
+    // The command line last: once it is there, the directory is too.
+    return Ecrit(moi + L".dossier", dossier) && Ecrit(moi + L".lance", GetCommandLineW()) ? 0 : 1;
 }

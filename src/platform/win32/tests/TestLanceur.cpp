@@ -1,6 +1,8 @@
 // The program launcher against real files: what starts, and what each failure answers.
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "OutilsTest.h"
 #include "platform/win32/ServicesWin32.h"
 
@@ -14,16 +16,23 @@ void CopieAide(const std::wstring& vers) {
     ASSERT_TRUE(CopyFileW((test::DossierDuTest() + L"\\tolvane_aide_lancement.exe").c_str(), vers.c_str(), FALSE));
 }
 
+std::wstring LitTexte(const std::wstring& chemin) {
+    const std::string octets = test::LitOctets(chemin);
+    return std::wstring(reinterpret_cast<const wchar_t*>(octets.data()), octets.size() / sizeof(wchar_t));
+}
+
 // The command line the copy at `programme` was started with, once it has written it (10 s at most).
 std::wstring LigneDeCommande(const std::wstring& programme) {
     for (int i = 0; i < 200; ++i) {
-        const std::string octets = test::LitOctets(programme + L".lance");
-        if (!octets.empty())
-            return std::wstring(reinterpret_cast<const wchar_t*>(octets.data()), octets.size() / sizeof(wchar_t));
+        const std::wstring ligne = LitTexte(programme + L".lance");
+        if (!ligne.empty()) return ligne;
         Sleep(50);
     }
     return {};
 }
+
+// Its working directory, known once its command line is.
+std::wstring DossierDeTravail(const std::wstring& programme) { return LitTexte(programme + L".dossier"); }
 
 TEST(Lanceur, LeFichierExactEstLanceAvecUneLigneEntreGuillemets) {
     DossierTemporaire d;
@@ -33,8 +42,9 @@ TEST(Lanceur, LeFichierExactEstLanceAvecUneLigneEntreGuillemets) {
     CopieAide(cible);
     CopieAide(leurre);
     LanceurWin32 lanceur;
-    EXPECT_GT(lanceur.Lance(cible, SW_SHOWNORMAL), 30u);
+    EXPECT_GT(lanceur.Lance(cible, d / L"mon dossier", SW_SHOWNORMAL), 30u);
     EXPECT_EQ(LigneDeCommande(cible), L"\"" + cible + L"\"");
+    EXPECT_EQ(DossierDeTravail(cible), d / L"mon dossier");
     // An unquoted line would have started "mon.exe" instead.
     EXPECT_EQ(test::LitOctets(leurre + L".lance"), "");
 }
@@ -43,11 +53,75 @@ TEST(Lanceur, LesEchecsRendentLesCodesDeWinExec) {
     DossierTemporaire d;
     d.Fichier(L"bad.exe", "ceci n'est pas un programme\r\n");
     LanceurWin32 lanceur;
-    EXPECT_EQ(lanceur.Lance(d / L"absent.exe", SW_SHOWNORMAL), 2u);
-    EXPECT_EQ(lanceur.Lance(d / L"dossier absent\\absent.exe", SW_SHOWNORMAL), 3u);
-    const unsigned mauvais = lanceur.Lance(d / L"bad.exe", SW_SHOWNORMAL);
+    EXPECT_EQ(lanceur.Lance(d / L"absent.exe", d.Chemin(), SW_SHOWNORMAL), 2u);
+    EXPECT_EQ(lanceur.DerniereErreur(), static_cast<unsigned long>(ERROR_FILE_NOT_FOUND));
+    EXPECT_EQ(lanceur.Lance(d / L"dossier absent\\absent.exe", d / L"dossier absent", SW_SHOWNORMAL), 3u);
+    EXPECT_EQ(lanceur.DerniereErreur(), static_cast<unsigned long>(ERROR_PATH_NOT_FOUND));
+    const unsigned mauvais = lanceur.Lance(d / L"bad.exe", d.Chemin(), SW_SHOWNORMAL);
     EXPECT_LE(mauvais, 30u);
     EXPECT_EQ(mauvais, 11u);
+}
+
+// Wine never refuses a start for want of elevation: the shell's way is tried directly.
+TEST(Lanceur, ParLeShellLeFichierExactDemarreDansSonDossier) {
+    DossierTemporaire d;
+    d.Dossier(L"maj 2");
+    const std::wstring cible = d / L"maj 2\\setup 2.exe";
+    CopieAide(cible);
+    LanceurWin32 lanceur([] { return HWND{}; });
+    // The working directory it gives is the one asked for, not ours.
+    ASSERT_NE(GetCurrentDirectoryW(0, nullptr), 0u);
+    EXPECT_GT(lanceur.LanceAvecElevation(cible, d / L"maj 2", SW_SHOWNORMAL), 30u);
+    EXPECT_EQ(lanceur.DerniereErreur(), 0u);
+    const std::wstring ligne = LigneDeCommande(cible);
+    EXPECT_NE(ligne.find(cible), std::wstring::npos) << std::string(ligne.begin(), ligne.end());
+    EXPECT_EQ(DossierDeTravail(cible), d / L"maj 2");
+
+    EXPECT_LE(lanceur.LanceAvecElevation(d / L"absent.exe", d.Chemin(), SW_SHOWNORMAL), 30u);
+    EXPECT_EQ(lanceur.DerniereErreur(), static_cast<unsigned long>(ERROR_FILE_NOT_FOUND));
+}
+
+// The lock of a settings file, seen from two threads (a thread holds a mutex recursively).
+TEST(Verrou, UnSeulDetenteurParFichierQuelleQueSoitLaCasse) {
+    DossierTemporaire d;
+    const std::wstring ini = d / L"Tolvane.ini";
+    VerrouReglagesWin32 premier;
+    ASSERT_TRUE(premier.Prend(ini, 0));
+    ASSERT_TRUE(premier.Prend(ini, 0)) << "taken again by its holder";
+
+    bool autre = true, autreFichier = false;
+    unsigned long erreur = 0;
+    std::thread([&] {
+        VerrouReglagesWin32 second;
+        std::wstring majuscules = ini;
+        CharUpperW(majuscules.data());
+        autre = second.Prend(majuscules, 200);
+        erreur = second.DerniereErreur();
+        VerrouReglagesWin32 troisieme;
+        autreFichier = troisieme.Prend(d / L"Autre.ini", 0);
+    }).join();
+    EXPECT_FALSE(autre);
+    EXPECT_EQ(erreur, static_cast<unsigned long>(WAIT_TIMEOUT));
+    EXPECT_TRUE(autreFichier);
+
+    premier.Rend();
+    premier.Rend();
+    std::thread([&] {
+        VerrouReglagesWin32 second;
+        autre = second.Prend(ini, 0);
+    }).join();
+    EXPECT_TRUE(autre) << "free once given back as often as taken";
+}
+
+TEST(Verrou, UnDetenteurDisparuLeLaisseAuSuivant) {
+    DossierTemporaire d;
+    const std::wstring ini = d / L"Tolvane.ini";
+    // The thread ends holding the lock, as a launcher ends its process; the mutex lives on
+    // through the handle still open.
+    VerrouReglagesWin32 disparu;
+    std::thread([&] { ASSERT_TRUE(disparu.Prend(ini, 0)); }).join();
+    VerrouReglagesWin32 suivant;
+    EXPECT_TRUE(suivant.Prend(ini, 1000));
 }
 
 }  // namespace
