@@ -18,8 +18,7 @@ void ProceduresPrincipales::MontreEchecEcriture(unsigned long erreur) {
     // The known first line, then why and where: "Accès refusé." on a file under Program Files
     // tells the administrator what to change.
     const std::wstring raison = services_.processus->TexteErreur(erreur);
-    services_.messages->MsgBox(std::wstring(Textes::EchecEcriture) + L"
-" + SurUneLigne(raison) + L" (" +
+    services_.messages->MsgBox(std::wstring(Textes::EchecEcriture) + L"\r\n" + SurUneLigne(raison) + L" (" +
                                    Mod_principal::CheminFichierINI + L")",
                                vbOKOnly);
 }

@@ -372,7 +372,9 @@ TEST_F(Lancement, ConfigurationWritesNothingWithoutTheLock) {
     // The save is refused as a whole, and the trial that asked for it stops.
     EXPECT_FALSE(Demarre(false));
     ASSERT_EQ(banc.messages.vus.size(), 2u);
-    EXPECT_EQ(banc.messages.vus[1].texte, L"echec de WritePrivateProfilesstring");
+    // The reason is the wait that ran out (WAIT_TIMEOUT).
+    const std::wstring refus = L"echec de WritePrivateProfilesstring\r\nerreur 258 (C:\\Prog\\Tolvane.ini)";
+    EXPECT_EQ(banc.messages.vus[1].texte, refus);
     EXPECT_TRUE(banc.profil.ecritures.empty());
     EXPECT_TRUE(banc.lanceur.lances.empty());
 
@@ -382,7 +384,7 @@ TEST_F(Lancement, ConfigurationWritesNothingWithoutTheLock) {
     EXPECT_TRUE(Demarre(false));
     EXPECT_EQ(banc.lanceur.lances.size(), 1u);
     EXPECT_TRUE(banc.profil.ecritures.empty());
-    EXPECT_EQ(banc.messages.vus.back().texte, L"echec de WritePrivateProfilesstring");
+    EXPECT_EQ(banc.messages.vus.back().texte, refus);
     EXPECT_EQ(banc.journal.vus.back(),
               (EvenementVu{Evenement::NomNonNote, {L"maj2.exe", L"C:\\Prog\\Tolvane.ini", L"erreur 258"}}));
 }
