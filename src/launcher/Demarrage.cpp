@@ -70,6 +70,7 @@ void ProceduresPrincipales::Form_Load() {
     Mod_principal::CheminFichierINI =
         services_.processus->RepertoireApplication() + L"\\" + Mod_principal::NomFichierINI;
     Mod_principal::ModeAuto = modeAutoDuBuild_;
+    services_.auDemarrageDuPoste = Mod_principal::ModeAuto;
 
     if (!services_.FSO().FileExists(Mod_principal::CheminFichierINI)) {
         services_.messages->MsgBox(Textes::FichierINIAbsent, vbInformation, Textes::TitreMerci);

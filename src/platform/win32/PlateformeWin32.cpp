@@ -3,7 +3,8 @@
 namespace tolvane::win32 {
 
 PlateformeWin32::PlateformeWin32(HINSTANCE instance)
-    : hote_(instance), messages_([this] { return hote_.FenetreCourante(); }) {
+    : hote_(instance, [this] { return services_.MiseEnAvant(); }),
+      messages_([this] { return hote_.FenetreCourante(); }, [this] { return services_.MiseEnAvant(); }) {
     services_.CreeSystemeFichiers = [] { return std::make_unique<SystemeFichiersWin32>(); };
     services_.listeur = &listeur_;
     services_.fichiers = &fichiers_;
@@ -12,6 +13,7 @@ PlateformeWin32::PlateformeWin32(HINSTANCE instance)
     services_.messages = &messages_;
     services_.processus = &processus_;
     services_.fenetres = &hote_;
+    services_.horloge = &horloge_;
 }
 
 }  // namespace tolvane::win32

@@ -25,6 +25,7 @@ private:
     HoteFenetresWin32 hote_;
     BoitesMessageWin32 messages_;
     ProcessusWin32 processus_;
+    HorlogeWin32 horloge_;
     Services services_;
 };
 
