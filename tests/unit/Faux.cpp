@@ -51,7 +51,11 @@ unsigned long FauxListeur::Liste(const std::wstring& repertoire, const std::wstr
     appels.emplace_back(repertoire, motif);
     noms.clear();
     for (auto& [dossier, echec] : echecs) {
-        if (!EgalSansCasse(dossier, repertoire) || echec.fois == 0) continue;
+        if (!EgalSansCasse(dossier, repertoire)) continue;
+        if (echec.fois == 0) {
+            if (echec.puis) return echec.puis;
+            break;
+        }
         if (echec.fois > 0) --echec.fois;
         return echec.erreur;
     }

@@ -41,10 +41,11 @@ public:
     std::optional<std::vector<std::wstring>> partout;                 // the same names in every directory
     std::vector<std::pair<std::wstring, std::wstring>> appels;       // directory, pattern
     // A directory that cannot be listed: the error its next `fois` listings answer (every
-    // listing when `fois` is negative), before it lists as usual.
+    // listing when `fois` is negative), then `puis` (0: it lists as usual).
     struct Echec {
         unsigned long erreur;
         int fois = -1;
+        unsigned long puis = 0;
     };
     std::map<std::wstring, Echec> echecs;
     unsigned long Liste(const std::wstring& repertoire, const std::wstring& motif,
