@@ -710,6 +710,7 @@ void HoteFenetresWin32::Boucle(Fenetre& fenetre, FenetreNative& natif) {
 bool HoteFenetresWin32::AfficheModal(Fenetre& fenetre) {
     fenetre.Charge();
     if (!fenetre.EstChargee()) return true;  // Form_Load unloaded it
+    // Prepare first: it makes the hidden owner the window below takes when none is shown.
     HWND proprietaire = Prepare() ? FenetreCourante() : nullptr;
     const bool enAvant = miseEnAvant_ && miseEnAvant_();
     FenetreNative natif(*this, fenetre, proprietaire ? proprietaire : proprietaireCache_, proprietaire != nullptr,
@@ -729,8 +730,10 @@ bool HoteFenetresWin32::AfficheModal(Fenetre& fenetre) {
 
 bool HoteFenetresWin32::AfficheEtAttend(Fenetre& fenetre) {
     if (!fenetre.EstChargee()) return true;
+    if (!Prepare()) return false;
+    // Made once Prepare has made the hidden owner.
     FenetreNative natif(*this, fenetre, proprietaireCache_, false);
-    if (!Prepare() || !natif.Cree()) return false;
+    if (!natif.Cree()) return false;
     principale_ = &natif;
     natif.Montre();
     Boucle(fenetre, natif);

@@ -295,6 +295,7 @@ TEST_F(Hote, BoutonDeBarreDesTachesSeulementAuDemarrageDuPosteSansFenetrePrincip
     Demarre({
         [&] {
             hp = plateforme.hote().FenetreCourante();
+            EXPECT_NE(GetWindow(hp, GW_OWNER), nullptr) << "an unowned main window would be in the taskbar";
             EXPECT_TRUE(plateforme.hote().PrincipaleVisible());
             EXPECT_FALSE(plateforme.services().MiseEnAvant());
             EXPECT_TRUE(hote().AfficheModal(modale));
