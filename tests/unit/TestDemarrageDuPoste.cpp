@@ -184,13 +184,6 @@ TEST_F(DemarrageDuPoste, OnlyTheLauncherBeforeItsMainWindowAsksToComeForward) {
     EXPECT_TRUE(Demarre(true));
     EXPECT_EQ(banc.fenetres.enAvant, (std::vector<bool>{false, false}));
     EXPECT_FALSE(banc.messages.vus.back().enAvant);
-
-    // The first box of a launcher with no settings file comes forward too.
-    Banc sansIni;
-    Frm_principale lanceur(sansIni.services, true);
-    lanceur.Charge();
-    ASSERT_EQ(sansIni.messages.vus.size(), 1u);
-    EXPECT_TRUE(sansIni.messages.vus[0].enAvant);
 }
 
 TEST_F(DemarrageDuPoste, AChoiceWindowThatCannotBeCreatedIsACancel) {
