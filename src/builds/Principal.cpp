@@ -16,6 +16,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     tolvane::Services& services = plateforme.services();
     tolvane::Frm_principale frm(services, TOLVANE_MODE_AUTO != 0);
     frm.Charge();
-    services.fenetres->AfficheEtAttend(frm);
+    frm.AfficheEtAttend();
     return 0;
 }

@@ -70,6 +70,7 @@ void ProceduresPrincipales::Form_Load() {
     Mod_principal::CheminFichierINI =
         services_.processus->RepertoireApplication() + L"\\" + Mod_principal::NomFichierINI;
     Mod_principal::ModeAuto = modeAutoDuBuild_;
+    services_.auDemarrageDuPoste = Mod_principal::ModeAuto;
 
     // Two launchers started together (a Run entry and a Startup shortcut, two sessions) would
     // both launch the update: the second waits for the first to end, before it reads anything,

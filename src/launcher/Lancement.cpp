@@ -19,7 +19,9 @@ void ProceduresPrincipales::Cmd_OK_Click() {
         if (reponse == vbYes && !Cmd_Sauver_Click()) return;
     }
     FileListBox& liste = champs_.Flb_file;
+    if (liste.ListCount() == 0 && !RepertoireLisible()) return;
     if (liste.ListCount() == 0) {
+        services_.Signale(Evenement::AucunExecutable, {champs_.TXT_Chemin.Text()});
         services_.messages->MsgBox(std::wstring(Textes::AucunExecutable) + L"\r\n" + champs_.TXT_Chemin.Text() +
                                        L"\r\n" + Textes::ParametrerRepertoire,
                                    vbCritical, Textes::TitreAttention);

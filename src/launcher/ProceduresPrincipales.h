@@ -35,6 +35,10 @@ public:
     bool Cmd_Sauver_Click();
 
 private:
+    // The run command's answer to a file list that could not read its directory. True when
+    // the directory can be read after all (the run goes on); false once the user was told why.
+    // At start-up in the launcher, a share not reachable yet is waited for.
+    bool RepertoireLisible();
     bool Lit(const wchar_t* section, const wchar_t* cle, std::wstring& tampon);
     void Ecrit(const wchar_t* section, const wchar_t* cle, const std::wstring& valeur);
     // "echec de WritePrivateProfilesstring", then the Windows reason and the file.

@@ -22,6 +22,15 @@ inline constexpr wchar_t ParametrerRepertoire[] =
     L"Veuillez param\u00e8trer le logiciel avec un r\u00e9pertoire contenant au moins un "
     L"ex\u00e9cutable !!!";
 
+// A directory that cannot be read at all (missing, refused…): the settings need the user.
+inline constexpr wchar_t RepertoireIllisible[] = L"Impossible de lire le r\u00e9pertoire : ";
+// A share or network drive still out of reach after the wait at start-up: nothing is wrong
+// with the settings, the next start will try again.
+inline constexpr wchar_t RepertoireInjoignable[] =
+    L"Le r\u00e9pertoire des ex\u00e9cutables n'est pas accessible pour le moment : ";
+inline constexpr wchar_t EssaiAuProchainDemarrage[] =
+    L"La mise \u00e0 jour sera tent\u00e9e au prochain d\u00e9marrage du poste ...";
+
 inline constexpr wchar_t TitreEnfin[] = L"Enfin, voyons !!!";
 inline constexpr wchar_t LecteurAbsent[] =
     L"Le lecteur que vous avez choisi n'existe pas physiquement !\r\nVeuillez choisir un autre "

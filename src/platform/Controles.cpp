@@ -69,6 +69,7 @@ void OptionButton::SetValue(bool selectionne) {
 void FileListBox::Perime() {
     aJour_ = repertoire_.empty();
     entrees_.clear();
+    erreur_ = 0;
     selection_ = -1;
     Notifie();
 }
@@ -85,10 +86,16 @@ void FileListBox::SetPattern(const std::wstring& motif) {
 
 const std::vector<std::wstring>& FileListBox::Entrees() {
     if (!aJour_) {
-        entrees_ = listeur_.ListeFichiers(repertoire_, motif_);
+        entrees_.clear();
+        erreur_ = listeur_.Liste(repertoire_, motif_, entrees_);
         aJour_ = true;
     }
     return entrees_;
+}
+
+unsigned long FileListBox::Erreur() {
+    Entrees();
+    return erreur_;
 }
 
 int FileListBox::ListCount() { return static_cast<int>(Entrees().size()); }

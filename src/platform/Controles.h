@@ -155,6 +155,11 @@ public:
 
     int ListCount();
     std::wstring List(int index);
+    // 0 when the directory was listed (even if nothing matched), else the Windows error that
+    // kept it from being listed.
+    unsigned long Erreur();
+    // Lists the directory again when the entries are next needed.
+    void Refresh() { Perime(); }
     // Index of the selected entry, -1 when none.
     int ListIndex();
     void SetListIndex(int index);
@@ -170,6 +175,7 @@ private:
     std::wstring repertoire_;
     std::wstring motif_ = L"*.*";
     std::vector<std::wstring> entrees_;
+    unsigned long erreur_ = 0;
     bool aJour_ = true;  // an empty directory name lists nothing
     int selection_ = -1;
 };

@@ -25,16 +25,27 @@ public:
     // GetDrive(lecteur).IsReady: a medium is present and readable. Never shows a system dialog.
     virtual bool IsReady(const std::wstring& lecteur) = 0;
     virtual bool FolderExists(const std::wstring& chemin) = 0;
+    // True for a network share ("\\serveur\partage") or a drive letter mapped to one: such a
+    // directory may not be reachable yet when the workstation has just started.
+    virtual bool EstLecteurReseau(const std::wstring& lecteur) = 0;
 };
 
 // Lists the regular files of one directory whose long name matches a wildcard pattern
 // (hidden and system files and directories left out), sorted without regard to case.
-// A directory that cannot be listed gives an empty list.
 class IListeurRepertoire {
 public:
     virtual ~IListeurRepertoire() = default;
-    virtual std::vector<std::wstring> ListeFichiers(const std::wstring& repertoire,
-                                                    const std::wstring& motif) = 0;
+    // Fills `noms` and returns 0, also when nothing matches; returns the Windows error when the
+    // directory cannot be listed (ERROR_PATH_NOT_FOUND = 3, ERROR_BAD_NETPATH = 53…), with
+    // `noms` empty. An empty directory name lists nothing and is no error.
+    virtual unsigned long Liste(const std::wstring& repertoire, const std::wstring& motif,
+                                std::vector<std::wstring>& noms) = 0;
+    // The names alone, for callers to whom "cannot be listed" and "empty" are the same.
+    std::vector<std::wstring> ListeFichiers(const std::wstring& repertoire, const std::wstring& motif) {
+        std::vector<std::wstring> noms;
+        Liste(repertoire, motif, noms);
+        return noms;
+    }
 };
 
 // An open file read sequentially as bytes; closed when destroyed.
@@ -150,6 +161,16 @@ public:
     virtual void Signale(Evenement evenement, const std::vector<std::wstring>& chaines) = 0;
 };
 
+// Time for the waits of the logic: the real clock sleeps, the tests' clock only counts.
+class IHorloge {
+public:
+    virtual ~IHorloge() = default;
+    // Milliseconds from an arbitrary origin, never going back.
+    virtual std::uint64_t Millisecondes() = 0;
+    // Returns after `ms` milliseconds, without using the processor in between.
+    virtual void Attend(unsigned ms) = 0;
+};
+
 class Fenetre;
 
 // Shows windows. A modal showing loads the window (which runs its Form_Load), shows it, and
@@ -157,9 +178,14 @@ class Fenetre;
 class IHoteFenetres {
 public:
     virtual ~IHoteFenetres() = default;
-    virtual void AfficheModal(Fenetre& fenetre) = 0;
-    // Shows an already loaded window and runs the message loop until the process ends.
-    virtual void AfficheEtAttend(Fenetre& fenetre) = 0;
+    // False when the window could not be created: it is unloaded again and the user answered
+    // nothing. The caller decides what that means; never a choice.
+    [[nodiscard]] virtual bool AfficheModal(Fenetre& fenetre) = 0;
+    // Shows an already loaded window and runs the message loop until the process ends. False
+    // when the window could not be created.
+    [[nodiscard]] virtual bool AfficheEtAttend(Fenetre& fenetre) = 0;
+    // True while a window shown by AfficheEtAttend (the main window) is on screen.
+    virtual bool PrincipaleVisible() const = 0;
 };
 
 // Every service, handed from the entry point (or a test) to the logic. Lives for the whole run.
@@ -175,6 +201,15 @@ struct Services {
     IHoteFenetres* fenetres = nullptr;
     IJournalEvenements* journal = nullptr;
     IVerrouReglages* verrou = nullptr;
+    IHorloge* horloge = nullptr;
+
+    // Set by the launcher build. It runs at logon, where a window of a process the user did not
+    // start may open behind whatever the user clicked meanwhile, and the designed windows have
+    // no taskbar button to find it by.
+    bool auDemarrageDuPoste = false;
+    // Whether a window or message box shown now must bring itself forward (a taskbar button,
+    // the foreground): in the launcher build, as long as no main window is on screen.
+    bool MiseEnAvant() const { return auDemarrageDuPoste && !(fenetres && fenetres->PrincipaleVisible()); }
 
     // The file-system object FSO: created by whichever caller needs it first, then kept.
     ISystemeFichiers& FSO() {

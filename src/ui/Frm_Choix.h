@@ -18,9 +18,11 @@ public:
     Label Label3;
     Label Label1;
 
-    // Closing by the title bar or Alt+F4 is a cancel: going on would launch whatever the
-    // carrier box still holds, the name launched last time.
-    void SurCaseFermeture() override { Cmd_Annuler_Click(); }
+    // What "Annuler" does. Closing by the title bar or Alt+F4 is a cancel, and so is a window
+    // that could not be shown: going on would launch whatever the carrier box still holds,
+    // the name launched last time.
+    void Annule() { Cmd_Annuler_Click(); }
+    void SurCaseFermeture() override { Annule(); }
 
 private:
     void Cmd_Annuler_Click();

@@ -48,8 +48,18 @@ void Frm_principale::TXT_Chemin_LostFocus() {
     Flb_file.SetPattern(L"*.exe");
 }
 
-void Frm_principale::AfficheChoix() { services_.fenetres->AfficheModal(Choix); }
+void Frm_principale::AfficheEtAttend() {
+    if (!services_.fenetres->AfficheEtAttend(*this)) services_.FinProcessus();
+}
 
-void Frm_principale::AfficheInstructions() { services_.fenetres->AfficheModal(Instructions); }
+void Frm_principale::AfficheChoix() {
+    if (!services_.fenetres->AfficheModal(Choix)) Choix.Annule();
+}
+
+void Frm_principale::AfficheInstructions() {
+    // Instructions the user could not see: nothing is launched, as if the launch had never
+    // been asked for.
+    if (!services_.fenetres->AfficheModal(Instructions)) services_.FinProcessus();
+}
 
 }  // namespace tolvane

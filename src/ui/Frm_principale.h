@@ -30,6 +30,8 @@ public:
     Frm_Instructions Instructions;
 
     [[noreturn]] void Traitement(const std::wstring& Fichier_a_executer);
+    // Shows the loaded window until the program ends; one that cannot be created ends it.
+    void AfficheEtAttend();
 
     // The close box ends the program as "Quitter" does.
     void SurCaseFermeture() override { Cmd_quitter_Click(); }

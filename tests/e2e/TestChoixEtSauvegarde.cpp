@@ -305,6 +305,34 @@ TEST_F(Instructions, LaSaisieNeChangeRienPuisOKLance) {
     EXPECT_EQ(Ini(), apres.Ini());
 }
 
+// At logon the launcher's window may open behind the user's: it has a taskbar button then.
+// The configuration program, which the user starts, keeps the designed window without one.
+TEST_F(Instructions, BoutonDeBarreDesTachesAuDemarrageDuPosteSeulement) {
+    PrepareUne();
+    for (const Build b : {Build::Lanceur, Build::Configuration}) {
+        SCOPED_TRACE(NomBuild(b));
+        const Processus& p = Lance(b);
+        if (b == Build::Configuration) {
+            std::vector<Boite> boites;
+            HWND principale = FenetrePrincipaleApresBoites(p, boites);
+            ASSERT_NE(principale, nullptr);
+            HWND question = EssaiEtQuestion(p, principale);
+            ASSERT_NE(question, nullptr);
+            ASSERT_TRUE(Repond(question, IDNO));
+        }
+        HWND f = AttendInstructions(p);
+        ASSERT_NE(f, nullptr);
+        const LONG_PTR ex = GetWindowLongPtrW(f, GWL_EXSTYLE);
+        EXPECT_EQ((ex & WS_EX_APPWINDOW) != 0, b == Build::Lanceur);
+        EXPECT_NE(GetWindow(f, GW_OWNER), nullptr);
+        ASSERT_TRUE(Clique(Controle(f, instructions::Cmd_OK)));
+        EXPECT_TRUE(p.AttendFin().has_value());
+        // The next run starts with no launch on record.
+        ASSERT_EQ(AttendLignesSonde(1).size(), 1u);
+        ASSERT_TRUE(AttendQue([&] { return ProcessusSous(Maj()).empty() && DeleteFileW(Journal().c_str()); }));
+    }
+}
+
 enum class Fermeture { BoutonOK, Entree, Echap, CaseFermeture };
 
 struct CasFermeture {

@@ -15,6 +15,7 @@
 #include <memory>
 #include <random>
 #include <sstream>
+#include <thread>
 
 #include "Commun.h"
 #include "platform/win32/ServicesWin32.h"
@@ -100,10 +101,12 @@ bool RendInscriptible(const std::wstring& dossier, bool inscriptible) {
 }
 
 // A drive letter mapped to a folder through Wine's mount manager (what winecfg does), removed
-// when the object goes.
+// when the object goes. The mount manager records the type in HKLM\Software\Wine\Drives and
+// answers it at once: a `network` drive needs no restart of the Wine server, which the other
+// tests share.
 class LecteurTemporaire {
 public:
-    explicit LecteurTemporaire(const std::wstring& dossier) {
+    explicit LecteurTemporaire(const std::wstring& dossier, DWORD type = DRIVE_FIXED) : type_(type) {
         const DWORD pris = GetLogicalDrives();
         for (wchar_t l = L'X'; l >= L'P'; --l)
             if (!(pris & (1u << (l - L'A')))) {
@@ -144,7 +147,7 @@ private:
         if (cheminUnix.empty()) {
             d->type = DRIVE_NO_ROOT_DIR;  // removes the mapping
         } else {
-            d->type = DRIVE_FIXED;
+            d->type = type_;
             d->mount_point_offset = sizeof(DefinitionLecteur);
             std::copy(cheminUnix.begin(), cheminUnix.end(), tampon.begin() + sizeof(DefinitionLecteur));
         }
@@ -155,6 +158,7 @@ private:
         return ok != 0;
     }
 
+    DWORD type_;
     wchar_t lettre_ = 0;
 };
 
@@ -182,6 +186,7 @@ struct Contexte {
     explicit Contexte(const DossierTemporaire& d) : dossier(d) {}
     // Whatever a case made read-only is made writable again, so that the folder can go.
     ~Contexte() {
+        if (pendantLeLancement.joinable()) pendantLeLancement.join();
         verrou.Libere();
         for (const auto& f : aRemettreEnEcriture) MetLectureSeule(f, false);
         for (const auto& d : dossiersARouvrir) RendInscriptible(d, true);
@@ -209,6 +214,8 @@ struct Contexte {
     std::unique_ptr<LecteurTemporaire> lecteur;
     std::vector<std::wstring> aRemettreEnEcriture;  // read-only files to restore
     std::vector<std::wstring> dossiersARouvrir;     // folders made unwritable
+    std::function<void()> apresLeDemarrage;         // run beside the program once it has started
+    std::thread pendantLeLancement;
 
     std::wstring Sonde(const std::wstring& relatif) const {
         return dossier.CopieIci(Chemins().sonde, relatif);
@@ -518,6 +525,39 @@ void SondeEnErreur(Contexte& c) {
     c.env.emplace_back(L"SONDE_CODE", L"7");
 }
 
+void LecteurReseauTardif(Contexte& c) {
+    // A network drive whose root answers at once, while the folder of executables appears only
+    // later, as a share does once the network is up: under Wine a missing folder answers "path
+    // not found", which a mapped drive not reconnected yet also answers on Windows.
+    c.lecteur = std::make_unique<LecteurTemporaire>(c.dossier.CreeDossier(L"Partage"), DRIVE_REMOTE);
+    const std::wstring lecteur = c.lecteur->Nom();
+    ASSERT_FALSE(lecteur.empty()) << "aucune lettre de lecteur n'a pu être associée";
+    ASSERT_EQ(GetDriveTypeW((lecteur + L"\\").c_str()), static_cast<UINT>(DRIVE_REMOTE));
+    c.maj = lecteur + L"\\Maj";
+    Reglages r;
+    r.chemin = c.maj;
+    c.Ecrit(r.Ini());
+    c.lance = c.maj + L"\\setup.exe";
+    c.enregistre = L"setup.exe";
+    c.apresLeDemarrage = [&c] {
+        Sleep(3000);
+        const std::wstring partage = c.dossier / L"Partage";
+        CreateDirectoryW((partage + L"\\Maj.tmp").c_str(), nullptr);
+        Copie(Chemins().sonde, partage + L"\\Maj.tmp\\setup.exe");
+        // All at once, so that no try sees the folder without its executable.
+        MoveFileW((partage + L"\\Maj.tmp").c_str(), (partage + L"\\Maj").c_str());
+    };
+}
+
+void ConsignesAuDemarrage(Contexte& c) { c.Ecrit(c.AvecConsignes().Ini()); }
+
+void BoutonDeBarreDesTaches(Contexte& c, HWND consignes) {
+    const bool bouton = (GetWindowLongPtrW(consignes, GWL_EXSTYLE) & WS_EX_APPWINDOW) != 0;
+    c.remarques.push_back(bouton ? "WS_EX_APPWINDOW set (taskbar button)" : "no WS_EX_APPWINDOW");
+    EXPECT_TRUE(bouton) << "pas de bouton dans la barre des tâches";
+    ASSERT_TRUE(Clique(Controle(consignes, instructions::Cmd_OK)));
+}
+
 const Cas kCasAvecPrivilege[] = {
     {"Ini10MoSurUneLigne", false, "settings file of 10 MB on one line (the six entries, line ends lost, then padding)", UnFichierDeDixMoSurUneLigne},
     {"OctetsAleatoires", false, "settings file of 256 KiB of random bytes, NULs included", OctetsAleatoires},
@@ -544,6 +584,8 @@ const Cas kCasAvecPrivilege[] = {
     {"IniUtf8SansMarque", false, "settings saved as UTF-8 without a mark (Notepad), directory `Mises à jour`, title `Été`", IniUtf8SansMarque},
     {"DossierLodz", false, "launcher and settings in a folder named `Łódź` (outside Windows-1252)", DossierHorsPageDeCode},
     {"TitreEsperluette", false, "instructions titled `R&D`", TitreEsperluette, nullptr, TitreTelQuelPuisOK},
+    {"LecteurReseauTardif", false, "drive `X:` of type `network`; the configured `X:\\Maj` appears 3 s after the start", LecteurReseauTardif},
+    {"ConsignesAuDemarrage", false, "instructions window shown at start, before any main window", ConsignesAuDemarrage, nullptr, BoutonDeBarreDesTaches},
 };
 
 // Without root's file override (see TestSansPrivilege.cpp).
@@ -785,6 +827,7 @@ TEST_P(Fiabilite, Cas) {
         p = &autre;
     }
     ASSERT_TRUE(p->Valide());
+    if (c.apresLeDemarrage) c.pendantLeLancement = std::thread(c.apresLeDemarrage);
     Vu vu = Observe(*p, c, cas);
     c.verrou.Libere();
 

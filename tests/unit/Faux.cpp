@@ -44,9 +44,21 @@ bool FauxSystemeFichiers::IsReady(const std::wstring& lecteur) {
 
 bool FauxSystemeFichiers::FolderExists(const std::wstring& chemin) { return Contient(dossiers, chemin); }
 
-std::vector<std::wstring> FauxListeur::ListeFichiers(const std::wstring& repertoire, const std::wstring& motif) {
+bool FauxSystemeFichiers::EstLecteurReseau(const std::wstring& lecteur) { return Contient(lecteursReseau, lecteur); }
+
+unsigned long FauxListeur::Liste(const std::wstring& repertoire, const std::wstring& motif,
+                                 std::vector<std::wstring>& noms) {
     appels.emplace_back(repertoire, motif);
-    std::vector<std::wstring> noms;
+    noms.clear();
+    for (auto& [dossier, echec] : echecs) {
+        if (!EgalSansCasse(dossier, repertoire)) continue;
+        if (echec.fois == 0) {
+            if (echec.puis) return echec.puis;
+            break;
+        }
+        if (echec.fois > 0) --echec.fois;
+        return echec.erreur;
+    }
     if (partout && !repertoire.empty())
         for (const auto& nom : *partout)
             if (CorrespondMotif(nom, motif)) noms.push_back(nom);
@@ -56,7 +68,7 @@ std::vector<std::wstring> FauxListeur::ListeFichiers(const std::wstring& reperto
             if (CorrespondMotif(nom, motif)) noms.push_back(nom);
     }
     std::sort(noms.begin(), noms.end(), [](const auto& a, const auto& b) { return CompareSansCasse(a, b) < 0; });
-    return noms;
+    return 0;
 }
 
 namespace {
@@ -160,7 +172,7 @@ void FauxVerrou::Rend() {
 }
 
 int FauxMessages::MsgBox(const std::wstring& texte, int boutons, const std::optional<std::wstring>& titre) {
-    vus.push_back({texte, boutons, titre});
+    vus.push_back({texte, boutons, titre, services && services->MiseEnAvant()});
     if (avantReponse) avantReponse();
     if (boutons != vbYesNoQuestion) return vbOK;
     if (reponses.empty()) return vbNo;
@@ -174,17 +186,28 @@ void FauxProcessus::FinProcessus() {
     throw FinDuProcessus{};
 }
 
-void FauxHoteFenetres::AfficheModal(Fenetre& fenetre) {
+bool FauxHoteFenetres::AfficheModal(Fenetre& fenetre) {
     fenetre.Charge();
-    if (!fenetre.EstChargee()) return;
+    if (!fenetre.EstChargee()) return true;
+    if (echecs.count(&fenetre.Description())) {
+        fenetre.Unload();
+        return false;
+    }
     affichees.push_back(fenetre.Caption());
+    enAvant.push_back(services && services->MiseEnAvant());
     const auto script = scripts.find(&fenetre.Description());
     if (script == scripts.end()) throw std::logic_error("no script for a modal window");
     script->second(fenetre);
     if (fenetre.EstChargee()) throw std::logic_error("the script left the modal window loaded");
+    return true;
 }
 
-void FauxHoteFenetres::AfficheEtAttend(Fenetre& fenetre) { affichees.push_back(fenetre.Caption()); }
+bool FauxHoteFenetres::AfficheEtAttend(Fenetre& fenetre) {
+    if (echecs.count(&fenetre.Description())) return false;
+    affichees.push_back(fenetre.Caption());
+    principaleVisible = true;
+    return true;
+}
 
 Banc::Banc() {
     services.CreeSystemeFichiers = [this] {
@@ -197,6 +220,7 @@ Banc::Banc() {
             bool DriveExists(const std::wstring& l) override { return f_.DriveExists(l); }
             bool IsReady(const std::wstring& l) override { return f_.IsReady(l); }
             bool FolderExists(const std::wstring& c) override { return f_.FolderExists(c); }
+            bool EstLecteurReseau(const std::wstring& l) override { return f_.EstLecteurReseau(l); }
             FauxSystemeFichiers& f_;
         };
         return std::unique_ptr<ISystemeFichiers>(std::make_unique<Relais>(fso));
@@ -210,6 +234,9 @@ Banc::Banc() {
     services.fenetres = &fenetres;
     services.journal = &journal;
     services.verrou = &verrou;
+    services.horloge = &horloge;
+    fenetres.services = &services;
+    messages.services = &services;
     Mod_principal::NomFichierINI.clear();
     Mod_principal::CheminFichierINI.clear();
     Mod_principal::DernierFichier.clear();

@@ -23,6 +23,7 @@ public:
     std::set<std::wstring> fichiers;
     std::set<std::wstring> dossiers;
     std::map<std::wstring, bool> lecteurs;  // drive name -> ready
+    std::set<std::wstring> lecteursReseau;  // drive names on the network
     const class FauxSourceFichiers* source = nullptr;  // its files exist too
     int appelsFileExists = 0;
 
@@ -31,6 +32,7 @@ public:
     bool DriveExists(const std::wstring& lecteur) override;
     bool IsReady(const std::wstring& lecteur) override;
     bool FolderExists(const std::wstring& chemin) override;
+    bool EstLecteurReseau(const std::wstring& lecteur) override;
 };
 
 class FauxListeur : public IListeurRepertoire {
@@ -38,7 +40,16 @@ public:
     std::map<std::wstring, std::vector<std::wstring>> repertoires;  // names, any order
     std::optional<std::vector<std::wstring>> partout;                 // the same names in every directory
     std::vector<std::pair<std::wstring, std::wstring>> appels;       // directory, pattern
-    std::vector<std::wstring> ListeFichiers(const std::wstring& repertoire, const std::wstring& motif) override;
+    // A directory that cannot be listed: the error its next `fois` listings answer (every
+    // listing when `fois` is negative), then `puis` (0: it lists as usual).
+    struct Echec {
+        unsigned long erreur;
+        int fois = -1;
+        unsigned long puis = 0;
+    };
+    std::map<std::wstring, Echec> echecs;
+    unsigned long Liste(const std::wstring& repertoire, const std::wstring& motif,
+                        std::vector<std::wstring>& noms) override;
 };
 
 // Files as bytes. Also the profile writer's target, so that what is saved can be read back.
@@ -125,10 +136,12 @@ struct Message {
     std::wstring texte;
     int boutons;
     std::optional<std::wstring> titre;
+    bool enAvant = false;  // Services::MiseEnAvant when it was shown
 };
 
 class FauxMessages : public IBoitesMessage {
 public:
+    const Services* services = nullptr;
     std::vector<Message> vus;
     std::deque<int> reponses;  // answers to Yes/No questions, in order; No when none is left
     std::function<void()> avantReponse;  // runs while each box is up
@@ -161,12 +174,30 @@ public:
 
 // Modal showings run the window's load, then the test's script playing the user; the script
 // must leave the window unloaded (or end the process), as a real modal loop would.
+// A window in `echecs` cannot be created: loaded, then unloaded again, and the showing fails.
 class FauxHoteFenetres : public IHoteFenetres {
 public:
+    const Services* services = nullptr;
     std::map<const DescriptionFenetre*, std::function<void(Fenetre&)>> scripts;
     std::vector<std::wstring> affichees;  // captions at the time each was shown
-    void AfficheModal(Fenetre& fenetre) override;
-    void AfficheEtAttend(Fenetre& fenetre) override;
+    std::vector<bool> enAvant;            // Services::MiseEnAvant at each showing
+    std::set<const DescriptionFenetre*> echecs;
+    bool principaleVisible = false;       // from the main window's showing on
+    bool AfficheModal(Fenetre& fenetre) override;
+    bool AfficheEtAttend(Fenetre& fenetre) override;
+    bool PrincipaleVisible() const override { return principaleVisible; }
+};
+
+// Time that passes only when the logic waits.
+class FauxHorloge : public IHorloge {
+public:
+    std::uint64_t maintenant = 1000;
+    std::vector<unsigned> attentes;
+    std::uint64_t Millisecondes() override { return maintenant; }
+    void Attend(unsigned ms) override {
+        attentes.push_back(ms);
+        maintenant += ms;
+    }
 };
 
 // Every fake wired into one Services, with the module globals reset.
@@ -181,6 +212,7 @@ struct Banc {
     FauxHoteFenetres fenetres;
     FauxJournal journal;
     FauxVerrou verrou{*this};
+    FauxHorloge horloge;
     Services services;
     int fsoCrees = 0;
 

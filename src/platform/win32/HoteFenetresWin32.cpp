@@ -85,8 +85,8 @@ private:
 
 class FenetreNative final : public IPairFenetre {
 public:
-    FenetreNative(HoteFenetresWin32& hote, Fenetre& fenetre, HWND proprietaire, bool modale)
-        : hote_(hote), fenetre_(fenetre), proprietaire_(proprietaire), modale_(modale) {}
+    FenetreNative(HoteFenetresWin32& hote, Fenetre& fenetre, HWND proprietaire, bool modale, bool enAvant = false)
+        : hote_(hote), fenetre_(fenetre), proprietaire_(proprietaire), modale_(modale), enAvant_(enAvant) {}
     ~FenetreNative() override { Ferme(); }
     FenetreNative(const FenetreNative&) = delete;
     FenetreNative& operator=(const FenetreNative&) = delete;
@@ -137,6 +137,7 @@ private:
     Fenetre& fenetre_;
     HWND proprietaire_;
     bool modale_;
+    bool enAvant_;  // a taskbar button and a request for the foreground
     HWND hwnd_ = nullptr;
     UINT dpi_ = 96;
     std::vector<std::unique_ptr<PairControle>> pairs_;  // one per row; lines have none
@@ -243,8 +244,11 @@ bool FenetreNative::Cree() {
     MONITORINFO mi{};
     mi.cbSize = sizeof mi;
     GetMonitorInfoW(ecran, &mi);
+    // Owned by the hidden window, ours have no taskbar button, as designed. At logon that is
+    // how a window gets lost behind others: WS_EX_APPWINDOW gives it a button all the same.
+    const DWORD ex = ExStyleFenetre | (enAvant_ ? WS_EX_APPWINDOW : 0);
     // Created hidden on that monitor first: its DPI is known only once the window exists.
-    if (!CreateWindowExW(ExStyleFenetre, ClasseFenetre, fenetre_.Caption().c_str(), StyleFenetre,
+    if (!CreateWindowExW(ex, ClasseFenetre, fenetre_.Caption().c_str(), StyleFenetre,
                          mi.rcWork.left, mi.rcWork.top, 1, 1, proprietaire_, nullptr, hote_.instance_, this))
         return false;
 
@@ -397,6 +401,11 @@ void FenetreNative::Montre() {
     }
     hote_.pile_.push_back(this);
     ShowWindow(hwnd_, SW_SHOWNORMAL);
+    // The system grants the foreground only to a process the user is dealing with (started by
+    // the foreground process, or once the foreground lock time-out has passed…); refused, it
+    // flashes the taskbar button instead, which is why the window has one. Nothing more is
+    // tried: taking the focus from what the user is typing into would be worse.
+    if (enAvant_) SetForegroundWindow(hwnd_);
     if (focusSauve_ && GetFocus() != focusSauve_) SetFocus(focusSauve_);
     UpdateWindow(hwnd_);
 }
@@ -628,15 +637,15 @@ LRESULT CALLBACK FenetreNative::ProcedureStatique(HWND hwnd, UINT message, WPARA
 
 // --- HoteFenetresWin32 ------------------------------------------------------------------------
 
-HoteFenetresWin32::HoteFenetresWin32(HINSTANCE instance) : instance_(instance) {}
+HoteFenetresWin32::HoteFenetresWin32(HINSTANCE instance, std::function<bool()> miseEnAvant)
+    : instance_(instance), miseEnAvant_(std::move(miseEnAvant)) {}
 
 HoteFenetresWin32::~HoteFenetresWin32() {
     if (proprietaireCache_) DestroyWindow(proprietaireCache_);
 }
 
-void HoteFenetresWin32::Prepare() {
-    if (pret_) return;
-    pret_ = true;
+bool HoteFenetresWin32::Prepare() {
+    if (pret_) return true;
     // Loaded here rather than imported: the launcher that shows no window never loads it.
     // Through the manifest this is version 6 of the common controls.
     if (HMODULE comctl = LoadLibraryW(L"comctl32.dll")) {
@@ -653,7 +662,9 @@ void HoteFenetresWin32::Prepare() {
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
     wc.lpszClassName = ClasseFenetre;
-    RegisterClassExW(&wc);
+    // Another host of the same module (the tests make several) has registered it already.
+    if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
+    pret_ = true;
 
     WNDCLASSEXW wp{};
     wp.cbSize = sizeof wp;
@@ -663,8 +674,14 @@ void HoteFenetresWin32::Prepare() {
     RegisterClassExW(&wp);
     // Owned by a window that is never shown, ours stay out of the taskbar (VB's
     // ShowInTaskbar = False does the same).
+    // Without it (its class refused, say) our windows are merely unowned: they still work.
     proprietaireCache_ = CreateWindowExW(0, ClasseProprietaire, L"Tolvane", WS_POPUP, 0, 0, 0, 0, nullptr,
                                          nullptr, instance_, nullptr);
+    return true;
+}
+
+bool HoteFenetresWin32::PrincipaleVisible() const {
+    return principale_ && principale_->hwnd() && IsWindowVisible(principale_->hwnd());
 }
 
 HWND HoteFenetresWin32::FenetreCourante() const {
@@ -691,27 +708,39 @@ void HoteFenetresWin32::Boucle(Fenetre& fenetre, FenetreNative& natif) {
     }
 }
 
-void HoteFenetresWin32::AfficheModal(Fenetre& fenetre) {
+bool HoteFenetresWin32::AfficheModal(Fenetre& fenetre) {
     fenetre.Charge();
-    if (!fenetre.EstChargee()) return;  // Form_Load unloaded it
-    Prepare();
-    HWND proprietaire = FenetreCourante();
-    FenetreNative natif(*this, fenetre, proprietaire ? proprietaire : proprietaireCache_, proprietaire != nullptr);
-    if (!natif.Cree()) return;
+    if (!fenetre.EstChargee()) return true;  // Form_Load unloaded it
+    // Prepare first: it makes the hidden owner the window below takes when none is shown.
+    HWND proprietaire = Prepare() ? FenetreCourante() : nullptr;
+    const bool enAvant = miseEnAvant_ && miseEnAvant_();
+    FenetreNative natif(*this, fenetre, proprietaire ? proprietaire : proprietaireCache_, proprietaire != nullptr,
+                        enAvant);
+    if (!pret_ || !natif.Cree()) {
+        // Nothing was shown, so nothing was answered: the window goes as it came.
+        natif.Ferme();
+        fenetre.Unload();
+        return false;
+    }
     if (proprietaire) EnableWindow(proprietaire, FALSE);
     natif.Montre();
     Boucle(fenetre, natif);
     natif.Ferme();
+    return true;
 }
 
-void HoteFenetresWin32::AfficheEtAttend(Fenetre& fenetre) {
-    if (!fenetre.EstChargee()) return;
-    Prepare();
+bool HoteFenetresWin32::AfficheEtAttend(Fenetre& fenetre) {
+    if (!fenetre.EstChargee()) return true;
+    if (!Prepare()) return false;
+    // Made once Prepare has made the hidden owner.
     FenetreNative natif(*this, fenetre, proprietaireCache_, false);
-    if (!natif.Cree()) return;
+    if (!natif.Cree()) return false;
+    principale_ = &natif;
     natif.Montre();
     Boucle(fenetre, natif);
     natif.Ferme();
+    principale_ = nullptr;
+    return true;
 }
 
 }  // namespace tolvane::win32

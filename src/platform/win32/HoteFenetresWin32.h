@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -16,13 +17,16 @@ class FenetreNative;
 
 class HoteFenetresWin32 final : public IHoteFenetres {
 public:
-    explicit HoteFenetresWin32(HINSTANCE instance);
+    // `miseEnAvant` answers whether a window shown now must bring itself forward
+    // (Services::MiseEnAvant); without it, never.
+    explicit HoteFenetresWin32(HINSTANCE instance, std::function<bool()> miseEnAvant = {});
     ~HoteFenetresWin32() override;
     HoteFenetresWin32(const HoteFenetresWin32&) = delete;
     HoteFenetresWin32& operator=(const HoteFenetresWin32&) = delete;
 
-    void AfficheModal(Fenetre& fenetre) override;
-    void AfficheEtAttend(Fenetre& fenetre) override;
+    bool AfficheModal(Fenetre& fenetre) override;
+    bool AfficheEtAttend(Fenetre& fenetre) override;
+    bool PrincipaleVisible() const override;
 
     // The window of ours the user sees now: the modal window on top, else the main window when
     // shown, else nullptr. Message boxes take it as owner.
@@ -31,12 +35,15 @@ public:
 private:
     friend class FenetreNative;
     // Nothing native exists before the first window is shown: the launcher often shows none.
-    void Prepare();
+    // False when the window class could not be registered: no window can be made.
+    bool Prepare();
     // Runs the messages until `fenetre` is unloaded or WM_QUIT arrives.
     void Boucle(Fenetre& fenetre, FenetreNative& natif);
 
     HINSTANCE instance_;
+    std::function<bool()> miseEnAvant_;
     bool pret_ = false;
+    FenetreNative* principale_ = nullptr;  // shown by AfficheEtAttend
     HWND proprietaireCache_ = nullptr;
     std::vector<FenetreNative*> pile_;  // shown windows, oldest first
 };

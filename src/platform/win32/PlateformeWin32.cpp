@@ -3,9 +3,9 @@
 namespace tolvane::win32 {
 
 PlateformeWin32::PlateformeWin32(HINSTANCE instance)
-    : hote_(instance),
+    : hote_(instance, [this] { return services_.MiseEnAvant(); }),
       lanceur_([this] { return hote_.FenetreCourante(); }),
-      messages_([this] { return hote_.FenetreCourante(); }) {
+      messages_([this] { return hote_.FenetreCourante(); }, [this] { return services_.MiseEnAvant(); }) {
     services_.CreeSystemeFichiers = [] { return std::make_unique<SystemeFichiersWin32>(); };
     services_.listeur = &listeur_;
     services_.fichiers = &fichiers_;
@@ -16,6 +16,7 @@ PlateformeWin32::PlateformeWin32(HINSTANCE instance)
     services_.fenetres = &hote_;
     services_.journal = &journal_;
     services_.verrou = &verrou_;
+    services_.horloge = &horloge_;
 }
 
 }  // namespace tolvane::win32

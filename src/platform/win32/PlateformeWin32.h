@@ -27,6 +27,7 @@ private:
     BoitesMessageWin32 messages_;
     ProcessusWin32 processus_;
     JournalEvenementsWin32 journal_;
+    HorlogeWin32 horloge_;
     Services services_;
 };
 

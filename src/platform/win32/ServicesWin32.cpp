@@ -142,10 +142,20 @@ bool SystemeFichiersWin32::IsReady(const std::wstring& lecteur) {
     return Atteinte(racine, Attributs(racine) != INVALID_FILE_ATTRIBUTES);
 }
 
-std::vector<std::wstring> ListeurWin32::ListeFichiers(const std::wstring& repertoire,
-                                                      const std::wstring& motif) {
-    std::vector<std::wstring> noms;
-    if (repertoire.empty()) return noms;
+bool SystemeFichiersWin32::EstLecteurReseau(const std::wstring& lecteur) {
+    const std::wstring racine = Racine(lecteur);
+    if (racine.empty()) return false;
+    // A share is on the network by its name: asking the system would reach for the server.
+    if (racine.size() > 3) return true;
+    SansBoiteErreurCritique sansBoite;
+    // A mapped drive answers DRIVE_REMOTE even while its connection is not restored yet.
+    return GetDriveTypeW(racine.c_str()) == DRIVE_REMOTE;
+}
+
+unsigned long ListeurWin32::Liste(const std::wstring& repertoire, const std::wstring& motif,
+                                  std::vector<std::wstring>& noms) {
+    noms.clear();
+    if (repertoire.empty()) return 0;
     std::wstring recherche = repertoire;
     if (!EstSeparateur(recherche.back())) recherche += L'\\';
     recherche += motif;
@@ -157,7 +167,12 @@ std::vector<std::wstring> ListeurWin32::ListeFichiers(const std::wstring& repert
     // Vista knows neither the basic level nor the large fetch.
     if (!r && GetLastError() == ERROR_INVALID_PARAMETER)
         r = PoigneeRecherche(FindFirstFileW(recherche.c_str(), &donnees));
-    if (!r) return noms;
+    if (!r) {
+        // "No file matches" is an answer about a directory that was read; anything else
+        // (path not found, network path not found, access denied…) means it was not.
+        const DWORD erreur = GetLastError();
+        return erreur == ERROR_FILE_NOT_FOUND || erreur == ERROR_NO_MORE_FILES ? 0 : erreur;
+    }
     constexpr DWORD exclus = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
     do {
         // The system also matches the pattern against short names ("a.exe1" is "A~1.EXE"):
@@ -165,11 +180,17 @@ std::vector<std::wstring> ListeurWin32::ListeFichiers(const std::wstring& repert
         if ((donnees.dwFileAttributes & exclus) == 0 && CorrespondMotif(donnees.cFileName, motif))
             noms.emplace_back(donnees.cFileName);
     } while (FindNextFileW(r.get(), &donnees));
+    // A share that drops in the middle ends the enumeration with its error: half a list is
+    // not the directory's contents.
+    if (const DWORD erreur = GetLastError(); erreur != ERROR_NO_MORE_FILES) {
+        noms.clear();
+        return erreur;
+    }
     // The order of FindNextFileW depends on the file system: sort ourselves.
     std::stable_sort(noms.begin(), noms.end(), [](const std::wstring& a, const std::wstring& b) {
         return CompareSansCasse(a, b) < 0;
     });
-    return noms;
+    return 0;
 }
 
 std::unique_ptr<IFluxOctets> SourceFichiersWin32::OuvreLecture(const std::wstring& chemin) {
@@ -323,7 +344,12 @@ int BoitesMessageWin32::MsgBox(const std::wstring& texte, int boutons,
     // 36 = MB_YESNO | MB_ICONQUESTION, 64 = MB_ICONINFORMATION) and the results the ID* values.
     HWND proprietaire = proprietaire_ ? proprietaire_() : nullptr;
     UINT type = static_cast<UINT>(boutons);
-    if (!proprietaire) type |= MB_TASKMODAL;
+    if (!proprietaire) {
+        type |= MB_TASKMODAL;
+        // A box with no owner is a top-level window of its own, with its taskbar button; at
+        // logon it must also ask for the foreground, or it may open behind the user's windows.
+        if (miseEnAvant_ && miseEnAvant_()) type |= MB_SETFOREGROUND;
+    }
     return MessageBoxW(proprietaire, texte.c_str(), t.c_str(), type);
 }
 

@@ -24,12 +24,13 @@ public:
     bool DriveExists(const std::wstring& lecteur) override;
     bool IsReady(const std::wstring& lecteur) override;
     bool FolderExists(const std::wstring& chemin) override;
+    bool EstLecteurReseau(const std::wstring& lecteur) override;
 };
 
 class ListeurWin32 final : public IListeurRepertoire {
 public:
-    std::vector<std::wstring> ListeFichiers(const std::wstring& repertoire,
-                                            const std::wstring& motif) override;
+    unsigned long Liste(const std::wstring& repertoire, const std::wstring& motif,
+                        std::vector<std::wstring>& noms) override;
 };
 
 class SourceFichiersWin32 final : public ISourceFichiers {
@@ -78,14 +79,22 @@ private:
 
 class BoitesMessageWin32 final : public IBoitesMessage {
 public:
-    // `proprietaire` answers the window of ours the user currently sees (or nullptr).
-    explicit BoitesMessageWin32(std::function<HWND()> proprietaire)
-        : proprietaire_(std::move(proprietaire)) {}
+    // `proprietaire` answers the window of ours the user currently sees (or nullptr);
+    // `miseEnAvant` whether a box must bring itself forward (Services::MiseEnAvant).
+    explicit BoitesMessageWin32(std::function<HWND()> proprietaire, std::function<bool()> miseEnAvant = {})
+        : proprietaire_(std::move(proprietaire)), miseEnAvant_(std::move(miseEnAvant)) {}
     int MsgBox(const std::wstring& texte, int boutons,
                const std::optional<std::wstring>& titre) override;
 
 private:
     std::function<HWND()> proprietaire_;
+    std::function<bool()> miseEnAvant_;
+};
+
+class HorlogeWin32 final : public IHorloge {
+public:
+    std::uint64_t Millisecondes() override { return GetTickCount64(); }
+    void Attend(unsigned ms) override { Sleep(ms); }
 };
 
 class ProcessusWin32 final : public IProcessus {

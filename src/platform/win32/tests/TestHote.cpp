@@ -102,7 +102,7 @@ TEST_F(Hote, RienDeNatifAvantLaPremiereFenetre) {
     EXPECT_EQ(plateforme.hote().FenetreCourante(), nullptr);
     FenetreEssai f(listeur);
     f.dechargeAuChargement = true;
-    hote().AfficheModal(f);  // Form_Load unloaded it: returns at once, nothing shown
+    EXPECT_TRUE(hote().AfficheModal(f));  // Form_Load unloaded it: returns at once, nothing shown
     EXPECT_FALSE(f.EstChargee());
     EXPECT_EQ(FenetresTolvane(), 0);
 }
@@ -211,7 +211,7 @@ TEST_F(Hote, FenetreConstruiteDapresLaTableEtPairsDansLesDeuxSens) {
             PostMessageW(h, WM_CLOSE, 0, 0);
         },
     });
-    hote().AfficheModal(f);
+    EXPECT_TRUE(hote().AfficheModal(f));
     EXPECT_TRUE(etapes.empty());
     EXPECT_FALSE(f.EstChargee());
     EXPECT_FALSE(IsWindow(h));
@@ -228,7 +228,7 @@ TEST_F(Hote, ModaleSurModaleEtProprietaireDesBoitesDeMessage) {
         [&] {
             ha = plateforme.hote().FenetreCourante();
             ASSERT_NE(ha, nullptr);
-            hote().AfficheModal(b);  // the next steps run inside b's loop
+            EXPECT_TRUE(hote().AfficheModal(b));  // the next steps run inside b's loop
             // Back in a: re-enabled before b went, and active again.
             EXPECT_FALSE(IsWindow(hb));
             EXPECT_TRUE(IsWindowEnabled(ha));
@@ -260,12 +260,42 @@ TEST_F(Hote, ModaleSurModaleEtProprietaireDesBoitesDeMessage) {
         },
         [&] { SendMessageW(GetDlgItem(ha, 105), BM_CLICK, 0, 0); },
     });
-    hote().AfficheModal(a);
+    EXPECT_TRUE(hote().AfficheModal(a));
     EXPECT_TRUE(etapes.empty());
     EXPECT_EQ(reponse, vbYes);
     EXPECT_EQ(reponseSansTitre, vbOK);
     EXPECT_FALSE(a.EstChargee());
     EXPECT_FALSE(b.EstChargee());
+}
+
+TEST_F(Hote, UneFenetrePrincipaleVisibleGardeLesSiennesHorsDeLaBarreDesTaches) {
+    FenetreEssai principale(listeur), modale(listeur);
+    modale.Bouton.Click = [&] { modale.Unload(); };
+    principale.Bouton.Click = [&] { principale.Unload(); };
+    // At logon, but once the main window is on screen what it opens belongs to it, as designed.
+    plateforme.services().auDemarrageDuPoste = true;
+    HWND hp = nullptr, hm = nullptr;
+    principale.Charge();
+    Demarre({
+        [&] {
+            hp = plateforme.hote().FenetreCourante();
+            EXPECT_NE(GetWindow(hp, GW_OWNER), nullptr) << "an unowned main window would be in the taskbar";
+            EXPECT_TRUE(plateforme.hote().PrincipaleVisible());
+            EXPECT_FALSE(plateforme.services().MiseEnAvant());
+            EXPECT_TRUE(hote().AfficheModal(modale));
+        },
+        [&] {
+            hm = plateforme.hote().FenetreCourante();
+            ASSERT_NE(hm, hp);
+            EXPECT_FALSE(GetWindowLongPtrW(hm, GWL_EXSTYLE) & WS_EX_APPWINDOW);
+            EXPECT_EQ(GetWindow(hm, GW_OWNER), hp);
+            SendMessageW(GetDlgItem(hm, 105), BM_CLICK, 0, 0);
+        },
+        [&] { SendMessageW(GetDlgItem(hp, 105), BM_CLICK, 0, 0); },
+    });
+    EXPECT_TRUE(hote().AfficheEtAttend(principale));
+    EXPECT_TRUE(etapes.empty());
+    EXPECT_FALSE(plateforme.hote().PrincipaleVisible());
 }
 
 }  // namespace

@@ -96,6 +96,33 @@ TEST(Listeur, RepertoireIllisibleOuVideDonneUneListeVide) {
     EXPECT_TRUE(listeur.ListeFichiers(L"", L"*.exe").empty());
 }
 
+TEST(Listeur, DitPourquoiUnRepertoireNePeutEtreLu) {
+    DossierTemporaire d;
+    d.Dossier(L"vide");
+    d.Fichier(L"a.exe");
+    ListeurWin32 listeur;
+    std::vector<std::wstring> noms{L"reste"};
+    // Read, with nothing matching: no error.
+    EXPECT_EQ(listeur.Liste(d / L"vide", L"*.exe", noms), 0u);
+    EXPECT_TRUE(noms.empty());
+    EXPECT_EQ(listeur.Liste(L"", L"*.exe", noms), 0u);
+    EXPECT_EQ(listeur.Liste(d.Chemin(), L"*.exe", noms), 0u);
+    EXPECT_EQ(noms, std::vector<std::wstring>{L"a.exe"});
+    // Not read: the system's reason, and no names left over from before.
+    EXPECT_EQ(listeur.Liste(d / L"absent", L"*.exe", noms), static_cast<unsigned long>(ERROR_PATH_NOT_FOUND));
+    EXPECT_TRUE(noms.empty());
+    EXPECT_NE(listeur.Liste(d / L"a.exe", L"*.exe", noms), 0u) << "a file is no directory";
+    EXPECT_NE(listeur.Liste(L"Q:\\", L"*.exe", noms), 0u);
+}
+
+TEST(SystemeFichiers, UnPartageEstSurLeReseauUnDisqueLocalNon) {
+    SystemeFichiersWin32 fso;
+    EXPECT_TRUE(fso.EstLecteurReseau(L"\\\\serveur\\maj"));
+    EXPECT_FALSE(fso.EstLecteurReseau(L"C:"));
+    EXPECT_FALSE(fso.EstLecteurReseau(L"Q:"));
+    EXPECT_FALSE(fso.EstLecteurReseau(L""));
+}
+
 TEST(SourceFichiers, LitLesOctetsEtRefuseCeQuiNeSOuvrePas) {
     DossierTemporaire d;
     const std::string contenu = "[Section]\r\nCle=\xE9t\xE9\r\n";

@@ -1,0 +1,222 @@
+// What the launcher meets at logon on a real workstation: a share that answers only after a
+// while, windows that must come forward by themselves, and windows that cannot be created.
+#include <gtest/gtest.h>
+
+#include <numeric>
+#include <tuple>
+
+#include "Exemple.h"
+#include "Faux.h"
+#include "launcher/Textes.h"
+#include "ui/Dispositions.h"
+#include "ui/Frm_principale.h"
+
+using namespace tolvane;
+using namespace tolvane::test;
+
+namespace {
+
+constexpr unsigned long ERROR_PATH_NOT_FOUND = 3, ERROR_ACCESS_DENIED = 5, ERROR_BAD_NETPATH = 53;
+
+class DemarrageDuPoste : public ::testing::Test {
+protected:
+    Banc banc;
+    Reglages reglages;
+    std::unique_ptr<Frm_principale> frm;
+
+    DemarrageDuPoste() {
+        banc.fso.lecteurs[L"D:"] = true;
+        banc.fso.lecteurs[L"N:"] = true;
+        banc.fso.lecteursReseau = {L"N:", L"\\\\serveur\\maj"};
+        reglages.chemin = L"\\\\serveur\\maj";
+    }
+    // Starts the program; in the configuration build, then presses "Essai". True when the
+    // process ended.
+    bool Demarre(bool modeAuto) {
+        banc.EcritINI(reglages.Fichier());
+        frm = std::make_unique<Frm_principale>(banc.services, modeAuto);
+        try {
+            frm->Charge();
+            if (!modeAuto) frm->Cmd_OK.Presse();
+        } catch (const FinDuProcessus&) {
+            return true;
+        }
+        return false;
+    }
+    void Echoue(const std::wstring& repertoire, unsigned long erreur, int fois = -1) {
+        banc.listeur.echecs[repertoire] = {erreur, fois};
+    }
+    unsigned MsAttendues() const {
+        return std::accumulate(banc.horloge.attentes.begin(), banc.horloge.attentes.end(), 0u);
+    }
+    static std::wstring Illisible(const std::wstring& repertoire, unsigned long erreur) {
+        return L"Impossible de lire le r\u00e9pertoire : \r\n" + repertoire + L"\r\nerreur " + std::to_wstring(erreur) +
+               L"\r\nVeuillez param\u00e8trer le logiciel avec un r\u00e9pertoire contenant au moins un "
+               L"ex\u00e9cutable !!!";
+    }
+};
+
+}  // namespace
+
+TEST_F(DemarrageDuPoste, ShareReachableAfterSomeTriesIsLaunchedAsUsual) {
+    // A share answering "network path not found", and a mapped drive not reconnected yet.
+    for (const auto& [repertoire, erreur] : {std::pair<std::wstring, unsigned long>{L"\\\\serveur\\maj", ERROR_BAD_NETPATH},
+                                            {L"N:\\Maj", ERROR_PATH_NOT_FOUND}}) {
+        SCOPED_TRACE(std::string(repertoire.begin(), repertoire.end()));
+        banc.horloge.attentes.clear();
+        banc.lanceur.lances.clear();
+        banc.listeur.appels.clear();
+        reglages.chemin = repertoire;
+        banc.AjouteRepertoire(repertoire, {L"maj2.exe"});
+        Echoue(repertoire, erreur, 3);
+        EXPECT_TRUE(Demarre(true));
+        EXPECT_EQ(banc.horloge.attentes, (std::vector<unsigned>{2000, 2000, 2000}));
+        EXPECT_EQ(banc.listeur.appels.size(), 4u);
+        EXPECT_EQ(banc.lanceur.lances, std::vector<std::wstring>{repertoire + L"\\maj2.exe"});
+        EXPECT_TRUE(banc.messages.vus.empty());
+    }
+}
+
+TEST_F(DemarrageDuPoste, ShareNeverReachableEndsAfterAMinuteWithOneBoxAndNothingRecorded) {
+    banc.AjouteRepertoire(reglages.chemin, {L"maj2.exe"});
+    Echoue(reglages.chemin, ERROR_BAD_NETPATH);
+    EXPECT_TRUE(Demarre(true));
+    EXPECT_EQ(MsAttendues(), 60000u);
+    EXPECT_EQ(banc.horloge.attentes.size(), 30u) << "one try every 2 s";
+    EXPECT_EQ(banc.listeur.appels.size(), 31u);
+    ASSERT_EQ(banc.messages.vus.size(), 1u);
+    EXPECT_EQ(banc.messages.vus[0].texte,
+              L"Le r\u00e9pertoire des ex\u00e9cutables n'est pas accessible pour le moment : \r\n\\\\serveur\\maj\r\n"
+              L"erreur 53\r\nLa mise \u00e0 jour sera tent\u00e9e au prochain d\u00e9marrage du poste ...");
+    EXPECT_EQ(banc.messages.vus[0].boutons, vbInformation);
+    EXPECT_EQ(banc.messages.vus[0].titre, std::nullopt);
+    EXPECT_TRUE(banc.lanceur.lances.empty());
+    EXPECT_TRUE(banc.profil.ecritures.empty());
+    EXPECT_TRUE(banc.fenetres.affichees.empty()) << "no main window";
+    EXPECT_EQ(banc.journal.vus,
+              (std::vector<EvenementVu>{{Evenement::RepertoireInaccessible, {L"\\\\serveur\\maj", L"erreur 53"}}}));
+}
+
+TEST_F(DemarrageDuPoste, ShareThatComesUpEmptyGetsTheDesignedMessage) {
+    banc.AjouteRepertoire(reglages.chemin, {L"lisezmoi.txt"});
+    Echoue(reglages.chemin, ERROR_BAD_NETPATH, 2);
+    EXPECT_FALSE(Demarre(true));
+    EXPECT_EQ(banc.horloge.attentes.size(), 2u);
+    ASSERT_EQ(banc.messages.vus.size(), 1u);
+    EXPECT_EQ(banc.messages.vus[0].texte, std::wstring(Textes::AucunExecutable) + L"\r\n\\\\serveur\\maj\r\n" +
+                                              Textes::ParametrerRepertoire);
+    EXPECT_EQ(banc.messages.vus[0].titre, L"Attention !!!");
+    EXPECT_EQ(banc.journal.vus, (std::vector<EvenementVu>{{Evenement::AucunExecutable, {L"\\\\serveur\\maj"}}}));
+    EXPECT_EQ(banc.processus.fins, 0) << "the main window follows";
+}
+
+TEST_F(DemarrageDuPoste, FailuresWaitingCannotMendAreToldWithTheirReason) {
+    // A local folder that does not exist; no rights on the share; a share that answers at
+    // last, but to refuse. The run command ends and the main window follows.
+    const FauxListeur::Echec local{ERROR_PATH_NOT_FOUND}, refuse{ERROR_ACCESS_DENIED},
+        refuseEnfin{ERROR_BAD_NETPATH, 2, ERROR_ACCESS_DENIED};
+    for (const auto& [repertoire, echec, essais] :
+         {std::tuple{L"D:\\Maj", local, 0u}, std::tuple{L"\\\\serveur\\maj", refuse, 0u},
+          std::tuple{L"\\\\serveur\\maj", refuseEnfin, 2u}}) {
+        SCOPED_TRACE(essais);
+        banc.horloge.attentes.clear();
+        banc.messages.vus.clear();
+        banc.listeur.echecs.clear();
+        reglages.chemin = repertoire;
+        banc.AjouteRepertoire(repertoire, {L"maj2.exe"});
+        banc.listeur.echecs[repertoire] = echec;
+        EXPECT_FALSE(Demarre(true));
+        EXPECT_EQ(banc.horloge.attentes.size(), essais);
+        ASSERT_EQ(banc.messages.vus.size(), 1u);
+        EXPECT_EQ(banc.messages.vus[0].texte, Illisible(repertoire, echec.puis ? echec.puis : echec.erreur));
+        EXPECT_EQ(banc.messages.vus[0].boutons, vbCritical);
+        EXPECT_EQ(banc.messages.vus[0].titre, L"Attention !!!");
+        EXPECT_TRUE(banc.lanceur.lances.empty());
+        EXPECT_TRUE(banc.journal.vus.empty());
+    }
+}
+
+TEST_F(DemarrageDuPoste, EssaiSaysWhyWithoutWaiting) {
+    banc.AjouteRepertoire(reglages.chemin, {L"maj2.exe"});
+    Echoue(reglages.chemin, ERROR_BAD_NETPATH);
+    // The configuration program, after the save question.
+    EXPECT_FALSE(Demarre(false));
+    ASSERT_EQ(banc.messages.vus.size(), 2u);
+    EXPECT_EQ(banc.messages.vus[1].texte, Illisible(L"\\\\serveur\\maj", ERROR_BAD_NETPATH));
+    EXPECT_TRUE(banc.horloge.attentes.empty());
+
+    // The launcher whose main window is on screen: its user pressed "Essai" too.
+    banc.messages.vus.clear();
+    frm = std::make_unique<Frm_principale>(banc.services, true);
+    banc.fenetres.principaleVisible = true;
+    EXPECT_NO_THROW(frm->Charge());
+    ASSERT_EQ(banc.messages.vus.size(), 1u);
+    EXPECT_EQ(banc.messages.vus[0].texte, Illisible(L"\\\\serveur\\maj", ERROR_BAD_NETPATH));
+    EXPECT_TRUE(banc.horloge.attentes.empty());
+}
+
+TEST_F(DemarrageDuPoste, OnlyTheLauncherBeforeItsMainWindowAsksToComeForward) {
+    reglages.chemin = L"D:\\Maj";
+    reglages.activee = L"1";
+    banc.AjouteRepertoire(L"D:\\Maj", {L"a.exe", L"b.exe"});
+    banc.lanceur.resultat = 2;  // "Echec de WinExec !!!" follows the two windows
+    banc.fenetres.scripts[&Dispositions::Choix::Fenetre] = [](Fenetre& f) { static_cast<Frm_Choix&>(f).Cmd_OK.Presse(); };
+    banc.fenetres.scripts[&Dispositions::Instructions::Fenetre] = [](Fenetre& f) {
+        static_cast<Frm_Instructions&>(f).Cmd_OK.Presse();
+    };
+    for (const bool modeAuto : {true, false}) {
+        SCOPED_TRACE(modeAuto);
+        banc.fenetres.enAvant.clear();
+        banc.messages.vus.clear();
+        banc.messages.reponses = {vbNo};
+        EXPECT_TRUE(Demarre(modeAuto));
+        EXPECT_EQ(banc.fenetres.enAvant, (std::vector<bool>{modeAuto, modeAuto})) << "choice, then instructions";
+        ASSERT_FALSE(banc.messages.vus.empty());
+        EXPECT_EQ(banc.messages.vus.back().texte, Textes::EchecLancement);
+        for (const Message& m : banc.messages.vus) EXPECT_EQ(m.enAvant, modeAuto) << testing::PrintToString(m.texte);
+    }
+
+    // The launcher's main window is on screen (nothing to launch at start, then "Essai"):
+    // its windows belong to it, as designed.
+    banc.fenetres.enAvant.clear();
+    banc.messages.vus.clear();
+    banc.fenetres.principaleVisible = true;
+    EXPECT_TRUE(Demarre(true));
+    EXPECT_EQ(banc.fenetres.enAvant, (std::vector<bool>{false, false}));
+    EXPECT_FALSE(banc.messages.vus.back().enAvant);
+}
+
+TEST_F(DemarrageDuPoste, AChoiceWindowThatCannotBeCreatedIsACancel) {
+    reglages.chemin = L"D:\\Maj";
+    reglages.nomFich = L"ancien.exe";
+    banc.AjouteRepertoire(L"D:\\Maj", {L"a.exe", L"b.exe"});
+    banc.fenetres.echecs.insert(&Dispositions::Choix::Fenetre);
+    // Configuration program: the run command ends quietly and the main window stays.
+    EXPECT_FALSE(Demarre(false));
+    EXPECT_TRUE(Mod_principal::ChoixAnnule);
+    EXPECT_FALSE(frm->Choix.EstChargee());
+    EXPECT_EQ(frm->Txt_Texte.Text(), L"ancien.exe");
+    EXPECT_TRUE(banc.lanceur.lances.empty());
+    // Launcher: the process ends, with nothing launched and nothing written.
+    EXPECT_TRUE(Demarre(true));
+    EXPECT_TRUE(banc.lanceur.lances.empty());
+    EXPECT_TRUE(banc.profil.ecritures.empty());
+}
+
+TEST_F(DemarrageDuPoste, InstructionsOrMainWindowThatCannotBeCreatedEndWithoutLaunch) {
+    reglages.chemin = L"D:\\Maj";
+    reglages.activee = L"1";
+    banc.AjouteRepertoire(L"D:\\Maj", {L"maj2.exe"});
+    banc.fenetres.echecs.insert(&Dispositions::Instructions::Fenetre);
+    for (const bool modeAuto : {true, false}) {
+        EXPECT_TRUE(Demarre(modeAuto));
+        EXPECT_TRUE(banc.lanceur.lances.empty());
+        EXPECT_TRUE(banc.profil.ecritures.empty());
+        EXPECT_FALSE(frm->Instructions.EstChargee());
+    }
+
+    banc.fenetres.echecs = {&Dispositions::Principale::Fenetre};
+    reglages.chemin = L"D:\\Vide";
+    EXPECT_FALSE(Demarre(false));
+    EXPECT_THROW(frm->AfficheEtAttend(), FinDuProcessus);
+}
