@@ -73,11 +73,14 @@ void ProceduresPrincipales::Form_Load() {
     services_.auDemarrageDuPoste = Mod_principal::ModeAuto;
 
     // Two launchers started together (a Run entry and a Startup shortcut, two sessions) would
-    // both launch the update: the second waits for the first to end, before it reads anything,
-    // and is not needed when the wait runs out. The lock is held until the process ends.
+    // both launch the update: the second waits for the first, before it reads anything, and is
+    // not needed when the wait runs out. The lock is held until the process ends, or until it
+    // is clear that this run launches nothing: a launcher whose window then stays open must
+    // not keep the configuration program from saving.
     if (Mod_principal::ModeAuto && !PrendVerrou()) services_.FinProcessus();
 
     if (!services_.FSO().FileExists(Mod_principal::CheminFichierINI)) {
+        if (Mod_principal::ModeAuto) RendVerrou();
         // Recorded before the box: at logon nobody may answer it for hours.
         services_.Signale(Evenement::FichierINIAbsent, {Mod_principal::CheminFichierINI});
         services_.messages->MsgBox(Textes::FichierINIAbsent, vbInformation, Textes::TitreMerci);
@@ -110,7 +113,10 @@ void ProceduresPrincipales::Form_Load() {
     if (Lit(SectionInstructions, CleTitreFenetre, tampon)) champs_.Txt_Titre.SetText(tampon);
     if (Lit(SectionInstructions, CleInstructions, tampon)) champs_.Txt_instructions.SetText(tampon);
 
-    if (Mod_principal::ModeAuto) Cmd_OK_Click();
+    if (Mod_principal::ModeAuto) {
+        Cmd_OK_Click();
+        RendVerrou();
+    }
 }
 
 }  // namespace tolvane

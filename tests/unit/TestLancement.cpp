@@ -339,6 +339,23 @@ TEST_F(Lancement, LauncherTakesTheLockBeforeReadingAnythingAndKeepsIt) {
     EXPECT_EQ(banc.verrou.tenu, 1) << "held until the process ends";
 }
 
+TEST_F(Lancement, LauncherThatLaunchesNothingGivesTheLockBack) {
+    // Its window stays open, maybe for hours: the configuration program must still be able to
+    // save meanwhile. Without settings the lock is given back before the box is answered.
+    banc.AjouteRepertoire(L"D:\\Maj", {});
+    EXPECT_FALSE(Demarre(true));
+    EXPECT_EQ(banc.verrou.prises.size(), 1u);
+    EXPECT_EQ(banc.verrou.tenu, 0);
+
+    banc.fichiers.contenus.clear();
+    int tenuPendantLaBoite = -1;
+    banc.messages.avantReponse = [&] { tenuPendantLaBoite = banc.verrou.tenu; };
+    frm = std::make_unique<Frm_principale>(banc.services, true);
+    frm->Charge();
+    EXPECT_EQ(banc.messages.vus.back().texte, Textes::FichierINIAbsent);
+    EXPECT_EQ(tenuPendantLaBoite, 0);
+}
+
 TEST_F(Lancement, LauncherThatCannotGetTheLockEndsQuietly) {
     banc.AjouteRepertoire(L"D:\\Maj", {L"maj2.exe"});
     banc.verrou.libre = false;
