@@ -85,8 +85,11 @@ verifie "le journal d'installation montre les droits des Utilisateurs sur Tolvan
 verifie "et la réponse d'icacls" env LC_ALL=C grep -a -q 'Tolvane : icacls a r.pondu 0' "$dossier/installation.log"
 verifie "aucun droit donné au dossier" \
   bash -c '! grep -a "/grant" "$1" | grep -a -v -q "Tolvane.ini\" /grant"' _ "$dossier/installation.log"
-timeout 30 wine 'C:\Program Files\Tolvane\Tolvane_Lanceur.exe' </dev/null >/dev/null 2>&1
+WINEDEBUG=+eventlog timeout 30 wine 'C:\Program Files\Tolvane\Tolvane_Lanceur.exe' </dev/null >/dev/null 2>"$dossier/trace-1.txt"
 verifie "le lanceur installé démarre la sonde de CHEMIN" attend grep -s -q 'C:\\maj\\maj1.exe' "$c/maj/sonde.log"
+verifie "événement 1 (lancé), type information" grep -q 'ReportEventW.*,0x0004,0x0000,0x00000001,' "$dossier/trace-1.txt"
+verifie "sa première chaîne : le fichier" grep -q ':eventlog:ReportEventW L"maj1.exe"' "$dossier/trace-1.txt"
+verifie "sa seconde : le répertoire" grep -q ':eventlog:ReportEventW L"C:\\\\maj"' "$dossier/trace-1.txt"
 reglages 'C:\maj' Verifier_lancer maj1.exe 0 TITRE "$instructions_defaut" >"$dossier/attendu-1b.ini"
 verifie "le lanceur a noté maj1.exe" attend cmp -s "$ini" "$dossier/attendu-1b.ini"
 
