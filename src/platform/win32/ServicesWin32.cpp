@@ -166,10 +166,13 @@ std::unique_ptr<IFluxOctets> SourceFichiersWin32::OuvreLecture(const std::wstrin
     PoigneeFichier f(CreateFileW(chemin.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                  nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!f) return nullptr;
-    // Without FILE_FLAG_BACKUP_SEMANTICS a folder does not open; make sure anyway.
+    // Without FILE_FLAG_BACKUP_SEMANTICS a folder does not open; make sure anyway. The basic
+    // information only: GetFileInformationByHandle also asks for the volume's serial number,
+    // which under Wine is a round trip to the mount manager's process on every open.
     if (GetFileType(f.get()) != FILE_TYPE_DISK) return nullptr;
-    BY_HANDLE_FILE_INFORMATION info{};
-    if (GetFileInformationByHandle(f.get(), &info) && (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+    FILE_BASIC_INFO info{};
+    if (GetFileInformationByHandleEx(f.get(), FileBasicInfo, &info, sizeof info) &&
+        (info.FileAttributes & FILE_ATTRIBUTE_DIRECTORY))
         return nullptr;
     return std::make_unique<FluxWin32>(std::move(f));
 }
