@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "Poignees.h"
+#include "Ressources.h"
 #include "platform/PageCode.h"
 #include "platform/Texte.h"
 
@@ -93,6 +94,25 @@ std::wstring RepertoireDe(const std::wstring& cheminModule) {
     std::wstring rep = cheminModule.substr(0, sep);
     if (rep.size() == 2 && rep[1] == L':') rep += L'\\';
     return rep;
+}
+
+bool ActiveControlesCommuns() {
+    // One thread shows every window, and they live until the process ends: the context stays
+    // active for good.
+    static const bool active = [] {
+        ACTCTXW contexte{};
+        contexte.cbSize = sizeof contexte;
+        contexte.dwFlags = ACTCTX_FLAG_HMODULE_VALID | ACTCTX_FLAG_RESOURCE_NAME_VALID;
+        contexte.hModule = GetModuleHandleW(nullptr);
+        contexte.lpResourceName = MAKEINTRESOURCEW(TOLVANE_MANIFESTE_CONTROLES);
+        HANDLE h = CreateActCtxW(&contexte);
+        if (h == INVALID_HANDLE_VALUE) return false;
+        ULONG_PTR cookie = 0;
+        if (ActivateActCtx(h, &cookie)) return true;
+        ReleaseActCtx(h);
+        return false;
+    }();
+    return active;
 }
 
 bool SystemeFichiersWin32::FileExists(const std::wstring& chemin) {
@@ -225,6 +245,7 @@ int BoitesMessageWin32::MsgBox(const std::wstring& texte, int boutons,
     const std::wstring t = titre ? *titre : std::wstring(L"Tolvane");
     // The buttons values of the logic are exactly the MB_ flags (16 = MB_ICONHAND,
     // 36 = MB_YESNO | MB_ICONQUESTION, 64 = MB_ICONINFORMATION) and the results the ID* values.
+    ActiveControlesCommuns();
     HWND proprietaire = proprietaire_ ? proprietaire_() : nullptr;
     UINT type = static_cast<UINT>(boutons);
     if (!proprietaire) type |= MB_TASKMODAL;
