@@ -11,6 +11,7 @@ paquets=(
   xvfb x11-utils xauth imagemagick
   locales
   clang libclang-rt-14-dev
+  python3 strace
 )
 
 # Runs a command as root, through sudo when the caller is not root.
