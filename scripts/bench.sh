@@ -33,7 +33,8 @@ sonde=$(w "$bin/tests/bench/chrono_sonde.exe")
 banc=$bin/tests/bench/banc_lancement.exe
 
 echo "Wine $(wine --version), $(nproc) cœurs, $(date -u +%Y-%m-%d)"
-for fichiers in 10 100000; do
+# TOLVANE_BANC_FICHIERS: the directory sizes to time ("10 100000" by default).
+for fichiers in ${TOLVANE_BANC_FICHIERS:-10 100000}; do
   # The filler files are made from the Linux side: creating 100,000 files through Wine takes
   # minutes. The driver adds the probe and skips what exists.
   maj="$WINEPREFIX/drive_c/banc-tolvane-$fichiers/maj"

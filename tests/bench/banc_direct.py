@@ -8,7 +8,8 @@ directory with the probe, lance.bat). Interleaved A B C A B C..., a warm-up roun
 for each program two times, both from the moment `wine` is spawned:
   - to its end (what a user or a Run entry waits for, and what hyperfine measures);
   - to the probe's own record of its start (the performance counter, read back on Linux's
-    monotonic clock, which is the one Wine's counter runs on).
+    monotonic clock, which is the one Wine's counter runs on);
+and the processor time of the program's own process.
 Prints Markdown tables: the rounds, then the medians; ratios are taken round by round.
 """
 import os
@@ -50,8 +51,11 @@ def main():
         t0 = time.clock_gettime_ns(horloge)
         p = subprocess.Popen(ligne, cwd=dossier, env=env, stdin=subprocess.DEVNULL,
                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        p.wait(timeout=60)
+        # A blocking wait: Popen.wait with a timeout polls, in steps of up to 50 ms.
+        _, _, usage = os.wait4(p.pid, 0)
         fin = (time.clock_gettime_ns(horloge) - t0) / 1e6
+        p.returncode = 0  # reaped above
+        cpu = (usage.ru_utime + usage.ru_stime) * 1000
         # The probe may still be starting when its parent has ended: wait for its record.
         limite = time.monotonic() + 30
         while not os.path.exists(temps_sonde):
@@ -61,11 +65,12 @@ def main():
         with open(temps_sonde) as f:
             sonde = (int(f.read()) * 100 - t0) / 1e6
         time.sleep(0.03)  # let the probe finish exiting before the next run
-        return fin, sonde
+        return fin, sonde, cpu
 
     noms = [nom for nom, _, _ in programmes]
     fins = {nom: [] for nom in noms}
     sondes = {nom: [] for nom in noms}
+    cpus = {nom: [] for nom in noms}
     rapports = {"fin": [], "sonde": []}
     print("| tour | " + " | ".join(f"{n} fin / sonde (ms)" for n in noms)
           + " | lanceur/plancher fin | lanceur/plancher sonde |")
@@ -74,18 +79,27 @@ def main():
         r = [mesure(ligne, dossier) for _, ligne, dossier in programmes]
         if tour == 0:
             continue  # warm-up: first loads from disk
-        for nom, (fin, sonde) in zip(noms, r):
+        for nom, (fin, sonde, cpu) in zip(noms, r):
             fins[nom].append(fin)
             sondes[nom].append(sonde)
+            cpus[nom].append(cpu)
         rapports["fin"].append(r[0][0] / r[1][0])
         rapports["sonde"].append(r[0][1] / r[1][1])
-        cellules = " | ".join(f"{f:.1f} / {s:.1f}" for f, s in r)
+        cellules = " | ".join(f"{f:.1f} / {s:.1f}" for f, s, _ in r)
         print(f"| {tour} | {cellules} | {rapports['fin'][-1]:.3f} | {rapports['sonde'][-1]:.3f} |")
     med = statistics.median
     cellules = " | ".join(f"**{med(fins[n]):.1f} / {med(sondes[n]):.1f}**" for n in noms)
     print(f"| **médiane** | {cellules} | **{med(rapports['fin']):.3f}** | **{med(rapports['sonde']):.3f}** |")
+    # The least disturbed round of each: on a busy machine, the nearest to an idle one.
+    cellules = " | ".join(f"{min(fins[n]):.1f} / {min(sondes[n]):.1f}" for n in noms)
+    print(f"| minimum | {cellules} | {min(fins[noms[0]]) / min(fins[noms[1]]):.3f} "
+          f"| {min(sondes[noms[0]]) / min(sondes[noms[1]]):.3f} |")
     ecart = med(fins[noms[0]]) - med(fins[noms[1]])
     print(f"\nÉcart des médianes (fin) lanceur − plancher : {ecart:+.1f} ms")
+    # Processor time of the program's own process (user + system): what the load changes least.
+    print("Temps processeur du processus lui-même, médianes : "
+          + ", ".join(f"{n} {med(cpus[n]):.1f} ms" for n in noms[:2])
+          + f" (rapport {med(cpus[noms[0]]) / med(cpus[noms[1]]):.3f})")
 
 
 if __name__ == "__main__":
