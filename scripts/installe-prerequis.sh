@@ -12,6 +12,7 @@ paquets=(
   msitools wixl
   locales
   clang libclang-rt-14-dev
+  python3 strace
 )
 
 # Runs a command as root, through sudo when the caller is not root.

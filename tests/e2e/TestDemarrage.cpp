@@ -85,6 +85,25 @@ TEST_P(Demarrage, SansFichierIniPrevientUneFoisPuisMontreLaFenetreCommeConcue) {
     EXPECT_TRUE(p.EnCours());
 }
 
+// The first thing shown may be a message box, before any window: it already has the common
+// controls of version 6 (Wine loads them from its side-by-side folder), and so does the window.
+TEST_P(Demarrage, ControlesCommunsVersion6DesLaPremiereBoite) {
+    const Processus& p = Lance(GetParam());
+    ASSERT_TRUE(p.Valide());
+    auto version6 = [&p] {
+        const std::wstring chemin = Minuscules(ModuleDuProcessus(p.Pid(), L"comctl32.dll"));
+        return chemin.find(L"\\winsxs\\") != std::wstring::npos &&
+               chemin.find(L"common-controls_6595b64144ccf1df_6.") != std::wstring::npos;
+    };
+    HWND boite = AttendBoiteMessage(p.Pid(), L"Merci !!!");
+    ASSERT_NE(boite, nullptr);
+    EXPECT_TRUE(version6()) << "comctl32 : " << U8(ModuleDuProcessus(p.Pid(), L"comctl32.dll"));
+    ASSERT_TRUE(Repond(boite, IDOK));
+    std::vector<Boite> autres;
+    ASSERT_NE(FenetrePrincipaleApresBoites(p, autres), nullptr);
+    EXPECT_TRUE(version6()) << "comctl32 : " << U8(ModuleDuProcessus(p.Pid(), L"comctl32.dll"));
+}
+
 INSTANTIATE_TEST_SUITE_P(LesDeux, Demarrage,
                          ::testing::Values(Build::Configuration, Build::Lanceur),
                          [](const auto& info) { return NomBuild(info.param); });

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "Poignees.h"
+#include "ServicesWin32.h"
 
 namespace tolvane::win32 {
 
@@ -647,7 +648,8 @@ HoteFenetresWin32::~HoteFenetresWin32() {
 bool HoteFenetresWin32::Prepare() {
     if (pret_) return true;
     // Loaded here rather than imported: the launcher that shows no window never loads it.
-    // Through the manifest this is version 6 of the common controls.
+    // With the context activated first, this is version 6 of the common controls.
+    ActiveControlesCommuns();
     if (HMODULE comctl = LoadLibraryW(L"comctl32.dll")) {
         using Fn = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
         if (auto init = reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(comctl, "InitCommonControlsEx")))) {

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "Poignees.h"
+#include "Ressources.h"
 #include "platform/ChoixSysteme.h"
 #include "platform/PageCode.h"
 #include "platform/Texte.h"
@@ -105,6 +106,25 @@ std::wstring RepertoireDe(const std::wstring& cheminModule) {
     return rep;
 }
 
+bool ActiveControlesCommuns() {
+    // One thread shows every window, and they live until the process ends: the context stays
+    // active for good.
+    static const bool active = [] {
+        ACTCTXW contexte{};
+        contexte.cbSize = sizeof contexte;
+        contexte.dwFlags = ACTCTX_FLAG_HMODULE_VALID | ACTCTX_FLAG_RESOURCE_NAME_VALID;
+        contexte.hModule = GetModuleHandleW(nullptr);
+        contexte.lpResourceName = MAKEINTRESOURCEW(TOLVANE_MANIFESTE_CONTROLES);
+        HANDLE h = CreateActCtxW(&contexte);
+        if (h == INVALID_HANDLE_VALUE) return false;
+        ULONG_PTR cookie = 0;
+        if (ActivateActCtx(h, &cookie)) return true;
+        ReleaseActCtx(h);
+        return false;
+    }();
+    return active;
+}
+
 bool SystemeFichiersWin32::FileExists(const std::wstring& chemin) {
     const DWORD a = Attributs(chemin);
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY) == 0;
@@ -198,10 +218,13 @@ std::unique_ptr<IFluxOctets> SourceFichiersWin32::OuvreLecture(const std::wstrin
     PoigneeFichier f(CreateFileW(chemin.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                  nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!f) return nullptr;
-    // Without FILE_FLAG_BACKUP_SEMANTICS a folder does not open; make sure anyway.
+    // Without FILE_FLAG_BACKUP_SEMANTICS a folder does not open; make sure anyway. The basic
+    // information only: GetFileInformationByHandle also asks for the volume's serial number,
+    // which under Wine is a round trip to the mount manager's process on every open.
     if (GetFileType(f.get()) != FILE_TYPE_DISK) return nullptr;
-    BY_HANDLE_FILE_INFORMATION info{};
-    if (GetFileInformationByHandle(f.get(), &info) && (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+    FILE_BASIC_INFO info{};
+    if (GetFileInformationByHandleEx(f.get(), FileBasicInfo, &info, sizeof info) &&
+        (info.FileAttributes & FILE_ATTRIBUTE_DIRECTORY))
         return nullptr;
     return std::make_unique<FluxWin32>(std::move(f));
 }
@@ -342,6 +365,7 @@ int BoitesMessageWin32::MsgBox(const std::wstring& texte, int boutons,
     const std::wstring t = titre ? *titre : std::wstring(L"Tolvane");
     // The buttons values of the logic are exactly the MB_ flags (16 = MB_ICONHAND,
     // 36 = MB_YESNO | MB_ICONQUESTION, 64 = MB_ICONINFORMATION) and the results the ID* values.
+    ActiveControlesCommuns();
     HWND proprietaire = proprietaire_ ? proprietaire_() : nullptr;
     UINT type = static_cast<UINT>(boutons);
     if (!proprietaire) {

@@ -17,6 +17,12 @@ std::wstring NomLecteur(const std::wstring& chemin);
 // except for a drive root ("C:\").
 std::wstring RepertoireDe(const std::wstring& cheminModule);
 
+// Makes version 6 of the common controls apply to every window and message box this thread
+// creates from now on, through the program's manifest resource for it. Call before the first
+// window or box; later calls do nothing. False when the program carries no such resource (the
+// test programs) or it cannot be activated: the classic controls are then used.
+bool ActiveControlesCommuns();
+
 class SystemeFichiersWin32 final : public ISystemeFichiers {
 public:
     bool FileExists(const std::wstring& chemin) override;

@@ -320,6 +320,19 @@ std::vector<DWORD> ProcessusSous(const std::wstring& dossier) {
     return pids;
 }
 
+std::wstring ModuleDuProcessus(DWORD pid, std::wstring_view nom) {
+    HANDLE instantane = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, pid);
+    if (instantane == INVALID_HANDLE_VALUE) return {};
+    MODULEENTRY32W m{};
+    m.dwSize = sizeof m;
+    std::wstring chemin;
+    const std::wstring cherche = EnMinuscules(std::wstring(nom));
+    for (BOOL ok = Module32FirstW(instantane, &m); ok && chemin.empty(); ok = Module32NextW(instantane, &m))
+        if (EnMinuscules(m.szModule) == cherche) chemin = m.szExePath;
+    CloseHandle(instantane);
+    return chemin;
+}
+
 int TermineProcessusSous(const std::wstring& dossier) {
     std::vector<DWORD> pids = ProcessusSous(dossier);
     for (DWORD pid : pids) {

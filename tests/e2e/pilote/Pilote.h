@@ -97,6 +97,8 @@ private:
 std::vector<DWORD> ProcessusSous(const std::wstring& dossier);
 // Terminates them and waits (bounded) until they are gone; returns how many were left.
 int TermineProcessusSous(const std::wstring& dossier);
+// Full path of the module `nom` ("comctl32.dll") loaded in process `pid`, empty when none.
+std::wstring ModuleDuProcessus(DWORD pid, std::wstring_view nom);
 
 // ---- windows ----
 std::vector<HWND> FenetresDuProcessus(DWORD pid);  // top-level windows, visible or not
