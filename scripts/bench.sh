@@ -93,7 +93,7 @@ rm -f "$trace" "$trace".*
 echo
 echo "### Taille et importations"
 echo
-echo "| programme | taille (octets) | DLL importées au démarrage (user32 et gdi32 : chargement différé) |"
+echo "| programme | taille (octets) | DLL importées au démarrage (user32, gdi32, shell32, ole32, advapi32 : chargement différé) |"
 echo "|---|---:|---|"
 for exe in Tolvane Tolvane_Lanceur; do
   f="$bin/src/builds/$exe.exe"
