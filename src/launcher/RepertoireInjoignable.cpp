@@ -75,9 +75,10 @@ bool ProceduresPrincipales::RepertoireLisible() {
             }
         }
     }
-    services_.messages->MsgBox(std::wstring(Textes::RepertoireIllisible) + L"\r\n" + repertoire + L"\r\n" +
-                                   services_.processus->TexteErreur(erreur) + L"\r\n" +
-                                   Textes::ParametrerRepertoire,
+    const std::wstring raison = services_.processus->TexteErreur(erreur);
+    services_.Signale(Evenement::RepertoireIllisible, {repertoire, raison});
+    services_.messages->MsgBox(std::wstring(Textes::RepertoireIllisible) + L"\r\n" + repertoire + L"\r\n" + raison +
+                                   L"\r\n" + Textes::ParametrerRepertoire,
                                vbCritical, Textes::TitreAttention);
     return false;
 }

@@ -152,6 +152,7 @@ enum class Evenement : std::uint16_t {
     ChoixAnnule = 7,             // %1 directory
     FichierINIAbsent = 8,        // %1 settings file
     NomNonNote = 9,              // %1 file, %2 settings file, %3 reason: launched, not recorded
+    RepertoireIllisible = 10,    // %1 directory, %2 reason: cannot be read, waiting would not help
 };
 
 class IJournalEvenements {

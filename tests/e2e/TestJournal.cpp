@@ -34,6 +34,9 @@ const std::vector<TexteEvenement>& Attendus() {
         {9, {L"maj1.exe", L"C:\\Program Files\\Tolvane\\Tolvane.ini", L"Accès refusé."},
          L"« maj1.exe » a été lancé, mais son nom n'a pas pu être noté dans « C:\\Program "
          L"Files\\Tolvane\\Tolvane.ini » : il pourra être relancé au prochain démarrage. Raison : Accès refusé."},
+        {10, {L"D:\\Maj", L"Le chemin d'accès spécifié est introuvable."},
+         L"Rien à lancer : le répertoire « D:\\Maj » ne peut pas être lu. Raison : Le chemin d'accès spécifié est "
+         L"introuvable."},
     };
     return attendus;
 }
@@ -65,7 +68,7 @@ TEST(TableEvenements, ChaqueIdentifiantDonneSonTexteFrancaisAvecSesChaines) {
                 EXPECT_EQ(pilote::U8(Formate(module, e.id, langue, e.chaines)), pilote::U8(e.texte))
                     << "ID " << e.id << ", langue " << langue;
         }
-        EXPECT_EQ(Formate(module, 10, 0, {}).rfind(L"[erreur ", 0), 0u) << "no ID beyond the outcomes";
+        EXPECT_EQ(Formate(module, 11, 0, {}).rfind(L"[erreur ", 0), 0u) << "no ID beyond the outcomes";
         FreeLibrary(module);
     }
 }

@@ -122,6 +122,7 @@ TEST_F(DemarrageDuPoste, FailuresWaitingCannotMendAreToldWithTheirReason) {
         banc.horloge.attentes.clear();
         banc.messages.vus.clear();
         banc.listeur.echecs.clear();
+        banc.journal.vus.clear();
         reglages.chemin = repertoire;
         banc.AjouteRepertoire(repertoire, {L"maj2.exe"});
         banc.listeur.echecs[repertoire] = echec;
@@ -132,7 +133,9 @@ TEST_F(DemarrageDuPoste, FailuresWaitingCannotMendAreToldWithTheirReason) {
         EXPECT_EQ(banc.messages.vus[0].boutons, vbCritical);
         EXPECT_EQ(banc.messages.vus[0].titre, L"Attention !!!");
         EXPECT_TRUE(banc.lanceur.lances.empty());
-        EXPECT_TRUE(banc.journal.vus.empty());
+        const unsigned long raison = echec.puis ? echec.puis : echec.erreur;
+        EXPECT_EQ(banc.journal.vus, (std::vector<EvenementVu>{{Evenement::RepertoireIllisible,
+                                                               {repertoire, L"erreur " + std::to_wstring(raison)}}}));
     }
 }
 

@@ -417,6 +417,7 @@ WORD TypeEvenement(Evenement evenement) {
         case Evenement::NomInchange:
             return EVENTLOG_INFORMATION_TYPE;
         case Evenement::RepertoireInaccessible:
+        case Evenement::RepertoireIllisible:
         case Evenement::EchecLancement:
             return EVENTLOG_ERROR_TYPE;
         case Evenement::AucunExecutable:
