@@ -47,8 +47,7 @@ bool ProceduresPrincipales::RepertoireLisible() {
 
     // Only the launcher at start-up waits: nothing is on screen yet, and a user pressing
     // "Essai" wants the reason now.
-    const bool auDemarrage = Mod_principal::ModeAuto && !services_.fenetres->PrincipaleVisible();
-    if (auDemarrage && PasEncoreJoignable(erreur)) {
+    if (services_.AvantFenetrePrincipale() && PasEncoreJoignable(erreur)) {
         ISystemeFichiers& fso = services_.FSO();
         const std::wstring lecteur = fso.GetDriveName(repertoire);
         if (!lecteur.empty() && fso.EstLecteurReseau(lecteur)) {

@@ -208,9 +208,10 @@ struct Services {
     // start may open behind whatever the user clicked meanwhile, and the designed windows have
     // no taskbar button to find it by.
     bool auDemarrageDuPoste = false;
-    // Whether a window or message box shown now must bring itself forward (a taskbar button,
-    // the foreground): in the launcher build, as long as no main window is on screen.
-    bool MiseEnAvant() const { return auDemarrageDuPoste && !(fenetres && fenetres->PrincipaleVisible()); }
+    // The launcher at logon, as long as its main window is not on screen: a window or message
+    // box shown then must bring itself forward (a taskbar button, the foreground), and a share
+    // not reachable yet is waited for rather than reported.
+    bool AvantFenetrePrincipale() const { return auDemarrageDuPoste && !(fenetres && fenetres->PrincipaleVisible()); }
 
     // The file-system object FSO: created by whichever caller needs it first, then kept.
     ISystemeFichiers& FSO() {

@@ -172,7 +172,7 @@ void FauxVerrou::Rend() {
 }
 
 int FauxMessages::MsgBox(const std::wstring& texte, int boutons, const std::optional<std::wstring>& titre) {
-    vus.push_back({texte, boutons, titre, services && services->MiseEnAvant()});
+    vus.push_back({texte, boutons, titre, services && services->AvantFenetrePrincipale()});
     if (avantReponse) avantReponse();
     if (boutons != vbYesNoQuestion) return vbOK;
     if (reponses.empty()) return vbNo;
@@ -194,7 +194,7 @@ bool FauxHoteFenetres::AfficheModal(Fenetre& fenetre) {
         return false;
     }
     affichees.push_back(fenetre.Caption());
-    enAvant.push_back(services && services->MiseEnAvant());
+    enAvant.push_back(services && services->AvantFenetrePrincipale());
     const auto script = scripts.find(&fenetre.Description());
     if (script == scripts.end()) throw std::logic_error("no script for a modal window");
     script->second(fenetre);

@@ -136,7 +136,7 @@ struct Message {
     std::wstring texte;
     int boutons;
     std::optional<std::wstring> titre;
-    bool enAvant = false;  // Services::MiseEnAvant when it was shown
+    bool enAvant = false;  // Services::AvantFenetrePrincipale when it was shown
 };
 
 class FauxMessages : public IBoitesMessage {
@@ -180,7 +180,7 @@ public:
     const Services* services = nullptr;
     std::map<const DescriptionFenetre*, std::function<void(Fenetre&)>> scripts;
     std::vector<std::wstring> affichees;  // captions at the time each was shown
-    std::vector<bool> enAvant;            // Services::MiseEnAvant at each showing
+    std::vector<bool> enAvant;            // Services::AvantFenetrePrincipale at each showing
     std::set<const DescriptionFenetre*> echecs;
     bool principaleVisible = false;       // from the main window's showing on
     bool AfficheModal(Fenetre& fenetre) override;

@@ -5,8 +5,7 @@
 #include <numeric>
 #include <tuple>
 
-#include "Exemple.h"
-#include "Faux.h"
+#include "Programme.h"
 #include "launcher/Textes.h"
 #include "ui/Dispositions.h"
 #include "ui/Frm_principale.h"
@@ -18,30 +17,13 @@ namespace {
 
 constexpr unsigned long ERROR_PATH_NOT_FOUND = 3, ERROR_ACCESS_DENIED = 5, ERROR_BAD_NETPATH = 53;
 
-class DemarrageDuPoste : public ::testing::Test {
+class DemarrageDuPoste : public AvecProgramme {
 protected:
-    Banc banc;
-    Reglages reglages;
-    std::unique_ptr<Frm_principale> frm;
-
     DemarrageDuPoste() {
         banc.fso.lecteurs[L"D:"] = true;
         banc.fso.lecteurs[L"N:"] = true;
         banc.fso.lecteursReseau = {L"N:", L"\\\\serveur\\maj"};
         reglages.chemin = L"\\\\serveur\\maj";
-    }
-    // Starts the program; in the configuration build, then presses "Essai". True when the
-    // process ended.
-    bool Demarre(bool modeAuto) {
-        banc.EcritINI(reglages.Fichier());
-        frm = std::make_unique<Frm_principale>(banc.services, modeAuto);
-        try {
-            frm->Charge();
-            if (!modeAuto) frm->Cmd_OK.Presse();
-        } catch (const FinDuProcessus&) {
-            return true;
-        }
-        return false;
     }
     void Echoue(const std::wstring& repertoire, unsigned long erreur, int fois = -1) {
         banc.listeur.echecs[repertoire] = {erreur, fois};

@@ -2,8 +2,7 @@
 // and that every launch path ends the process while the run command's own exits do not.
 #include <gtest/gtest.h>
 
-#include "Exemple.h"
-#include "Faux.h"
+#include "Programme.h"
 #include "launcher/Textes.h"
 #include "ui/Dispositions.h"
 #include "ui/Frm_principale.h"
@@ -12,30 +11,11 @@ using namespace tolvane;
 using namespace tolvane::test;
 
 namespace {
-class Lancement : public ::testing::Test {
+class Lancement : public AvecProgramme {
 protected:
-    Banc banc;
-    Reglages reglages;
-
     Lancement() {
         banc.fso.lecteurs[L"D:"] = true;
         reglages.nomFich = L"maj1.exe";
-    }
-    // Runs the program's start; for the configuration build, then presses "Essai".
-    // True when the process ended.
-    bool Demarre(bool modeAuto, const std::function<void(Frm_principale&)>& avantEssai = {}) {
-        banc.EcritINI(reglages.Fichier());
-        frm = std::make_unique<Frm_principale>(banc.services, modeAuto);
-        try {
-            frm->Charge();
-            if (!modeAuto) {
-                if (avantEssai) avantEssai(*frm);
-                frm->Cmd_OK.Presse();
-            }
-        } catch (const FinDuProcessus&) {
-            return true;
-        }
-        return false;
     }
     std::wstring NomFich() {
         std::wstring v = L"<absent>";
@@ -52,7 +32,6 @@ protected:
             choix.Cmd_OK.Presse();
         };
     }
-    std::unique_ptr<Frm_principale> frm;
 };
 }  // namespace
 

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/Texte.h"
+#include "platform/win32/Poignees.h"
 #include "platform/win32/ServicesWin32.h"
 #include "settings/SchemaINI.h"
 
@@ -62,9 +64,10 @@ extern "C" __declspec(dllexport) UINT __stdcall PrepareReglages(MSIHANDLE sessio
     std::wstring titre = Propriete(session, L"TITRE");
     const std::wstring instructions = Propriete(session, L"INSTRUCTIONS");
     if (option.empty()) option = SchemaINI::VerifierLancer;
-    if (CompareStringOrdinal(option.c_str(), -1, SchemaINI::ToujoursLancer, -1, TRUE) == CSTR_EQUAL)
+    // Without regard to case, as the programs read it.
+    if (EgalSansCasse(option, SchemaINI::ToujoursLancer))
         option = SchemaINI::ToujoursLancer;
-    else if (CompareStringOrdinal(option.c_str(), -1, SchemaINI::VerifierLancer, -1, TRUE) == CSTR_EQUAL)
+    else if (EgalSansCasse(option, SchemaINI::VerifierLancer))
         option = SchemaINI::VerifierLancer;
     else {
         Note(session, L"Tolvane : OPTION doit valoir Toujours_lancer ou Verifier_lancer, pas « " + option + L" ».");
@@ -141,32 +144,31 @@ extern "C" __declspec(dllexport) UINT __stdcall DroitsReglages(MSIHANDLE session
     Note(session, L"Tolvane : droits sur les paramètres : " + ligne);
 
     SECURITY_ATTRIBUTES heritable{sizeof heritable, nullptr, TRUE};
-    HANDLE lecture = nullptr, ecriture = nullptr;
-    if (!CreatePipe(&lecture, &ecriture, &heritable, 0)) return ERROR_INSTALL_FAILURE;
-    SetHandleInformation(lecture, HANDLE_FLAG_INHERIT, 0);
+    HANDLE l = nullptr, e = nullptr;
+    if (!CreatePipe(&l, &e, &heritable, 0)) return ERROR_INSTALL_FAILURE;
+    win32::PoigneeNoyau lecture(l), ecriture(e);
+    SetHandleInformation(lecture.get(), HANDLE_FLAG_INHERIT, 0);
     STARTUPINFOW si{};
     si.cb = sizeof si;
     si.dwFlags = STARTF_USESTDHANDLES;
-    si.hStdOutput = si.hStdError = ecriture;
+    si.hStdOutput = si.hStdError = ecriture.get();
     PROCESS_INFORMATION pi{};
     const BOOL lance = CreateProcessW(programme.c_str(), ligne.data(), nullptr, nullptr, TRUE,
                                       CREATE_NO_WINDOW, nullptr, nullptr, &si, &pi);
-    const DWORD erreur = GetLastError();
-    CloseHandle(ecriture);
+    if (!lance) {
+        Note(session, L"Tolvane : icacls n'a pas démarré (erreur " + std::to_wstring(GetLastError()) + L")");
+        return ERROR_INSTALL_FAILURE;
+    }
+    win32::PoigneeNoyau processus(pi.hProcess), fil(pi.hThread);
+    // Our end of the pipe closed, the reads end with icacls's own.
+    ecriture.Reinitialise();
     std::string sortie;
     char tampon[512];
     DWORD lus = 0;
-    while (lance && ReadFile(lecture, tampon, sizeof tampon, &lus, nullptr) && lus) sortie.append(tampon, lus);
-    CloseHandle(lecture);
-    if (!lance) {
-        Note(session, L"Tolvane : icacls n'a pas démarré (erreur " + std::to_wstring(erreur) + L")");
-        return ERROR_INSTALL_FAILURE;
-    }
-    WaitForSingleObject(pi.hProcess, INFINITE);
+    while (ReadFile(lecture.get(), tampon, sizeof tampon, &lus, nullptr) && lus) sortie.append(tampon, lus);
+    WaitForSingleObject(processus.get(), INFINITE);
     DWORD code = 1;
-    GetExitCodeProcess(pi.hProcess, &code);
-    CloseHandle(pi.hProcess);
-    CloseHandle(pi.hThread);
+    GetExitCodeProcess(processus.get(), &code);
     // icacls answers in the console's code page.
     std::wstring texte(sortie.size(), L'\0');
     texte.resize(MultiByteToWideChar(CP_OEMCP, 0, sortie.data(), static_cast<int>(sortie.size()),

@@ -18,7 +18,7 @@ class FenetreNative;
 class HoteFenetresWin32 final : public IHoteFenetres {
 public:
     // `miseEnAvant` answers whether a window shown now must bring itself forward
-    // (Services::MiseEnAvant); without it, never.
+    // (Services::AvantFenetrePrincipale); without it, never.
     explicit HoteFenetresWin32(HINSTANCE instance, std::function<bool()> miseEnAvant = {});
     ~HoteFenetresWin32() override;
     HoteFenetresWin32(const HoteFenetresWin32&) = delete;

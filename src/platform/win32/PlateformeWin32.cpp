@@ -3,9 +3,9 @@
 namespace tolvane::win32 {
 
 PlateformeWin32::PlateformeWin32(HINSTANCE instance)
-    : hote_(instance, [this] { return services_.MiseEnAvant(); }),
+    : hote_(instance, [this] { return services_.AvantFenetrePrincipale(); }),
       lanceur_([this] { return hote_.FenetreCourante(); }),
-      messages_([this] { return hote_.FenetreCourante(); }, [this] { return services_.MiseEnAvant(); }) {
+      messages_([this] { return hote_.FenetreCourante(); }, [this] { return services_.AvantFenetrePrincipale(); }) {
     services_.CreeSystemeFichiers = [] { return std::make_unique<SystemeFichiersWin32>(); };
     services_.listeur = &listeur_;
     services_.fichiers = &fichiers_;

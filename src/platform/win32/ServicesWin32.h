@@ -86,7 +86,7 @@ private:
 class BoitesMessageWin32 final : public IBoitesMessage {
 public:
     // `proprietaire` answers the window of ours the user currently sees (or nullptr);
-    // `miseEnAvant` whether a box must bring itself forward (Services::MiseEnAvant).
+    // `miseEnAvant` whether a box must bring itself forward (Services::AvantFenetrePrincipale).
     explicit BoitesMessageWin32(std::function<HWND()> proprietaire, std::function<bool()> miseEnAvant = {})
         : proprietaire_(std::move(proprietaire)), miseEnAvant_(std::move(miseEnAvant)) {}
     int MsgBox(const std::wstring& texte, int boutons,

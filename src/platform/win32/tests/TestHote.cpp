@@ -281,7 +281,7 @@ TEST_F(Hote, UneFenetrePrincipaleVisibleGardeLesSiennesHorsDeLaBarreDesTaches) {
             hp = plateforme.hote().FenetreCourante();
             EXPECT_NE(GetWindow(hp, GW_OWNER), nullptr) << "an unowned main window would be in the taskbar";
             EXPECT_TRUE(plateforme.hote().PrincipaleVisible());
-            EXPECT_FALSE(plateforme.services().MiseEnAvant());
+            EXPECT_FALSE(plateforme.services().AvantFenetrePrincipale());
             EXPECT_TRUE(hote().AfficheModal(modale));
         },
         [&] {

@@ -1,0 +1,40 @@
+// A fixture that starts one of the two programs on the fakes, as its entry point would: the
+// settings written from `reglages`, then the main window loaded.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+#include "Exemple.h"
+#include "Faux.h"
+#include "ui/Frm_principale.h"
+
+namespace tolvane::test {
+
+class AvecProgramme : public ::testing::Test {
+protected:
+    Banc banc;
+    Reglages reglages;
+    std::unique_ptr<Frm_principale> frm;
+
+    // Runs the program's start; for the configuration build, then `avantEssai` and "Essai".
+    // True when the process ended.
+    bool Demarre(bool modeAuto, const std::function<void(Frm_principale&)>& avantEssai = {}) {
+        banc.EcritINI(reglages.Fichier());
+        frm = std::make_unique<Frm_principale>(banc.services, modeAuto);
+        try {
+            frm->Charge();
+            if (!modeAuto) {
+                if (avantEssai) avantEssai(*frm);
+                frm->Cmd_OK.Presse();
+            }
+        } catch (const FinDuProcessus&) {
+            return true;
+        }
+        return false;
+    }
+};
+
+}  // namespace tolvane::test
