@@ -159,16 +159,16 @@ extern "C" __declspec(dllexport) UINT __stdcall DroitsReglages(MSIHANDLE session
         Note(session, L"Tolvane : icacls n'a pas démarré (erreur " + std::to_wstring(GetLastError()) + L")");
         return ERROR_INSTALL_FAILURE;
     }
-    win32::PoigneeNoyau processus(pi.hProcess), fil(pi.hThread);
+    const win32::ProcessusCree icacls(pi);
     // Our end of the pipe closed, the reads end with icacls's own.
     ecriture.Reinitialise();
     std::string sortie;
     char tampon[512];
     DWORD lus = 0;
     while (ReadFile(lecture.get(), tampon, sizeof tampon, &lus, nullptr) && lus) sortie.append(tampon, lus);
-    WaitForSingleObject(processus.get(), INFINITE);
+    WaitForSingleObject(icacls.processus.get(), INFINITE);
     DWORD code = 1;
-    GetExitCodeProcess(processus.get(), &code);
+    GetExitCodeProcess(icacls.processus.get(), &code);
     // icacls answers in the console's code page.
     std::wstring texte(sortie.size(), L'\0');
     texte.resize(MultiByteToWideChar(CP_OEMCP, 0, sortie.data(), static_cast<int>(sortie.size()),

@@ -6,6 +6,7 @@
 #include <exception>
 #include <string>
 
+#include "FonctionsDynamiques.h"
 #include "Poignees.h"
 #include "ServicesWin32.h"
 
@@ -20,26 +21,20 @@ constexpr UINT WM_TOLVANE_PERTE_FOCUS = WM_APP + 1;
 
 int Px(int twips, UINT dpi) { return MulDiv(twips, static_cast<int>(dpi), 1440); }
 
-template <typename Fn>
-Fn Fonction(const wchar_t* module, const char* nom) {
-    return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(module), nom)));
-}
-
 // Per-monitor DPI where the system knows it (Windows 10 1607 on), else the system DPI.
 UINT DpiDe(HWND hwnd) {
-    static const auto pourFenetre = Fonction<UINT(WINAPI*)(HWND)>(L"user32.dll", "GetDpiForWindow");
+    static const auto pourFenetre = FonctionDe<UINT(WINAPI*)(HWND)>(L"user32.dll", "GetDpiForWindow");
     if (pourFenetre) {
         if (const UINT dpi = pourFenetre(hwnd)) return dpi;
     }
-    HDC dc = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
-    ReleaseDC(nullptr, dc);
+    const ContexteAffichage ecran(nullptr);
+    const int dpi = GetDeviceCaps(ecran.get(), LOGPIXELSY);
     return dpi > 0 ? static_cast<UINT>(dpi) : 96;
 }
 
 void AjusteRect(RECT& r, DWORD style, DWORD exStyle, UINT dpi) {
     static const auto pourDpi =
-        Fonction<BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT)>(L"user32.dll", "AdjustWindowRectExForDpi");
+        FonctionDe<BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT)>(L"user32.dll", "AdjustWindowRectExForDpi");
     if (!pourDpi || !pourDpi(&r, style, FALSE, exStyle, dpi)) AdjustWindowRectEx(&r, style, FALSE, exStyle);
 }
 
@@ -545,10 +540,9 @@ void FenetreNative::Peint() {
             FillRect(dc, &r, GetSysColorBrush(COLOR_BTNSHADOW));
         } else {
             PoigneeStylo stylo(CreatePen(PS_SOLID, epaisseur, GetSysColor(COLOR_BTNSHADOW)));
-            HGDIOBJ avant = SelectObject(dc, stylo.get());
+            const SelectionGdi choisi(dc, stylo.get());
             MoveToEx(dc, x1, y1, nullptr);
             LineTo(dc, x2, y2);
-            SelectObject(dc, avant);
         }
     }
     EndPaint(hwnd_, &ps);
@@ -650,12 +644,10 @@ bool HoteFenetresWin32::Prepare() {
     // Loaded here rather than imported: the launcher that shows no window never loads it.
     // With the context activated first, this is version 6 of the common controls.
     ActiveControlesCommuns();
-    if (HMODULE comctl = LoadLibraryW(L"comctl32.dll")) {
-        using Fn = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
-        if (auto init = reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(comctl, "InitCommonControlsEx")))) {
-            INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
-            init(&icc);
-        }
+    using Fn = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+    if (auto init = FonctionDe<Fn>(LoadLibraryW(L"comctl32.dll"), "InitCommonControlsEx")) {
+        INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+        init(&icc);
     }
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;

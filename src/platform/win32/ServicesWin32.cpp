@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "FonctionsDynamiques.h"
 #include "Poignees.h"
 #include "Ressources.h"
 #include "platform/ChoixSysteme.h"
@@ -45,8 +46,7 @@ public:
     SansBoiteErreurCritique() {
         // SetThreadErrorMode exists from Windows 7 on; older systems only have the process mode.
         using Fn = BOOL(WINAPI*)(DWORD, LPDWORD);
-        auto fn = reinterpret_cast<Fn>(
-            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetThreadErrorMode")));
+        auto fn = FonctionDe<Fn>(L"kernel32.dll", "SetThreadErrorMode");
         const DWORD mode = SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX;
         if (fn && fn(mode, &avant_)) {
             parThread_ = fn;
@@ -115,12 +115,12 @@ bool ActiveControlesCommuns() {
         contexte.dwFlags = ACTCTX_FLAG_HMODULE_VALID | ACTCTX_FLAG_RESOURCE_NAME_VALID;
         contexte.hModule = GetModuleHandleW(nullptr);
         contexte.lpResourceName = MAKEINTRESOURCEW(TOLVANE_MANIFESTE_CONTROLES);
-        HANDLE h = CreateActCtxW(&contexte);
-        if (h == INVALID_HANDLE_VALUE) return false;
+        PoigneeContexteActivation contexteCree(CreateActCtxW(&contexte));
         ULONG_PTR cookie = 0;
-        if (ActivateActCtx(h, &cookie)) return true;
-        ReleaseActCtx(h);
-        return false;
+        if (!contexteCree || !ActivateActCtx(contexteCree.get(), &cookie)) return false;
+        // Active for good: the context is never released.
+        (void)contexteCree.release();
+        return true;
     }();
     return active;
 }
@@ -290,8 +290,7 @@ unsigned LanceurWin32::Lance(const std::wstring& cheminProgramme, const std::wst
     PROCESS_INFORMATION pi{};
     if (CreateProcessW(cheminProgramme.c_str(), ligne.data(), nullptr, nullptr, FALSE, 0, nullptr,
                        dossier.empty() ? nullptr : dossier.c_str(), &si, &pi)) {
-        CloseHandle(pi.hThread);
-        CloseHandle(pi.hProcess);
+        const ProcessusCree ferme(pi);
         erreur_ = 0;
         return 33;
     }
@@ -432,14 +431,13 @@ WORD TypeEvenement(Evenement evenement) {
 void JournalEvenementsWin32::Signale(Evenement evenement, const std::vector<std::wstring>& chaines) {
     // A source nobody registered still logs (the viewer then lacks the texts); a log that
     // refuses the event loses it: the run has already done its work.
-    const HANDLE source = RegisterEventSourceW(nullptr, L"Tolvane");
+    const PoigneeSourceEvenements source(RegisterEventSourceW(nullptr, L"Tolvane"));
     if (!source) return;
     std::vector<LPCWSTR> textes;
     textes.reserve(chaines.size());
     for (const std::wstring& c : chaines) textes.push_back(c.c_str());
-    ReportEventW(source, TypeEvenement(evenement), 0, static_cast<DWORD>(evenement), nullptr,
+    ReportEventW(source.get(), TypeEvenement(evenement), 0, static_cast<DWORD>(evenement), nullptr,
                  static_cast<WORD>(textes.size()), 0, textes.empty() ? nullptr : textes.data(), nullptr);
-    DeregisterEventSource(source);
 }
 
 }  // namespace tolvane::win32
