@@ -1,11 +1,11 @@
 #include "ChoixSysteme.h"
 
+#include "Chemins.h"
+
 namespace tolvane {
 
 namespace {
 constexpr unsigned long AccesRefuse = 5;  // ERROR_ACCESS_DENIED
-
-bool EstSeparateur(wchar_t c) { return c == L'\\' || c == L'/'; }
 }  // namespace
 
 unsigned long OptionsVersPageCode(unsigned pageCode) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/Chemins.h"
 #include "platform/PageCode.h"
 #include "platform/Texte.h"
 
@@ -21,16 +22,9 @@ bool FauxSystemeFichiers::FileExists(const std::wstring& chemin) {
     return Contient(fichiers, chemin) || (source && source->contenus.count(chemin));
 }
 
-std::wstring FauxSystemeFichiers::GetDriveName(const std::wstring& chemin) {
-    if (chemin.size() >= 2 && chemin[1] == L':') return chemin.substr(0, 2);
-    if (chemin.rfind(L"\\\\", 0) == 0) {
-        const auto serveur = chemin.find(L'\\', 2);
-        if (serveur == std::wstring::npos) return {};
-        const auto partage = chemin.find(L'\\', serveur + 1);
-        return chemin.substr(0, partage);
-    }
-    return {};
-}
+// The real rule, not a copy of it: the logic's answers for "\\srv\" or "//srv/share" are then
+// those of the programs.
+std::wstring FauxSystemeFichiers::GetDriveName(const std::wstring& chemin) { return NomLecteur(chemin); }
 
 bool FauxSystemeFichiers::DriveExists(const std::wstring& lecteur) {
     return std::any_of(lecteurs.begin(), lecteurs.end(), [&](const auto& l) { return EgalSansCasse(l.first, lecteur); });

@@ -8,6 +8,7 @@
 #include "FonctionsDynamiques.h"
 #include "Poignees.h"
 #include "Ressources.h"
+#include "platform/Chemins.h"
 #include "platform/ChoixSysteme.h"
 #include "platform/PageCode.h"
 #include "platform/Texte.h"
@@ -15,10 +16,6 @@
 namespace tolvane::win32 {
 
 namespace {
-
-bool EstSeparateur(wchar_t c) { return c == L'\\' || c == L'/'; }
-
-bool EstLettre(wchar_t c) { return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z'); }
 
 DWORD Attributs(const std::wstring& chemin) {
     if (chemin.empty()) return INVALID_FILE_ATTRIBUTES;
@@ -29,7 +26,7 @@ DWORD Attributs(const std::wstring& chemin) {
 // all) answer differently under Wine when given anything else.
 std::wstring Racine(const std::wstring& lecteur) {
     std::wstring nom = NomLecteur(lecteur);
-    if (nom.empty() && lecteur.size() == 1 && EstLettre(lecteur[0])) nom = lecteur + L":";
+    if (nom.empty() && lecteur.size() == 1 && EstLettreLecteur(lecteur[0])) nom = lecteur + L":";
     if (nom.empty()) return {};
     return nom + L"\\";
 }
@@ -83,28 +80,6 @@ private:
 };
 
 }  // namespace
-
-std::wstring NomLecteur(const std::wstring& chemin) {
-    if (chemin.size() >= 2 && EstLettre(chemin[0]) && chemin[1] == L':') return chemin.substr(0, 2);
-    if (chemin.size() >= 2 && EstSeparateur(chemin[0]) && EstSeparateur(chemin[1])) {
-        // \\server\share: both parts must be there and non-empty.
-        const std::size_t finServeur = chemin.find_first_of(L"\\/", 2);
-        if (finServeur == std::wstring::npos || finServeur == 2) return {};
-        const std::size_t finPartage = chemin.find_first_of(L"\\/", finServeur + 1);
-        const std::size_t longueur = (finPartage == std::wstring::npos ? chemin.size() : finPartage);
-        if (longueur == finServeur + 1) return {};
-        return chemin.substr(0, longueur);
-    }
-    return {};
-}
-
-std::wstring RepertoireDe(const std::wstring& cheminModule) {
-    const std::size_t sep = cheminModule.find_last_of(L"\\/");
-    if (sep == std::wstring::npos) return {};
-    std::wstring rep = cheminModule.substr(0, sep);
-    if (rep.size() == 2 && rep[1] == L':') rep += L'\\';
-    return rep;
-}
 
 bool ActiveControlesCommuns() {
     // One thread shows every window, and they live until the process ends: the context stays

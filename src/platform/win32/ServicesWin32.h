@@ -6,16 +6,10 @@
 #include <functional>
 
 #include "Poignees.h"
+#include "platform/Chemins.h"
 #include "platform/Services.h"
 
 namespace tolvane::win32 {
-
-// Drive part of a path as the scripting file-system object gives it: "C:" for "C:\x",
-// "\\srv\share" for "\\srv\share\x", empty when the path has none.
-std::wstring NomLecteur(const std::wstring& chemin);
-// Directory of a module path: the path without its last component, no trailing separator
-// except for a drive root ("C:\").
-std::wstring RepertoireDe(const std::wstring& cheminModule);
 
 // Makes version 6 of the common controls apply to every window and message box this thread
 // creates from now on, through the program's manifest resource for it. Call before the first
