@@ -11,6 +11,10 @@
 
 namespace tolvane::win32 {
 
+// The full path (GetFullPathNameW, whatever its length); the path itself when it cannot be made
+// full.
+std::wstring CheminComplet(const std::wstring& chemin);
+
 // Makes version 6 of the common controls apply to every window and message box this thread
 // creates from now on, through the program's manifest resource for it. Call before the first
 // window or box; later calls do nothing. False when the program carries no such resource (the

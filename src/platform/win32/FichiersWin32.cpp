@@ -1,0 +1,194 @@
+// Files, drives and directories: what exists, what is ready, what a folder holds, reading a file.
+#include "ServicesWin32.h"
+
+#include <algorithm>
+
+#include "FonctionsDynamiques.h"
+#include "Poignees.h"
+#include "platform/Chemins.h"
+#include "platform/ChoixSysteme.h"
+#include "platform/Texte.h"
+
+namespace tolvane::win32 {
+
+namespace {
+
+DWORD Attributs(const std::wstring& chemin) {
+    if (chemin.empty()) return INVALID_FILE_ATTRIBUTES;
+    return GetFileAttributesW(chemin.c_str());
+}
+
+// The root the drive APIs want: "C:\" or "\\srv\share\". Several of them (GetDriveTypeW above
+// all) answer differently under Wine when given anything else.
+std::wstring Racine(const std::wstring& lecteur) {
+    std::wstring nom = NomLecteur(lecteur);
+    if (nom.empty() && lecteur.size() == 1 && EstLettreLecteur(lecteur[0])) nom = lecteur + L":";
+    if (nom.empty()) return {};
+    return nom + L"\\";
+}
+
+// Whether a probe of a drive root that gave `reussie` reached the drive; reads the error of the
+// probe, so call it right after.
+bool Atteinte(const std::wstring& racine, bool reussie) {
+    return RacineAtteinte(racine, reussie, reussie ? 0 : GetLastError());
+}
+
+// No "there is no disk in the drive" box while we probe a drive: the caller tells the user.
+class SansBoiteErreurCritique {
+public:
+    SansBoiteErreurCritique() {
+        // SetThreadErrorMode exists from Windows 7 on; older systems only have the process mode.
+        using Fn = BOOL(WINAPI*)(DWORD, LPDWORD);
+        auto fn = FonctionDe<Fn>(L"kernel32.dll", "SetThreadErrorMode");
+        const DWORD mode = SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX;
+        if (fn && fn(mode, &avant_)) {
+            parThread_ = fn;
+        } else {
+            avant_ = SetErrorMode(mode);
+        }
+    }
+    ~SansBoiteErreurCritique() {
+        if (parThread_)
+            parThread_(avant_, nullptr);
+        else
+            SetErrorMode(avant_);
+    }
+    SansBoiteErreurCritique(const SansBoiteErreurCritique&) = delete;
+    SansBoiteErreurCritique& operator=(const SansBoiteErreurCritique&) = delete;
+
+private:
+    BOOL(WINAPI* parThread_)(DWORD, LPDWORD) = nullptr;
+    DWORD avant_ = 0;
+};
+
+class FluxWin32 final : public IFluxOctets {
+public:
+    explicit FluxWin32(PoigneeFichier f) : f_(std::move(f)) {}
+    std::size_t Lit(char* tampon, std::size_t taille) override {
+        const DWORD demande = static_cast<DWORD>(std::min<std::size_t>(taille, 1u << 30));
+        DWORD lus = 0;
+        if (!ReadFile(f_.get(), tampon, demande, &lus, nullptr)) return 0;
+        return lus;
+    }
+
+private:
+    PoigneeFichier f_;
+};
+
+}  // namespace
+
+std::wstring CheminComplet(const std::wstring& chemin) {
+    std::wstring complet(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n = GetFullPathNameW(chemin.c_str(), static_cast<DWORD>(complet.size()), complet.data(), nullptr);
+        if (n == 0) return chemin;
+        if (n < complet.size()) return complet.substr(0, n);
+        complet.resize(n);
+    }
+}
+
+bool SystemeFichiersWin32::FileExists(const std::wstring& chemin) {
+    const DWORD a = Attributs(chemin);
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+bool SystemeFichiersWin32::FolderExists(const std::wstring& chemin) {
+    const DWORD a = Attributs(chemin);
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+bool SystemeFichiersWin32::DriveExists(const std::wstring& lecteur) {
+    const std::wstring racine = Racine(lecteur);
+    if (racine.empty()) return false;
+    SansBoiteErreurCritique sansBoite;
+    if (racine.size() == 3) {
+        const wchar_t lettre = MajusculeSimple(racine[0]);
+        if (GetLogicalDrives() & (1u << (lettre - L'A'))) return true;
+        // A drive whose medium is missing may be left out of the mask; its type still says it is there.
+        const UINT type = GetDriveTypeW(racine.c_str());
+        return type != DRIVE_NO_ROOT_DIR && type != DRIVE_UNKNOWN;
+    }
+    // A network share exists when its root can be reached.
+    return Atteinte(racine, Attributs(racine) != INVALID_FILE_ATTRIBUTES);
+}
+
+bool SystemeFichiersWin32::IsReady(const std::wstring& lecteur) {
+    const std::wstring racine = Racine(lecteur);
+    if (racine.empty()) return false;
+    SansBoiteErreurCritique sansBoite;
+    // Under Wine an empty CD drive still answers its volume information, but its root cannot be
+    // opened: both must succeed.
+    if (!Atteinte(racine, GetVolumeInformationW(racine.c_str(), nullptr, 0, nullptr, nullptr, nullptr,
+                                                nullptr, 0) != 0))
+        return false;
+    return Atteinte(racine, Attributs(racine) != INVALID_FILE_ATTRIBUTES);
+}
+
+bool SystemeFichiersWin32::EstLecteurReseau(const std::wstring& lecteur) {
+    const std::wstring racine = Racine(lecteur);
+    if (racine.empty()) return false;
+    // A share is on the network by its name: asking the system would reach for the server.
+    if (racine.size() > 3) return true;
+    SansBoiteErreurCritique sansBoite;
+    // A mapped drive answers DRIVE_REMOTE even while its connection is not restored yet.
+    return GetDriveTypeW(racine.c_str()) == DRIVE_REMOTE;
+}
+
+unsigned long ListeurWin32::Liste(const std::wstring& repertoire, const std::wstring& motif,
+                                  std::vector<std::wstring>& noms) {
+    noms.clear();
+    if (repertoire.empty()) return 0;
+    std::wstring recherche = repertoire;
+    if (!EstSeparateur(recherche.back())) recherche += L'\\';
+    recherche += motif;
+
+    WIN32_FIND_DATAW donnees{};
+    SansBoiteErreurCritique sansBoite;
+    PoigneeRecherche r(FindFirstFileExW(recherche.c_str(), FindExInfoBasic, &donnees,
+                                        FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
+    // Vista knows neither the basic level nor the large fetch.
+    if (!r && GetLastError() == ERROR_INVALID_PARAMETER)
+        r = PoigneeRecherche(FindFirstFileW(recherche.c_str(), &donnees));
+    if (!r) {
+        // "No file matches" is an answer about a directory that was read; anything else
+        // (path not found, network path not found, access denied…) means it was not.
+        const DWORD erreur = GetLastError();
+        return erreur == ERROR_FILE_NOT_FOUND || erreur == ERROR_NO_MORE_FILES ? 0 : erreur;
+    }
+    constexpr DWORD exclus = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    do {
+        // The system also matches the pattern against short names ("a.exe1" is "A~1.EXE"):
+        // only the long name counts.
+        if ((donnees.dwFileAttributes & exclus) == 0 && CorrespondMotif(donnees.cFileName, motif))
+            noms.emplace_back(donnees.cFileName);
+    } while (FindNextFileW(r.get(), &donnees));
+    // A share that drops in the middle ends the enumeration with its error: half a list is
+    // not the directory's contents.
+    if (const DWORD erreur = GetLastError(); erreur != ERROR_NO_MORE_FILES) {
+        noms.clear();
+        return erreur;
+    }
+    // The order of FindNextFileW depends on the file system: sort ourselves.
+    std::stable_sort(noms.begin(), noms.end(), [](const std::wstring& a, const std::wstring& b) {
+        return CompareSansCasse(a, b) < 0;
+    });
+    return 0;
+}
+
+std::unique_ptr<IFluxOctets> SourceFichiersWin32::OuvreLecture(const std::wstring& chemin) {
+    if (chemin.empty()) return nullptr;
+    PoigneeFichier f(CreateFileW(chemin.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                 nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!f) return nullptr;
+    // Without FILE_FLAG_BACKUP_SEMANTICS a folder does not open; make sure anyway. The basic
+    // information only: GetFileInformationByHandle also asks for the volume's serial number,
+    // which under Wine is a round trip to the mount manager's process on every open.
+    if (GetFileType(f.get()) != FILE_TYPE_DISK) return nullptr;
+    FILE_BASIC_INFO info{};
+    if (GetFileInformationByHandleEx(f.get(), FileBasicInfo, &info, sizeof info) &&
+        (info.FileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return nullptr;
+    return std::make_unique<FluxWin32>(std::move(f));
+}
+
+}  // namespace tolvane::win32

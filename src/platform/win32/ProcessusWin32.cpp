@@ -1,0 +1,61 @@
+// The process: its folder, its end, the text of a system error, the common controls it shows.
+#include "ServicesWin32.h"
+
+#include "Ressources.h"
+#include "platform/Chemins.h"
+
+namespace tolvane::win32 {
+
+bool ActiveControlesCommuns() {
+    // One thread shows every window, and they live until the process ends: the context stays
+    // active for good.
+    static const bool active = [] {
+        ACTCTXW contexte{};
+        contexte.cbSize = sizeof contexte;
+        contexte.dwFlags = ACTCTX_FLAG_HMODULE_VALID | ACTCTX_FLAG_RESOURCE_NAME_VALID;
+        contexte.hModule = GetModuleHandleW(nullptr);
+        contexte.lpResourceName = MAKEINTRESOURCEW(TOLVANE_MANIFESTE_CONTROLES);
+        PoigneeContexteActivation contexteCree(CreateActCtxW(&contexte));
+        ULONG_PTR cookie = 0;
+        if (!contexteCree || !ActivateActCtx(contexteCree.get(), &cookie)) return false;
+        // Active for good: the context is never released.
+        (void)contexteCree.release();
+        return true;
+    }();
+    return active;
+}
+
+std::wstring ProcessusWin32::RepertoireApplication() {
+    // The path may be longer than MAX_PATH: grow until it fits.
+    std::wstring chemin(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n = GetModuleFileNameW(nullptr, chemin.data(), static_cast<DWORD>(chemin.size()));
+        if (n == 0) return {};
+        if (n < chemin.size()) {
+            chemin.resize(n);
+            break;
+        }
+        chemin.resize(chemin.size() * 2);
+    }
+    return RepertoireDe(chemin);
+}
+
+void ProcessusWin32::FinProcessus() { ExitProcess(0); }
+
+std::wstring ProcessusWin32::TexteErreur(unsigned long code) {
+    // French first; a system without the French messages answers in its own language.
+    constexpr DWORD options =
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS;
+    wchar_t* texte = nullptr;
+    DWORD n = 0;
+    for (const DWORD langue : {static_cast<DWORD>(MAKELANGID(LANG_FRENCH, SUBLANG_FRENCH)), DWORD{0}}) {
+        n = FormatMessageW(options, nullptr, code, langue, reinterpret_cast<LPWSTR>(&texte), 0, nullptr);
+        if (n) break;
+    }
+    std::wstring s = n ? std::wstring(texte, n) : L"Erreur " + std::to_wstring(code);
+    if (texte) LocalFree(texte);
+    while (!s.empty() && (s.back() == L'\n' || s.back() == L'\r' || s.back() == L' ')) s.pop_back();
+    return s;
+}
+
+}  // namespace tolvane::win32
