@@ -2,46 +2,44 @@
 // of these tests share.
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "platform/Chemins.h"
 
 using namespace tolvane;
 
-TEST(NomLecteur, LetterDrivesWhateverFollows) {
-    EXPECT_EQ(NomLecteur(L"D:\\Maj\\setup.exe"), L"D:");
-    EXPECT_EQ(NomLecteur(L"d:relatif"), L"d:");
-    EXPECT_EQ(NomLecteur(L"Z:"), L"Z:");
-    // Only a letter names a drive: no drive at all, rather than a drive "1:" that never exists.
-    EXPECT_EQ(NomLecteur(L"1:\\Maj"), L"");
-    EXPECT_EQ(NomLecteur(L"é:\\Maj"), L"");
-}
+namespace {
+using Cas = std::pair<const wchar_t*, const wchar_t*>;  // path, expected answer
+}  // namespace
 
-TEST(NomLecteur, SharesNeedAServerAndAShare) {
-    EXPECT_EQ(NomLecteur(L"\\\\serveur\\maj\\postes\\setup.exe"), L"\\\\serveur\\maj");
-    EXPECT_EQ(NomLecteur(L"\\\\serveur\\maj\\"), L"\\\\serveur\\maj");
-    // Either separator, as Windows reads them, and kept as written.
-    EXPECT_EQ(NomLecteur(L"//serveur/maj/postes"), L"//serveur/maj");
-    EXPECT_EQ(NomLecteur(L"\\\\serveur/maj\\postes"), L"\\\\serveur/maj");
-    // A server alone, or an empty part, is no drive.
-    EXPECT_EQ(NomLecteur(L"\\\\serveur\\"), L"");
-    EXPECT_EQ(NomLecteur(L"\\\\serveur"), L"");
-    EXPECT_EQ(NomLecteur(L"\\\\\\maj\\postes"), L"");
-    EXPECT_EQ(NomLecteur(L"\\\\serveur\\\\postes"), L"");
-    EXPECT_EQ(NomLecteur(L"\\Maj"), L"");
-    EXPECT_EQ(NomLecteur(L"Maj"), L"");
-    EXPECT_EQ(NomLecteur(L""), L"");
+TEST(NomLecteur, LettersAndSharesOnlyWithEveryPartPresent) {
+    const Cas cas[] = {
+        // A letter drive, whatever follows it.
+        {L"C:\\x", L"C:"}, {L"c:\\Program Files\\y.exe", L"c:"}, {L"C:", L"C:"}, {L"C:relatif", L"C:"},
+        // Only a letter names a drive: no drive at all, rather than a drive "1:" that never exists.
+        {L"1:\\x", L""}, {L"é:\\Maj", L""},
+        // A share, with either separator, kept as written.
+        {L"\\\\srv\\share\\x", L"\\\\srv\\share"}, {L"\\\\srv\\share", L"\\\\srv\\share"},
+        {L"//srv/share/x", L"//srv/share"}, {L"\\\\srv/share\\x", L"\\\\srv/share"},
+        // A server alone, or an empty server or share, is no drive.
+        {L"\\\\srv", L""}, {L"\\\\srv\\", L""}, {L"\\\\\\share\\x", L""}, {L"\\\\srv\\\\x", L""},
+        // Relative and rooted paths have none.
+        {L"relative", L""}, {L"\\dossier\\x", L""}, {L"", L""},
+    };
+    for (const auto& [chemin, lecteur] : cas) EXPECT_EQ(NomLecteur(chemin), lecteur) << chemin;
 }
 
 TEST(RepertoireDe, DropsTheLastPartButNotTheRootOfADrive) {
-    EXPECT_EQ(RepertoireDe(L"C:\\Program Files\\Tolvane\\Tolvane_Lanceur.exe"), L"C:\\Program Files\\Tolvane");
-    EXPECT_EQ(RepertoireDe(L"C:\\Tolvane.exe"), L"C:\\");
-    EXPECT_EQ(RepertoireDe(L"C:/Outils/Tolvane.exe"), L"C:/Outils");
-    EXPECT_EQ(RepertoireDe(L"\\\\serveur\\maj\\Tolvane.exe"), L"\\\\serveur\\maj");
-    EXPECT_EQ(RepertoireDe(L"Tolvane.exe"), L"");
+    const Cas cas[] = {
+        {L"C:\\Program Files\\Tolvane\\Tolvane_Lanceur.exe", L"C:\\Program Files\\Tolvane"},
+        {L"C:\\Tolvane.exe", L"C:\\"}, {L"C:/Outils/Tolvane.exe", L"C:/Outils"},
+        {L"\\\\srv\\share\\Tolvane.exe", L"\\\\srv\\share"}, {L"Tolvane.exe", L""},
+    };
+    for (const auto& [chemin, repertoire] : cas) EXPECT_EQ(RepertoireDe(chemin), repertoire) << chemin;
 }
 
-TEST(Separateurs, BothSlashesAndOnlyThem) {
-    EXPECT_TRUE(EstSeparateur(L'\\'));
-    EXPECT_TRUE(EstSeparateur(L'/'));
+TEST(Separateurs, BothSlashesAndOnlyAsciiLetters) {
+    EXPECT_TRUE(EstSeparateur(L'\\') && EstSeparateur(L'/'));
     EXPECT_FALSE(EstSeparateur(L':'));
     EXPECT_TRUE(EstLettreLecteur(L'a') && EstLettreLecteur(L'Z'));
     EXPECT_FALSE(EstLettreLecteur(L'@') || EstLettreLecteur(L'[') || EstLettreLecteur(L'`') || EstLettreLecteur(L'{'));
