@@ -14,9 +14,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 tours=${1:-21}
 bash scripts/installe-prerequis.sh >/dev/null
-# TOLVANE_BUILD_DIR: another build folder than the windows preset's, if wanted.
+# The windows preset's build; TOLVANE_BUILD_DIR: another build folder for it, if wanted.
 bin=${TOLVANE_BUILD_DIR:-build/windows}
-cmake -S . -B "$bin" -G Ninja --toolchain cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=MinSizeRel >/dev/null
+cmake --preset windows -B "$bin" >/dev/null
 cmake --build "$bin" --target Tolvane Tolvane_Lanceur plancher chrono_sonde banc_lancement >/dev/null
 # "wineserver -p" answers non-zero when a server already runs for the prefix: not a failure.
 set +e

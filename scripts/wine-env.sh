@@ -7,8 +7,10 @@
 #
 # Sets a dedicated Wine prefix (TOLVANE_WINEPREFIX, by default build/windows/wineprefix), French
 # locale, quiet Wine, starts Xvfb on a free display when DISPLAY is unset and keeps one Wine
-# server running so that each program starts quickly. The functions are also used by the
-# test fixture (tests/e2e/fixture-wine.sh).
+# server running so that each program starts quickly. This is the one place where the Wine
+# environment is spelled: the test scripts source it (with TOLVANE_WINE_ENV_FONCTIONS_SEULES=1
+# for the variables and functions alone) and ctest runs every Windows test through
+# tests/sous-wine.sh, which does too.
 
 _tolvane_racine="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
@@ -36,44 +38,52 @@ tolvane_xvfb_repond() {
   xdpyinfo -display "$1" >/dev/null 2>&1
 }
 
-# First display number from 90 on with neither a lock file nor a socket.
-tolvane_display_libre() {
-  local n
-  for ((n = 90; n < 200; n++)); do
-    if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then
-      echo ":$n"
-      return 0
-    fi
-  done
-  return 1
-}
-
-# Starts Xvfb on the given display (or a free one), exports DISPLAY, sets TOLVANE_XVFB_PID.
-# A display that already answers is used as it is and is not ours to stop.
+# Starts Xvfb at TOLVANE_DPI, exports DISPLAY and sets TOLVANE_XVFB_PID. Without a display
+# named, Xvfb takes the first free one itself (-displayfd), so that two runs starting at the same
+# moment never pick the same number. A display named that already answers is used as it is and
+# is not ours to stop.
 tolvane_demarre_xvfb() {
   local d="${1:-}"
   if [ -n "$d" ] && tolvane_xvfb_repond "$d"; then
     export DISPLAY="$d"
     return 0
   fi
-  [ -n "$d" ] || d="$(tolvane_display_libre)" || { echo "wine-env: aucun display libre" >&2; return 1; }
-  # A lock left by a dead server would make Xvfb refuse the display.
-  local verrou="/tmp/.X${d#:}-lock"
-  if [ -e "$verrou" ] && ! kill -0 "$(tr -d ' ' <"$verrou" 2>/dev/null)" 2>/dev/null; then
-    rm -f "$verrou" "/tmp/.X11-unix/X${d#:}"
-  fi
+  local numero
+  numero="$(mktemp)" || return 1
   # Detached from our output: a caller that waits for its pipes to close (ctest) must not wait
   # for Xvfb.
-  setsid Xvfb "$d" -screen 0 1280x1024x24 -dpi "$TOLVANE_DPI" -nolisten tcp \
-    </dev/null >/dev/null 2>&1 &
+  if [ -n "$d" ]; then
+    # A lock left by a dead server would make Xvfb refuse the display.
+    local verrou="/tmp/.X${d#:}-lock"
+    if [ -e "$verrou" ] && ! kill -0 "$(tr -d ' ' <"$verrou" 2>/dev/null)" 2>/dev/null; then
+      rm -f "$verrou" "/tmp/.X11-unix/X${d#:}"
+    fi
+    echo "${d#:}" >"$numero"
+    setsid Xvfb "$d" -screen 0 1280x1024x24 -dpi "$TOLVANE_DPI" -nolisten tcp \
+      </dev/null >/dev/null 2>&1 &
+  else
+    # Xvfb writes the number to descriptor 3 once it accepts connections.
+    setsid Xvfb -displayfd 3 -screen 0 1280x1024x24 -dpi "$TOLVANE_DPI" -nolisten tcp \
+      3>"$numero" </dev/null >/dev/null 2>&1 &
+  fi
   TOLVANE_XVFB_PID=$!
-  if ! tolvane_attends tolvane_xvfb_repond "$d"; then
-    echo "wine-env: Xvfb ne répond pas sur $d" >&2
-    kill "$TOLVANE_XVFB_PID" 2>/dev/null || true
-    TOLVANE_XVFB_PID=
+  if tolvane_attends grep -q '[0-9]' "$numero"; then d=":$(head -n 1 "$numero")"; fi
+  rm -f "$numero"
+  if [ -z "$d" ] || ! tolvane_attends tolvane_xvfb_repond "$d"; then
+    echo "wine-env: Xvfb ne répond pas${d:+ sur $d}" >&2
+    tolvane_arrete_xvfb
     return 1
   fi
   export DISPLAY="$d"
+}
+
+# Stops the Xvfb this shell started, if any.
+tolvane_arrete_xvfb() {
+  if [ -n "${TOLVANE_XVFB_PID:-}" ]; then
+    kill "$TOLVANE_XVFB_PID" 2>/dev/null || true
+    wait "$TOLVANE_XVFB_PID" 2>/dev/null || true
+    TOLVANE_XVFB_PID=
+  fi
 }
 
 # Creates the prefix once, then keeps its screen resolution at TOLVANE_DPI.
@@ -114,11 +124,7 @@ tolvane_demarre_wineserver() {
 
 tolvane_wine_nettoie() {
   wineserver -k >/dev/null 2>&1 || true
-  if [ -n "${TOLVANE_XVFB_PID:-}" ]; then
-    kill "$TOLVANE_XVFB_PID" 2>/dev/null || true
-    wait "$TOLVANE_XVFB_PID" 2>/dev/null || true
-    TOLVANE_XVFB_PID=
-  fi
+  tolvane_arrete_xvfb
 }
 
 if [ -z "${TOLVANE_WINE_ENV_FONCTIONS_SEULES:-}" ]; then

@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <iostream>
 
+#include "commun/TexteReglages.h"
+
 using namespace pilote;
 
 namespace e2e {
@@ -18,9 +20,7 @@ const Programmes& Chemins() {
 std::string NomBuild(Build b) { return b == Build::Configuration ? "Tolvane" : "Tolvane_Lanceur"; }
 
 std::wstring Reglages::Texte() const {
-    return L"[Chemin]\r\nChemin_Demarrage=" + chemin + L"\r\n[Option]\r\nOption_Demarrage=" + option +
-           L"\r\n[Dernier Fichier Execute]\r\nNom_Fich=" + dernier + L"\r\n[Instructions]\r\nActivee=" +
-           activee + L"\r\nTitre_Fenetre=" + titre + L"\r\nInstructions=" + instructions + L"\r\n";
+    return tolvane::test::TexteReglages({chemin, option, dernier, activee, titre, instructions});
 }
 
 std::string RaisonSysteme(DWORD code) {
@@ -41,6 +41,30 @@ std::string EchecEcriture(const std::wstring& ini, DWORD code) {
 std::string Reglages::Ini() const { return EnAnsi(Texte()); }
 
 std::string Reglages::IniUtf8() const { return U8(Texte()); }
+
+namespace {
+
+std::vector<HWND> BoitesVisibles(DWORD pid) {
+    std::vector<HWND> boites;
+    for (HWND h : FenetresDuProcessus(pid))
+        if (IsWindowVisible(h) && EstBoiteMessage(h)) boites.push_back(h);
+    return boites;
+}
+
+}  // namespace
+
+HWND EssaiEtQuestion(const Processus& p, HWND principale) {
+    if (!Clique(Controle(principale, principale::Cmd_OK))) return nullptr;
+    HWND question = AttendBoiteMessage(p.Pid(), L"Voulez vous sauver ?");
+    if (!question) {
+        ADD_FAILURE() << "pas de question « Voulez vous sauver ? » après Essai";
+        return nullptr;
+    }
+    for (HWND b : BoitesVisibles(p.Pid()))
+        if (b != question)
+            ADD_FAILURE() << "boîte en trop : " << U8(Texte(b)) << " / " << U8(TexteBoiteMessage(b));
+    return question;
+}
 
 void TestE2E::SetUp() {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();

@@ -73,6 +73,11 @@ private:
     std::wstring Texte() const;
 };
 
+// Presses Essai and returns its question once shown. Any other box still showing then was left
+// by the step before: a posted click reaches the button from inside that box's loop too, so
+// the question alone does not prove that the step before is over.
+HWND EssaiEtQuestion(const pilote::Processus& p, HWND principale);
+
 // Each test in its own folder:
 //   Programme\  Tolvane.exe and Tolvane_Lanceur.exe, and the Tolvane.ini they read
 //   Maj\        the directory of executables the settings usually name

@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstdlib>
 
-
 #include "Commun.h"
 #include "ui/Dispositions.h"
 
@@ -15,12 +14,6 @@ namespace {
 
 namespace id = principale;
 namespace table = tolvane::Dispositions::Principale;
-
-LRESULT Envoie(HWND h, UINT message, WPARAM w = 0, LPARAM l = 0) {
-    DWORD_PTR r = 0;
-    SendMessageTimeoutW(h, message, w, l, SMTO_ABORTIFHUNG | SMTO_BLOCK, 5000, &r);
-    return static_cast<LRESULT>(r);
-}
 
 int IdFocus(HWND f) {
     HWND h = Focus(f);
@@ -36,7 +29,7 @@ std::string Ids(const std::vector<int>& ids) {
 // Any message box of the process, shown or still being built.
 bool BoiteExiste(DWORD pid) {
     for (HWND h : FenetresDuProcessus(pid))
-        if (Classe(h) == L"#32770" && GetDlgItem(h, 0xFFFF)) return true;
+        if (EstBoiteMessage(h)) return true;
     return false;
 }
 
@@ -88,7 +81,7 @@ protected:
 
     // Replaces the text of the focused box by real key presses.
     bool RemplaceTexteClavier(HWND boite, const std::wstring& texte) {
-        Envoie(boite, EM_SETSEL, 0, -1);
+        Demande(boite, EM_SETSEL, 0, -1);
         if (!Touche(VK_BACK) || (!texte.empty() && !TapeClavier(texte))) return false;
         return AttendQue([&] { return Texte(boite) == texte; }, 2000);
     }
@@ -252,7 +245,7 @@ TEST_P(SortieChemin, VerifieLeCheminEtNeChangeLaListeQueSIlEstBon) {
         EXPECT_EQ(BoutonsBoiteMessage(boite), std::vector<int>{IDOK});
         ASSERT_TRUE(Repond(boite, IDOK));
         // A second box would be under way by the time the program answers us.
-        Envoie(f, WM_NULL);
+        Demande(f, WM_NULL);
         EXPECT_FALSE(BoiteExiste(pid_)) << "une seconde boîte : " << U8(DecritFenetres(pid_));
         EXPECT_EQ(EntreesListe(liste), avant);
         EXPECT_EQ(Texte(chemin), tape);
@@ -324,7 +317,7 @@ TEST_F(FenetrePrincipale, EntreeDansLesInstructionsCommenceUneLigneSansPresserDe
     ASSERT_EQ(IdFocus(f), id::Txt_instructions);
     const std::wstring avant = Texte(instructions);
     const auto fin = static_cast<WPARAM>(avant.size());
-    Envoie(instructions, EM_SETSEL, fin, static_cast<LPARAM>(fin));
+    Demande(instructions, EM_SETSEL, fin, static_cast<LPARAM>(fin));
 
     ASSERT_TRUE(Touche(VK_RETURN));
     ASSERT_TRUE(TapeClavier(L"suite"));
@@ -344,7 +337,7 @@ TEST_F(FenetrePrincipale, LesInstructionsPrennentAuPlus1024CaracteresTapes) {
     HWND instructions = Controle(f, id::Txt_instructions);
     std::wstring tape;
     for (int i = 0; i < 1100; ++i) tape += static_cast<wchar_t>(L'a' + i % 26);
-    Envoie(instructions, EM_SETSEL, 0, -1);
+    Demande(instructions, EM_SETSEL, 0, -1);
     ASSERT_TRUE(Tape(instructions, tape));
     const std::wstring texte = Texte(instructions);
     EXPECT_EQ(texte.size(), 1024u);

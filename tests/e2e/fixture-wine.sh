@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # ctest fixture of the end-to-end tests, on the Linux side.
-#   fixture-wine.sh demarre ETAT   X display (Xvfb when nothing answers on $DISPLAY), booted
-#                                  Wine prefix ($TOLVANE_WINEPREFIX) at 96 dpi, persistent server
+#   fixture-wine.sh demarre ETAT   Xvfb on a free display (or on $TOLVANE_DISPLAY when set, used
+#                                  as it is when something answers there), booted Wine prefix
+#                                  ($TOLVANE_WINEPREFIX) at $TOLVANE_DPI, persistent server
 #   fixture-wine.sh arrete ETAT    stops the Wine server (and with it every Wine process left)
 #                                  and the Xvfb we started
-# ETAT is a folder where the pid of our Xvfb is kept between the two.
+# ETAT is a folder that keeps, between the two, the display (read by tests/sous-wine.sh --etat
+# for the tests in between) and the pid of our Xvfb.
 set -euo pipefail
 action=$1
 etat=$2
@@ -15,10 +17,10 @@ source "$(dirname "$0")/../../scripts/wine-env.sh"
 
 case "$action" in
   demarre)
-    : "${DISPLAY:?DISPLAY must name the display of the tests}"
-    rm -f "$etat/xvfb.pid"
-    tolvane_demarre_xvfb "$DISPLAY"
+    rm -f "$etat/xvfb.pid" "$etat/display"
+    tolvane_demarre_xvfb "${TOLVANE_DISPLAY:-}"
     if [ -n "$TOLVANE_XVFB_PID" ]; then echo "$TOLVANE_XVFB_PID" >"$etat/xvfb.pid"; fi
+    echo "$DISPLAY" >"$etat/display"
     tolvane_prepare_prefixe
     tolvane_demarre_wineserver
     echo "fixture: display $DISPLAY${TOLVANE_XVFB_PID:+ (Xvfb $TOLVANE_XVFB_PID)}, préfixe $WINEPREFIX"
@@ -34,6 +36,7 @@ case "$action" in
       fi
       rm -f "$etat/xvfb.pid"
     fi
+    rm -f "$etat/display"
     ;;
   *)
     echo "usage: $0 demarre|arrete ETAT" >&2

@@ -15,7 +15,6 @@ export TOLVANE_WINEPREFIX="$dossier/prefixe"
 TOLVANE_WINE_ENV_FONCTIONS_SEULES=1
 # shellcheck source=../../scripts/wine-env.sh
 source "$(dirname "$0")/../../scripts/wine-env.sh"
-export WINEDEBUG=-all
 
 echecs=0
 ok() { echo "ok      $*"; }

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "commun/TexteReglages.h"
 #include "platform/PageCode.h"
 #include "settings/SchemaINI.h"
 
@@ -17,10 +18,7 @@ struct Reglages {
     std::wstring instructions = SchemaINI::InstructionsParDefaut;
 
     std::string Fichier() const {
-        return VersPageCode(L"[Chemin]\r\nChemin_Demarrage=" + chemin + L"\r\n[Option]\r\nOption_Demarrage=" + option +
-                            L"\r\n[Dernier Fichier Execute]\r\nNom_Fich=" + nomFich +
-                            L"\r\n[Instructions]\r\nActivee=" + activee + L"\r\nTitre_Fenetre=" + titre +
-                            L"\r\nInstructions=" + instructions + L"\r\n");
+        return VersPageCode(TexteReglages({chemin, option, nomFich, activee, titre, instructions}));
     }
 };
 

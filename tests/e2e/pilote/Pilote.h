@@ -15,6 +15,8 @@
 #include <utility>
 #include <vector>
 
+#include "OutilsTest.h"
+
 namespace pilote {
 
 inline constexpr DWORD kPasMs = 50;
@@ -23,46 +25,21 @@ inline constexpr DWORD kAttenteMaxMs = 10000;
 // Polls `condition` every 50 ms until it holds or `maxMs` has passed; true if it held.
 bool AttendQue(const std::function<bool()>& condition, DWORD maxMs = kAttenteMaxMs);
 
-// ---- texts and paths ----
-std::string U8(std::wstring_view texte);
-std::wstring DeU8(std::string_view texte);
-// Lower case, for paths Windows compares without regard to case.
-std::wstring Minuscules(std::wstring texte);
-// Bytes of the system's ANSI code page (what the settings file holds) to and from wide text.
-std::string EnAnsi(std::wstring_view texte);
-std::wstring DeAnsi(std::string_view octets);
-// A Unix path as Wine sees it (Z:\...), for the build paths given at compile time.
-std::wstring CheminWindows(const std::string& cheminUnix);
+// ---- texts, paths, files: the helpers every Windows test program shares ----
+using tolvane::win32::test::CheminUnix;
+using tolvane::win32::test::CheminWindows;
+using tolvane::win32::test::DeAnsi;
+using tolvane::win32::test::DeU8;
+using tolvane::win32::test::DossierTemporaire;
+using tolvane::win32::test::EcritOctets;
+using tolvane::win32::test::EnAnsi;
+using tolvane::win32::test::LitOctets;
+using tolvane::win32::test::Minuscules;
+using tolvane::win32::test::U8;
 
-// ---- files ----
-std::optional<std::string> LitOctets(const std::wstring& chemin);
-bool EcritOctets(const std::wstring& chemin, std::string_view octets);
 bool Existe(const std::wstring& chemin);
 bool Copie(const std::wstring& source, const std::wstring& destination);
 bool MetLectureSeule(const std::wstring& chemin, bool lectureSeule);
-
-// A fresh folder under the Wine C: drive (the user's temp folder), removed with its contents
-// when the object goes, unless Garde() was called (kept for a failed test's post-mortem).
-class DossierTemporaire {
-public:
-    explicit DossierTemporaire(const std::wstring& nom);
-    ~DossierTemporaire();
-    DossierTemporaire(const DossierTemporaire&) = delete;
-    DossierTemporaire& operator=(const DossierTemporaire&) = delete;
-
-    const std::wstring& Chemin() const { return chemin_; }
-    // Chemin() + "\" + relatif.
-    std::wstring operator/(const std::wstring& relatif) const;
-    // Creates a sub-folder (and its parents) and returns its path.
-    std::wstring CreeDossier(const std::wstring& relatif) const;
-    // Copies a file into the folder under the given relative name and returns the new path.
-    std::wstring CopieIci(const std::wstring& source, const std::wstring& relatif) const;
-    void Garde() { garde_ = true; }
-
-private:
-    std::wstring chemin_;
-    bool garde_ = false;
-};
 
 // ---- processes ----
 using Environnement = std::vector<std::pair<std::wstring, std::wstring>>;
@@ -108,6 +85,8 @@ bool Visible(HWND fenetre);
 bool Actif(HWND fenetre);  // IsWindowEnabled
 LONG_PTR Style(HWND fenetre);
 
+// A message box: class #32770 with a prompt (static control 65535), shown or still being built.
+bool EstBoiteMessage(HWND fenetre);
 // A visible top-level window of `pid` whose caption starts with `debutCaption` (and is not a
 // message box), or null after `maxMs`.
 HWND AttendFenetre(DWORD pid, std::wstring_view debutCaption, DWORD maxMs = kAttenteMaxMs);
@@ -121,6 +100,8 @@ std::vector<int> BoutonsBoiteMessage(HWND boite);
 bool AttendDisparition(HWND fenetre, DWORD maxMs = kAttenteMaxMs);
 
 HWND Controle(HWND fenetre, int id);
+// Sends a message (with the driver's timeout) and returns its result, 0 when none came.
+DWORD_PTR Demande(HWND controle, UINT message, WPARAM w = 0, LPARAM l = 0);
 int EtatCoche(HWND bouton);  // BM_GETCHECK: 0, 1 or 2
 std::vector<std::wstring> EntreesListe(HWND liste);
 int SelectionListe(HWND liste);  // LB_GETCURSEL, -1 when none
@@ -139,6 +120,8 @@ bool PresseBouton(HWND boite, int id);
 // A real left click in the middle of the control, through the system's input queue.
 bool CliqueSouris(HWND controle);
 bool MetAuPremierPlan(HWND fenetre);
+// Closes a window as its system menu or title bar button does (posted).
+void Ferme(HWND fenetre);
 // Types text into a control as WM_CHAR messages (no focus needed).
 bool Tape(HWND controle, std::wstring_view texte);
 // Real key presses to whatever has the focus (after MetAuPremierPlan): a virtual key, with

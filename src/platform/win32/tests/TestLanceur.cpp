@@ -17,7 +17,7 @@ void CopieAide(const std::wstring& vers) {
 }
 
 std::wstring LitTexte(const std::wstring& chemin) {
-    const std::string octets = test::LitOctets(chemin);
+    const std::string octets = test::LitOctets(chemin).value_or("");
     return std::wstring(reinterpret_cast<const wchar_t*>(octets.data()), octets.size() / sizeof(wchar_t));
 }
 
@@ -36,7 +36,7 @@ std::wstring DossierDeTravail(const std::wstring& programme) { return LitTexte(p
 
 TEST(Lanceur, LeFichierExactEstLanceAvecUneLigneEntreGuillemets) {
     DossierTemporaire d;
-    d.Dossier(L"mon dossier");
+    d.CreeDossier(L"mon dossier");
     const std::wstring cible = d / L"mon dossier\\mon app.exe";
     const std::wstring leurre = d / L"mon dossier\\mon.exe";
     CopieAide(cible);
@@ -46,7 +46,7 @@ TEST(Lanceur, LeFichierExactEstLanceAvecUneLigneEntreGuillemets) {
     EXPECT_EQ(LigneDeCommande(cible), L"\"" + cible + L"\"");
     EXPECT_EQ(DossierDeTravail(cible), d / L"mon dossier");
     // An unquoted line would have started "mon.exe" instead.
-    EXPECT_EQ(test::LitOctets(leurre + L".lance"), "");
+    EXPECT_EQ(test::LitOctets(leurre + L".lance").value_or(""), "");
 }
 
 TEST(Lanceur, LesEchecsRendentLesCodesDeWinExec) {
@@ -65,7 +65,7 @@ TEST(Lanceur, LesEchecsRendentLesCodesDeWinExec) {
 // Wine never refuses a start for want of elevation: the shell's way is tried directly.
 TEST(Lanceur, ParLeShellLeFichierExactDemarreDansSonDossier) {
     DossierTemporaire d;
-    d.Dossier(L"maj 2");
+    d.CreeDossier(L"maj 2");
     const std::wstring cible = d / L"maj 2\\setup 2.exe";
     CopieAide(cible);
     LanceurWin32 lanceur([] { return HWND{}; });

@@ -57,7 +57,7 @@ TEST(Lecteurs, LecteurSansSupportPasPretEtSansBoiteSysteme) {
 TEST(FichiersEtDossiers, UnFichierNestPasUnDossier) {
     DossierTemporaire d;
     d.Fichier(L"f.txt");
-    d.Dossier(L"sous dossier");
+    d.CreeDossier(L"sous dossier");
     SystemeFichiersWin32 fso;
     EXPECT_TRUE(fso.FileExists(d / L"f.txt"));
     EXPECT_FALSE(fso.FolderExists(d / L"f.txt"));
@@ -75,7 +75,7 @@ TEST(Listeur, SeulsLesFichiersOrdinairesDontLeNomLongCorrespond) {
     DossierTemporaire d;
     for (const wchar_t* nom : {L"B.EXE", L"a.exe", L"c.exe1", L"d.exe.bak", L"c.exe~", L"f.exe", L"s.exe"})
         d.Fichier(nom);
-    d.Dossier(L"e.exe");
+    d.CreeDossier(L"e.exe");
     ASSERT_TRUE(SetFileAttributesW((d / L"f.exe").c_str(), FILE_ATTRIBUTE_HIDDEN));
     ASSERT_TRUE(SetFileAttributesW((d / L"s.exe").c_str(), FILE_ATTRIBUTE_SYSTEM));
     ListeurWin32 listeur;
@@ -87,7 +87,7 @@ TEST(Listeur, SeulsLesFichiersOrdinairesDontLeNomLongCorrespond) {
 
 TEST(Listeur, RepertoireIllisibleOuVideDonneUneListeVide) {
     DossierTemporaire d;
-    d.Dossier(L"vide");
+    d.CreeDossier(L"vide");
     ListeurWin32 listeur;
     EXPECT_TRUE(listeur.ListeFichiers(d / L"vide", L"*.exe").empty());
     EXPECT_TRUE(listeur.ListeFichiers(d / L"absent", L"*.exe").empty());
@@ -98,7 +98,7 @@ TEST(Listeur, RepertoireIllisibleOuVideDonneUneListeVide) {
 
 TEST(Listeur, DitPourquoiUnRepertoireNePeutEtreLu) {
     DossierTemporaire d;
-    d.Dossier(L"vide");
+    d.CreeDossier(L"vide");
     d.Fichier(L"a.exe");
     ListeurWin32 listeur;
     std::vector<std::wstring> noms{L"reste"};
@@ -127,7 +127,7 @@ TEST(SourceFichiers, LitLesOctetsEtRefuseCeQuiNeSOuvrePas) {
     DossierTemporaire d;
     const std::string contenu = "[Section]\r\nCle=\xE9t\xE9\r\n";
     d.Fichier(L"t.ini", contenu);
-    d.Dossier(L"dossier");
+    d.CreeDossier(L"dossier");
     SourceFichiersWin32 source;
 
     auto flux = source.OuvreLecture(d / L"t.ini");

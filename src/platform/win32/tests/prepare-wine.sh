@@ -1,21 +1,25 @@
-#!/bin/sh
+#!/usr/bin/env bash
 # Prepares the Wine prefix the Windows tests run in: a French locale, a booted prefix, and a
 # drive D: declared as a CD drive whose medium is missing (a dosdevices link to nothing), the
 # only way found to get a drive that exists but is not ready under Wine.
 set -eu
 prefixe=$1
-export WINEPREFIX="$prefixe" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export TOLVANE_WINEPREFIX="$prefixe"
+TOLVANE_WINE_ENV_FONCTIONS_SEULES=1
+# shellcheck source=../../../../scripts/wine-env.sh
+source "$(dirname "$0")/../../../../scripts/wine-env.sh"
 
-if ! locale -a 2>/dev/null | grep -qi '^fr_FR\.utf-\?8$'; then
+# The locale wine-env.sh chose (fr_FR.UTF-8), which `locale -a` spells fr_FR.utf8.
+langue=${LANG%%.*}
+if ! locale -a 2>/dev/null | grep -qi "^$langue\.utf-\?8$"; then
   if [ "$(id -u)" = 0 ] && [ -f /etc/locale.gen ]; then
-    sed -i 's/^# *fr_FR.UTF-8/fr_FR.UTF-8/' /etc/locale.gen
+    sed -i "s/^# *$LANG/$LANG/" /etc/locale.gen
     locale-gen >/dev/null
   else
-    echo "fr_FR.UTF-8 locale missing; generate it (locale-gen) first" >&2
+    echo "$LANG locale missing; generate it (locale-gen) first" >&2
     exit 1
   fi
 fi
-export LANG=fr_FR.UTF-8 LC_ALL=fr_FR.UTF-8
 
 if [ ! -f "$prefixe/system.reg" ]; then
   mkdir -p "$prefixe"
