@@ -99,15 +99,23 @@ private:
     std::wstring texte_;
 };
 
-class Label : public ControleDe<Genre::Label> {
+// A control whose only text is its caption.
+template <Genre G>
+class ControleAvecCaption : public ControleDe<G> {
 public:
     const std::wstring& Caption() const { return caption_; }
-    void SetCaption(const std::wstring& caption);
+    void SetCaption(const std::wstring& caption) {
+        if (caption == caption_) return;
+        caption_ = caption;
+        this->Notifie();
+    }
     void RetourAuDessin(const wchar_t* caption, bool) override { SetCaption(caption); }
 
 private:
     std::wstring caption_;
 };
+
+class Label : public ControleAvecCaption<Genre::Label> {};
 
 class CommandButton : public ControleDe<Genre::CommandButton> {
 public:
@@ -162,15 +170,7 @@ private:
 };
 
 // A frame's enabled state applies to the controls inside it (the window's table says which).
-class Frame : public ControleDe<Genre::Frame> {
-public:
-    const std::wstring& Caption() const { return caption_; }
-    void SetCaption(const std::wstring& caption);
-    void RetourAuDessin(const wchar_t* caption, bool) override { SetCaption(caption); }
-
-private:
-    std::wstring caption_;
-};
+class Frame : public ControleAvecCaption<Genre::Frame> {};
 
 class Line : public ControleDe<Genre::Line> {};
 

@@ -1,7 +1,6 @@
 // The designed layout of the three windows, in twips, rows in stacking order from back to
 // front (a frame's children follow it). Control IDs are 100 + TabIndex. Each window's rows are
-// named by its enum; TableDe leads Lie from a row to its table, and the rules of each table are
-// checked when compiling.
+// named by its enum; TableDe leads Lie from a row to its table.
 #pragma once
 
 #include <array>
@@ -50,9 +49,6 @@ inline constexpr auto Controles = std::to_array<DescriptionControle>({
 });
 inline constexpr DescriptionFenetre Fenetre{L"Tolvane 1.0 - équipe Tolvane", 7980, 6390, Controles};
 constexpr const auto& TableDe(Ligne) { return Controles; }
-static_assert(Controles.size() == NombreLignes);
-static_assert(TabIndexUniques(Controles));
-static_assert(ParentsCadresPrecedents(Controles));
 }  // namespace Principale
 
 namespace Choix {
@@ -66,9 +62,6 @@ inline constexpr auto Controles = std::to_array<DescriptionControle>({
 });
 inline constexpr DescriptionFenetre Fenetre{L"Choix du fichier a exécuter ...", 6075, 4155, Controles};
 constexpr const auto& TableDe(Ligne) { return Controles; }
-static_assert(Controles.size() == NombreLignes);
-static_assert(TabIndexUniques(Controles));
-static_assert(ParentsCadresPrecedents(Controles));
 }  // namespace Choix
 
 namespace Instructions {
@@ -81,9 +74,16 @@ inline constexpr auto Controles = std::to_array<DescriptionControle>({
 });
 inline constexpr DescriptionFenetre Fenetre{L"Titre a définir ...", 4950, 3540, Controles};
 constexpr const auto& TableDe(Ligne) { return Controles; }
-static_assert(Controles.size() == NombreLignes);
-static_assert(TabIndexUniques(Controles));
-static_assert(ParentsCadresPrecedents(Controles));
 }  // namespace Instructions
+
+// The rules of the tables: a row for each name of its enum, one tab index (hence one ID) per
+// control, frames before what they hold.
+static_assert(Principale::Controles.size() == Principale::NombreLignes &&
+              Choix::Controles.size() == Choix::NombreLignes &&
+              Instructions::Controles.size() == Instructions::NombreLignes);
+static_assert(TabIndexUniques(Principale::Controles) && TabIndexUniques(Choix::Controles) &&
+              TabIndexUniques(Instructions::Controles));
+static_assert(ParentsCadresPrecedents(Principale::Controles) && ParentsCadresPrecedents(Choix::Controles) &&
+              ParentsCadresPrecedents(Instructions::Controles));
 
 }  // namespace tolvane::Dispositions
