@@ -51,10 +51,7 @@ public:
     virtual Genre GenreControle() const = 0;
     // Back to the designed state, after enabled and visible: `caption` is the caption or the
     // initial text, `coche` the designed value of a check box or option button.
-    virtual void RetourAuDessin(const wchar_t* caption, bool coche) {
-        (void)caption;
-        (void)coche;
-    }
+    virtual void RetourAuDessin(const wchar_t* /*caption*/, bool /*coche*/) {}
 
     // A change that comes from the user through the peer: the peer already shows it, so it is
     // not told again. Used by the Windows layer around its calls into the model.

@@ -62,8 +62,8 @@ constexpr bool TabIndexUniques(const std::array<DescriptionControle, N>& table) 
     }
     return true;
 }
-// A row's parent is a frame that comes before it: frames are laid out, enabled and drawn
-// before what they hold.
+// A row's parent is a frame that comes before it: rows go from back to front, and a frame lies
+// under what it holds.
 template <std::size_t N>
 constexpr bool ParentsCadresPrecedents(const std::array<DescriptionControle, N>& table) {
     for (std::size_t i = 0; i < N; ++i) {
