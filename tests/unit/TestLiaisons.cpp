@@ -8,17 +8,23 @@
 
 using namespace tolvane;
 
+// A row whose place and name do not matter here.
+constexpr DescriptionControle Rangee(Genre genre, const wchar_t* caption, int tab, int parent = -1,
+                                     std::uint32_t style = AucunStyle) {
+    return {L"x", genre, caption, 0, 0, 100, 100, tab, parent, style, SansCouleur, 0};
+}
+
 namespace essai {
 enum Ligne { Bouton, Case, Cadre, Option, Texte, Etiquette, Liste, Trait, NombreLignes };
 inline constexpr auto Controles = std::to_array<DescriptionControle>({
-    {L"Cmd_Bouton", Genre::CommandButton, L"Bouton", 0, 0, 100, 100, 0, -1, AucunStyle, SansCouleur, 0},
-    {L"Chk_Case", Genre::CheckBox, L"Case", 0, 0, 100, 100, 1, -1, Coche, SansCouleur, 0},
-    {L"Fra_Cadre", Genre::Frame, L"Cadre", 0, 0, 100, 100, 2, -1, AucunStyle, SansCouleur, 0},
-    {L"Opt_Option", Genre::OptionButton, L"Option", 0, 0, 100, 100, 3, Cadre, Coche, SansCouleur, 0},
-    {L"Txt_Texte", Genre::TextBox, L"dessin", 0, 0, 100, 100, 4, Cadre, Cache, SansCouleur, 0},
-    {L"Lbl_Etiquette", Genre::Label, L"Étiquette", 0, 0, 100, 100, 5, -1, AucunStyle, SansCouleur, 0},
-    {L"Flb_Liste", Genre::FileListBox, L"", 0, 0, 100, 100, 6, -1, AucunStyle, SansCouleur, 0},
-    {L"Line1", Genre::Line, L"", 0, 0, 100, 0, -1, -1, AucunStyle, SansCouleur, 0},
+    Rangee(Genre::CommandButton, L"Bouton", 0),
+    Rangee(Genre::CheckBox, L"Case", 1, -1, Coche),
+    Rangee(Genre::Frame, L"Cadre", 2),
+    Rangee(Genre::OptionButton, L"Option", 3, Cadre, Coche),
+    Rangee(Genre::TextBox, L"dessin", 4, Cadre, Cache),
+    Rangee(Genre::Label, L"Étiquette", 5),
+    Rangee(Genre::FileListBox, L"", 6),
+    Rangee(Genre::Line, L"", -1),
 });
 inline constexpr DescriptionFenetre Fenetre{L"Essai", 1000, 1000, Controles};
 constexpr const auto& TableDe(Ligne) { return Controles; }
@@ -27,22 +33,18 @@ static_assert(TabIndexUniques(Controles) && ParentsCadresPrecedents(Controles));
 
 namespace autre {
 enum Ligne { Bouton };
-inline constexpr auto Controles = std::to_array<DescriptionControle>(
-    {{L"Cmd_Bouton", Genre::CommandButton, L"", 0, 0, 1, 1, 0, -1, AucunStyle, SansCouleur, 0}});
+inline constexpr auto Controles = std::to_array<DescriptionControle>({Rangee(Genre::CommandButton, L"", 0)});
 constexpr const auto& TableDe(Ligne) { return Controles; }
 }  // namespace autre
 
 // Tables that break one rule each: the checks the design tables pass must refuse them.
 namespace mauvais {
-constexpr DescriptionControle Ligne(Genre g, int tab, int parent) {
-    return {L"x", g, L"", 0, 0, 1, 1, tab, parent, AucunStyle, SansCouleur, 0};
-}
-constexpr std::array<DescriptionControle, 2> MemeTab{Ligne(Genre::Label, 3, -1), Ligne(Genre::TextBox, 3, -1)};
-constexpr std::array<DescriptionControle, 1> TraitAvecTab{Ligne(Genre::Line, 0, -1)};
-constexpr std::array<DescriptionControle, 1> SansTab{Ligne(Genre::Label, -1, -1)};
-constexpr std::array<DescriptionControle, 2> ParentPasCadre{Ligne(Genre::Label, 0, -1), Ligne(Genre::TextBox, 1, 0)};
-constexpr std::array<DescriptionControle, 2> ParentApres{Ligne(Genre::TextBox, 1, 1), Ligne(Genre::Frame, 0, -1)};
-constexpr std::array<DescriptionControle, 1> ParentSoiMeme{Ligne(Genre::Frame, 0, 0)};
+constexpr std::array MemeTab{Rangee(Genre::Label, L"", 3), Rangee(Genre::TextBox, L"", 3)};
+constexpr std::array TraitAvecTab{Rangee(Genre::Line, L"", 0)};
+constexpr std::array SansTab{Rangee(Genre::Label, L"", -1)};
+constexpr std::array ParentPasCadre{Rangee(Genre::Label, L"", 0), Rangee(Genre::TextBox, L"", 1, 0)};
+constexpr std::array ParentApres{Rangee(Genre::TextBox, L"", 1, 1), Rangee(Genre::Frame, L"", 0)};
+constexpr std::array ParentSoiMeme{Rangee(Genre::Frame, L"", 0, 0)};
 static_assert(!TabIndexUniques(MemeTab) && !TabIndexUniques(TraitAvecTab) && !TabIndexUniques(SansTab));
 static_assert(!ParentsCadresPrecedents(ParentPasCadre) && !ParentsCadresPrecedents(ParentApres) &&
               !ParentsCadresPrecedents(ParentSoiMeme));
