@@ -24,18 +24,6 @@ void TextBox::SetText(const std::wstring& texte) {
     Notifie();
 }
 
-void Label::SetCaption(const std::wstring& caption) {
-    if (caption == caption_) return;
-    caption_ = caption;
-    Notifie();
-}
-
-void Frame::SetCaption(const std::wstring& caption) {
-    if (caption == caption_) return;
-    caption_ = caption;
-    Notifie();
-}
-
 void CommandButton::Presse() {
     if (Enabled() && Click) Click();
 }

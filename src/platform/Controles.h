@@ -4,6 +4,7 @@
 // the same setters and events.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -11,6 +12,18 @@
 #include "Services.h"
 
 namespace tolvane {
+
+// The kinds of control a window's design can hold.
+enum class Genre : std::uint8_t {
+    CommandButton,
+    CheckBox,
+    Frame,
+    Label,
+    Line,
+    FileListBox,
+    OptionButton,
+    TextBox,
+};
 
 // The native side of a control: told to redraw itself from the model after a program change.
 class IPairControle {
@@ -32,6 +45,13 @@ public:
     void SetVisible(bool visible);
 
     void AttachePair(IPairControle* pair) { pair_ = pair; }
+
+    // The kind of control this object is: a window checks it against its design table before
+    // treating the object as that kind.
+    virtual Genre GenreControle() const = 0;
+    // Back to the designed state, after enabled and visible: `caption` is the caption or the
+    // initial text, `coche` the designed value of a check box or option button.
+    virtual void RetourAuDessin(const wchar_t* /*caption*/, bool /*coche*/) {}
 
     // A change that comes from the user through the peer: the peer already shows it, so it is
     // not told again. Used by the Windows layer around its calls into the model.
@@ -57,26 +77,44 @@ private:
     bool depuisPair_ = false;
 };
 
-class TextBox : public Controle {
+// A control of kind G: the kind is known from the type, so a binding can check it when compiling.
+template <Genre G>
+class ControleDe : public Controle {
+public:
+    static constexpr Genre GenreDessin = G;
+    Genre GenreControle() const final { return G; }
+};
+
+class TextBox : public ControleDe<Genre::TextBox> {
 public:
     const std::wstring& Text() const { return texte_; }
     void SetText(const std::wstring& texte);
+    void RetourAuDessin(const wchar_t* caption, bool) override { SetText(caption); }
     std::function<void()> LostFocus;
 
 private:
     std::wstring texte_;
 };
 
-class Label : public Controle {
+// A control whose only text is its caption.
+template <Genre G>
+class ControleAvecCaption : public ControleDe<G> {
 public:
     const std::wstring& Caption() const { return caption_; }
-    void SetCaption(const std::wstring& caption);
+    void SetCaption(const std::wstring& caption) {
+        if (caption == caption_) return;
+        caption_ = caption;
+        this->Notifie();
+    }
+    void RetourAuDessin(const wchar_t* caption, bool) override { SetCaption(caption); }
 
 private:
     std::wstring caption_;
 };
 
-class CommandButton : public Controle {
+class Label : public ControleAvecCaption<Genre::Label> {};
+
+class CommandButton : public ControleDe<Genre::CommandButton> {
 public:
     std::function<void()> Click;
     // What a user's press does: raises Click when the button is enabled.
@@ -85,7 +123,7 @@ public:
 
 // Value 0 unchecked, 1 checked, 2 greyed. Click is raised whenever the value changes, by the
 // user or by the program.
-class CheckBox : public Controle {
+class CheckBox : public ControleDe<Genre::CheckBox> {
 public:
     static constexpr int vbUnchecked = 0;
     static constexpr int vbChecked = 1;
@@ -94,6 +132,7 @@ public:
     int Value() const { return valeur_; }
     // Values outside 0..2 are refused (false) and leave the box as it was.
     bool SetValue(int valeur);
+    void RetourAuDessin(const wchar_t*, bool coche) override { SetValue(coche ? vbChecked : vbUnchecked); }
     std::function<void()> Click;
 
 private:
@@ -112,12 +151,13 @@ private:
     std::vector<OptionButton*> boutons_;
 };
 
-class OptionButton : public Controle {
+class OptionButton : public ControleDe<Genre::OptionButton> {
 public:
     explicit OptionButton(GroupeOptions& groupe) : groupe_(groupe) { groupe.Ajoute(*this); }
     bool Value() const { return selectionne_; }
     // Selecting clears the other buttons of the group; clearing touches only this one.
     void SetValue(bool selectionne);
+    void RetourAuDessin(const wchar_t*, bool coche) override { SetValue(coche); }
 
 private:
     friend class GroupeOptions;
@@ -126,25 +166,15 @@ private:
     bool selectionne_ = false;
 };
 
-// A frame's enabled state applies to the controls inside it.
-class Frame : public Controle {
-public:
-    const std::wstring& Caption() const { return caption_; }
-    void SetCaption(const std::wstring& caption);
-    void AjouteEnfant(Controle& enfant) { enfants_.push_back(&enfant); }
-    const std::vector<Controle*>& Enfants() const { return enfants_; }
+// A frame's enabled state applies to the controls inside it (the window's table says which).
+class Frame : public ControleAvecCaption<Genre::Frame> {};
 
-private:
-    std::wstring caption_;
-    std::vector<Controle*> enfants_;
-};
-
-class Line : public Controle {};
+class Line : public ControleDe<Genre::Line> {};
 
 // The files of one directory matching a wildcard pattern. Setting the directory or the pattern
 // recomputes the entries; the listing itself waits until the entries are first needed, so that
 // setting the directory and then the pattern lists the directory once.
-class FileListBox : public Controle {
+class FileListBox : public ControleDe<Genre::FileListBox> {
 public:
     explicit FileListBox(IListeurRepertoire& listeur) : listeur_(listeur) {}
 
@@ -166,6 +196,11 @@ public:
     bool Selected(int index);
     void SetSelected(int index, bool selectionne);
     const std::vector<std::wstring>& Entrees();
+    // No directory, every file: nothing is listed until the window sets a directory.
+    void RetourAuDessin(const wchar_t*, bool) override {
+        SetPath(L"");
+        SetPattern(L"*.*");
+    }
 
     std::function<void()> DblClick;
 

@@ -1,12 +1,25 @@
 #include "Fenetre.h"
 
-#include <cassert>
+#include <stdexcept>
 
 namespace tolvane {
 
+Fenetre::Fenetre(const DescriptionFenetre& description, std::initializer_list<Liaison> liaisons)
+    : description_(description), controles_(description.controles.size(), nullptr) {
+    for (const Liaison& l : liaisons) {
+        if (l.table != description_.controles.data() || l.ligne >= controles_.size())
+            throw std::logic_error("a binding names a row of another window");
+        if (controles_[l.ligne]) throw std::logic_error("a row of the window is bound twice");
+        controles_[l.ligne] = l.controle;
+    }
+    for (const Controle* c : controles_)
+        if (!c) throw std::logic_error("a row of the window is bound to no control");
+}
+
 Fenetre::Fenetre(const DescriptionFenetre& description, std::vector<Controle*> controles)
     : description_(description), controles_(std::move(controles)) {
-    assert(controles_.size() == description_.controles.size());
+    if (controles_.size() != description_.controles.size())
+        throw std::logic_error("the window's controls do not match the rows of its table");
 }
 
 void Fenetre::SetCaption(const std::wstring& caption) {
@@ -16,15 +29,13 @@ void Fenetre::SetCaption(const std::wstring& caption) {
 }
 
 void Fenetre::Charge() {
-    // Frames learn their children here rather than in the constructor: a derived window's
-    // controls do not exist yet while this base is being built.
-    if (!enfantsConnus_) {
-        for (std::size_t i = 0; i < controles_.size(); ++i) {
-            const int parent = description_.controles[i].parent;
-            if (parent >= 0)
-                static_cast<Frame*>(controles_[static_cast<std::size_t>(parent)])->AjouteEnfant(*controles_[i]);
-        }
-        enfantsConnus_ = true;
+    // Checked here rather than in the constructor: a derived window's controls do not exist yet
+    // while this base is being built. The peers rely on it to treat each control as its kind.
+    if (!genresVerifies_) {
+        for (std::size_t i = 0; i < controles_.size(); ++i)
+            if (controles_[i]->GenreControle() != description_.controles[i].genre)
+                throw std::logic_error("a control is not of the kind its row gives");
+        genresVerifies_ = true;
     }
     caption_ = description_.caption;
     for (std::size_t i = 0; i < controles_.size(); ++i) {
@@ -32,24 +43,7 @@ void Fenetre::Charge() {
         Controle& c = *controles_[i];
         c.SetEnabled(true);
         c.SetVisible((d.style & Cache) == 0);
-        const bool coche = (d.style & Coche) != 0;
-        switch (d.genre) {
-        case Genre::TextBox: static_cast<TextBox&>(c).SetText(d.caption); break;
-        case Genre::Label: static_cast<Label&>(c).SetCaption(d.caption); break;
-        case Genre::Frame: static_cast<Frame&>(c).SetCaption(d.caption); break;
-        case Genre::CheckBox:
-            static_cast<CheckBox&>(c).SetValue(coche ? CheckBox::vbChecked : CheckBox::vbUnchecked);
-            break;
-        case Genre::OptionButton: static_cast<OptionButton&>(c).SetValue(coche); break;
-        case Genre::FileListBox: {
-            auto& liste = static_cast<FileListBox&>(c);
-            liste.SetPath(L"");
-            liste.SetPattern(L"*.*");
-            break;
-        }
-        case Genre::CommandButton:
-        case Genre::Line: break;
-        }
+        c.RetourAuDessin(d.caption, (d.style & Coche) != 0);
     }
     chargee_ = true;
     Form_Load();

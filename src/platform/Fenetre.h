@@ -3,7 +3,10 @@
 // window object binds each row to the control object that holds its state.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <span>
 #include <string>
 #include <vector>
@@ -11,17 +14,6 @@
 #include "Controles.h"
 
 namespace tolvane {
-
-enum class Genre : std::uint8_t {
-    CommandButton,
-    CheckBox,
-    Frame,
-    Label,
-    Line,
-    FileListBox,
-    OptionButton,
-    TextBox,
-};
 
 // Style flags of a control, as designed.
 enum Style : std::uint32_t {
@@ -58,6 +50,30 @@ struct DescriptionControle {
 
 inline constexpr int IdControle(const DescriptionControle& d) { return 100 + d.tabIndex; }
 
+// Rules every design table keeps, checked when compiling (static_assert next to the tables).
+// Each control that is not a line has its own tab index, hence its own ID; lines have -1.
+template <std::size_t N>
+constexpr bool TabIndexUniques(const std::array<DescriptionControle, N>& table) {
+    for (std::size_t i = 0; i < N; ++i) {
+        const bool trait = table[i].genre == Genre::Line;
+        if (trait != (table[i].tabIndex == -1) || (!trait && table[i].tabIndex < 0)) return false;
+        for (std::size_t j = 0; j < i; ++j)
+            if (!trait && table[j].tabIndex == table[i].tabIndex) return false;
+    }
+    return true;
+}
+// A row's parent is a frame that comes before it: rows go from back to front, and a frame lies
+// under what it holds.
+template <std::size_t N>
+constexpr bool ParentsCadresPrecedents(const std::array<DescriptionControle, N>& table) {
+    for (std::size_t i = 0; i < N; ++i) {
+        const int p = table[i].parent;
+        if (p < -1 || p >= static_cast<int>(i)) return false;
+        if (p >= 0 && table[static_cast<std::size_t>(p)].genre != Genre::Frame) return false;
+    }
+    return true;
+}
+
 struct DescriptionFenetre {
     const wchar_t* caption;
     int largeurClient, hauteurClient;  // twips
@@ -71,6 +87,25 @@ public:
     virtual void ActualiseCaption() = 0;
     virtual void Decharge() = 0;
 };
+
+// One row of a design table bound to the control object that holds its state. Made by Lie.
+struct Liaison {
+    const DescriptionControle* table;
+    std::size_t ligne;
+    Controle* controle;
+};
+
+// Binds the row `ligne` of its window's table to `controle`. The table is the one `TableDe`
+// answers for the row's enum (found next to the enum); a row of another kind of control than
+// `controle`'s does not compile.
+template <auto ligne, typename C>
+Liaison Lie(C& controle) {
+    constexpr const auto& table = TableDe(ligne);
+    static_assert(static_cast<std::size_t>(ligne) < table.size(), "row outside the table");
+    static_assert(table[static_cast<std::size_t>(ligne)].genre == C::GenreDessin,
+                  "the row of the table is not of this control's kind");
+    return {table.data(), static_cast<std::size_t>(ligne), &controle};
+}
 
 class Fenetre {
 public:
@@ -97,7 +132,12 @@ public:
     void AttachePair(IPairFenetre* pair) { pair_ = pair; }
 
 protected:
-    // `controles` follows the rows of `description.controles` one for one.
+    // Every row of `description.controles` bound once, in any order. A binding to another table,
+    // a row bound twice or left unbound throws std::logic_error, in every build.
+    Fenetre(const DescriptionFenetre& description, std::initializer_list<Liaison> liaisons);
+    // `controles` follows the rows one for one; each control's kind is checked against its row
+    // when the window is first loaded (the controls of a derived window do not exist yet while
+    // this base is being built). Lie is the safer form: it does not depend on the order.
     Fenetre(const DescriptionFenetre& description, std::vector<Controle*> controles);
     virtual void Form_Load() {}
 
@@ -106,7 +146,7 @@ private:
     std::vector<Controle*> controles_;
     std::wstring caption_;
     bool chargee_ = false;
-    bool enfantsConnus_ = false;
+    bool genresVerifies_ = false;
     IPairFenetre* pair_ = nullptr;
 };
 
