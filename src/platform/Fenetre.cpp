@@ -16,12 +16,6 @@ Fenetre::Fenetre(const DescriptionFenetre& description, std::initializer_list<Li
         if (!c) throw std::logic_error("a row of the window is bound to no control");
 }
 
-Fenetre::Fenetre(const DescriptionFenetre& description, std::vector<Controle*> controles)
-    : description_(description), controles_(std::move(controles)) {
-    if (controles_.size() != description_.controles.size())
-        throw std::logic_error("the window's controls do not match the rows of its table");
-}
-
 void Fenetre::SetCaption(const std::wstring& caption) {
     if (caption == caption_) return;
     caption_ = caption;
@@ -29,14 +23,6 @@ void Fenetre::SetCaption(const std::wstring& caption) {
 }
 
 void Fenetre::Charge() {
-    // Checked here rather than in the constructor: a derived window's controls do not exist yet
-    // while this base is being built. The peers rely on it to treat each control as its kind.
-    if (!genresVerifies_) {
-        for (std::size_t i = 0; i < controles_.size(); ++i)
-            if (controles_[i]->GenreControle() != description_.controles[i].genre)
-                throw std::logic_error("a control is not of the kind its row gives");
-        genresVerifies_ = true;
-    }
     caption_ = description_.caption;
     for (std::size_t i = 0; i < controles_.size(); ++i) {
         const DescriptionControle& d = description_.controles[i];

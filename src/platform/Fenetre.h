@@ -135,10 +135,6 @@ protected:
     // Every row of `description.controles` bound once, in any order. A binding to another table,
     // a row bound twice or left unbound throws std::logic_error, in every build.
     Fenetre(const DescriptionFenetre& description, std::initializer_list<Liaison> liaisons);
-    // `controles` follows the rows one for one; each control's kind is checked against its row
-    // when the window is first loaded (the controls of a derived window do not exist yet while
-    // this base is being built). Lie is the safer form: it does not depend on the order.
-    Fenetre(const DescriptionFenetre& description, std::vector<Controle*> controles);
     virtual void Form_Load() {}
 
 private:
@@ -146,7 +142,6 @@ private:
     std::vector<Controle*> controles_;
     std::wstring caption_;
     bool chargee_ = false;
-    bool genresVerifies_ = false;
     IPairFenetre* pair_ = nullptr;
 };
 

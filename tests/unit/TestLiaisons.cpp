@@ -77,13 +77,6 @@ public:
         : Objets(listeur), Fenetre(essai::Fenetre, liaisons) {}
 };
 
-// Bound by position, as a test table may still be.
-class FenetrePositionnelle : public Objets, public Fenetre {
-public:
-    FenetrePositionnelle(IListeurRepertoire& listeur, std::vector<Controle*> (*liste)(Objets&))
-        : Objets(listeur), Fenetre(essai::Fenetre, liste(*this)) {}
-};
-
 }  // namespace
 
 TEST(Liaisons, EachRowReachesItsOwnControlWhateverTheOrder) {
@@ -140,25 +133,5 @@ TEST(Liaisons, ARowBoundTwiceLeftUnboundOrOfAnotherWindowIsRefusedInEveryBuild) 
                                        Lie<essai::Option>(c.Option), Lie<essai::Texte>(c.Texte),
                                        Lie<essai::Etiquette>(c.Etiquette), Lie<essai::Liste>(c.Liste),
                                        Lie<essai::Trait>(c.Trait)}),
-                 std::logic_error);
-}
-
-TEST(Liaisons, APositionalListIsCheckedKindByKindBeforeTheFirstLoad) {
-    test::FauxListeur listeur;
-    FenetrePositionnelle bonne(listeur, [](Objets& c) -> std::vector<Controle*> {
-        return {&c.Bouton, &c.Case, &c.Cadre, &c.Option, &c.Texte, &c.Etiquette, &c.Liste, &c.Trait};
-    });
-    bonne.Charge();
-    EXPECT_TRUE(bonne.EstChargee());
-
-    // Two rows swapped: the label where the text box is designed.
-    FenetrePositionnelle echangee(listeur, [](Objets& c) -> std::vector<Controle*> {
-        return {&c.Bouton, &c.Case, &c.Cadre, &c.Option, &c.Etiquette, &c.Texte, &c.Liste, &c.Trait};
-    });
-    EXPECT_THROW(echangee.Charge(), std::logic_error);
-    EXPECT_FALSE(echangee.EstChargee());
-    EXPECT_EQ(echangee.Etiquette.Caption(), L"") << "nothing was treated as the wrong kind";
-
-    EXPECT_THROW(FenetrePositionnelle(listeur, [](Objets& c) -> std::vector<Controle*> { return {&c.Bouton}; }),
                  std::logic_error);
 }

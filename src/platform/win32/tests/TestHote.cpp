@@ -14,7 +14,7 @@ namespace tolvane::win32 {
 namespace {
 
 namespace D {
-enum { Bouton, Case, Cadre, Option0, Option1, Texte, Cachee, Etiquette, Liste, Trait, N };
+enum Ligne { Bouton, Case, Cadre, Option0, Option1, Texte, Cachee, Etiquette, Liste, Trait, N };
 constexpr std::array<DescriptionControle, N> Controles{{
     {L"Cmd_Fermer", Genre::CommandButton, L"Fermer", 3000, 2400, 1035, 555, 5, -1, BoutonDefaut, SansCouleur, 0},
     {L"Chk_Case", Genre::CheckBox, L"Case", 120, 120, 2000, 315, 0, -1, Coche, SansCouleur, 0},
@@ -28,12 +28,16 @@ constexpr std::array<DescriptionControle, N> Controles{{
     {L"Line1", Genre::Line, L"", 0, 1900, 6000, 1900, -1, -1, AucunStyle, SansCouleur, 0},
 }};
 constexpr DescriptionFenetre Description{L"Fenêtre d'essai", 6300, 3300, Controles};
+constexpr const auto& TableDe(Ligne) { return Controles; }
 }  // namespace D
 
 class FenetreEssai : public Fenetre {
 public:
     explicit FenetreEssai(IListeurRepertoire& listeur)
-        : Fenetre(D::Description, {&Bouton, &Case, &Cadre, &Opt0, &Opt1, &Texte, &Cachee, &Etiquette, &Liste, &Trait}),
+        : Fenetre(D::Description, {Lie<D::Bouton>(Bouton), Lie<D::Case>(Case), Lie<D::Cadre>(Cadre),
+                                   Lie<D::Option0>(Opt0), Lie<D::Option1>(Opt1), Lie<D::Texte>(Texte),
+                                   Lie<D::Cachee>(Cachee), Lie<D::Etiquette>(Etiquette), Lie<D::Liste>(Liste),
+                                   Lie<D::Trait>(Trait)}),
           Opt0(groupe_), Opt1(groupe_), Liste(listeur) {
         Bouton.Click = [this] { ++clics; };
         Case.Click = [this] { ++clicsCase; };
