@@ -45,8 +45,7 @@ bool RendInscriptible(const std::wstring& dossier, bool inscriptible) {
     if (!CreateProcessW(L"Z:\\bin\\chmod", ligne.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         nullptr, &si, &pi))
         return false;
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
+    const tolvane::win32::ProcessusCree chmod(pi);
     return AttendQue([&] { return Inscriptible(dossier) == inscriptible; });
 }
 

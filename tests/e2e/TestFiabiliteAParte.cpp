@@ -72,8 +72,7 @@ TEST_F(AParte, DeuxLanceursSimultanes) {
         const bool finis = WaitForMultipleObjects(2, processus, TRUE, 30000) == WAIT_OBJECT_0;
         for (auto& p : pi) {
             if (!finis) TerminateProcess(p.hProcess, 1);
-            CloseHandle(p.hThread);
-            CloseHandle(p.hProcess);
+            const tolvane::win32::ProcessusCree ferme(p);
         }
         ASSERT_TRUE(finis) << "tour " << tour << " : un lanceur ne s'est pas terminé";
         // Every probe started has been created by now; let them write their line.

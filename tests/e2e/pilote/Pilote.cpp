@@ -92,19 +92,19 @@ Processus Processus::Demarre(const std::wstring& exe, const std::wstring& dossie
         ADD_FAILURE() << "CreateProcessW(" << U8(exe) << ") a échoué, erreur " << GetLastError();
         return p;
     }
-    CloseHandle(pi.hThread);
-    p.processus_ = pi.hProcess;
+    tolvane::win32::ProcessusCree cree(pi);
+    p.processus_ = std::move(cree.processus);
     p.pid_ = pi.dwProcessId;
     return p;
 }
 
 Processus::Processus(Processus&& autre) noexcept
-    : processus_(std::exchange(autre.processus_, nullptr)), pid_(std::exchange(autre.pid_, 0)) {}
+    : processus_(std::move(autre.processus_)), pid_(std::exchange(autre.pid_, 0)) {}
 
 Processus& Processus::operator=(Processus&& autre) noexcept {
     if (this != &autre) {
         Termine();
-        processus_ = std::exchange(autre.processus_, nullptr);
+        processus_ = std::move(autre.processus_);
         pid_ = std::exchange(autre.pid_, 0);
     }
     return *this;
@@ -113,25 +113,24 @@ Processus& Processus::operator=(Processus&& autre) noexcept {
 Processus::~Processus() { Termine(); }
 
 bool Processus::EnCours() const {
-    return processus_ && WaitForSingleObject(processus_, 0) == WAIT_TIMEOUT;
+    return processus_ && WaitForSingleObject(processus_.get(), 0) == WAIT_TIMEOUT;
 }
 
 std::optional<DWORD> Processus::AttendFin(DWORD maxMs) const {
     if (!processus_) return std::nullopt;
     if (!AttendQue([&] { return !EnCours(); }, maxMs)) return std::nullopt;
     DWORD code = 0;
-    GetExitCodeProcess(processus_, &code);
+    GetExitCodeProcess(processus_.get(), &code);
     return code;
 }
 
 void Processus::Termine() {
     if (!processus_) return;
     if (EnCours()) {
-        TerminateProcess(processus_, 1);
-        WaitForSingleObject(processus_, kAttenteMaxMs);
+        TerminateProcess(processus_.get(), 1);
+        WaitForSingleObject(processus_.get(), kAttenteMaxMs);
     }
-    CloseHandle(processus_);
-    processus_ = nullptr;
+    processus_.Reinitialise();
 }
 
 std::vector<DWORD> ProcessusSous(const std::wstring& dossier) {

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "OutilsTest.h"
+#include "platform/win32/Poignees.h"
 
 namespace pilote {
 
@@ -58,14 +59,14 @@ public:
     ~Processus();  // terminates the process if it still runs
 
     DWORD Pid() const { return pid_; }
-    bool Valide() const { return processus_ != nullptr; }
+    bool Valide() const { return static_cast<bool>(processus_); }
     bool EnCours() const;
     // The exit code once the process has ended within `maxMs`; nothing if it still runs.
     std::optional<DWORD> AttendFin(DWORD maxMs = kAttenteMaxMs) const;
     void Termine();
 
 private:
-    HANDLE processus_ = nullptr;
+    tolvane::win32::PoigneeNoyau processus_;
     DWORD pid_ = 0;
 };
 

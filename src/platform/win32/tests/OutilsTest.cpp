@@ -7,6 +7,8 @@
 #include <cwctype>
 #include <stdexcept>
 
+#include "platform/win32/FonctionsDynamiques.h"
+
 namespace tolvane::win32::test {
 
 namespace {
@@ -51,13 +53,6 @@ std::wstring DepuisOctets(UINT pageCode, std::string_view octets) {
     return r;
 }
 
-// Wine's own exports, absent on Windows: looked up when needed.
-template <typename Fonction>
-Fonction FonctionDeWine(const char* nom) {
-    return reinterpret_cast<Fonction>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), nom)));
-}
-
 }  // namespace
 
 // ---- texts and paths ----
@@ -74,7 +69,7 @@ std::wstring Minuscules(std::wstring texte) {
 
 std::wstring CheminWindows(const std::string& cheminUnix) {
     // Wine's own conversion knows the prefix's drive mapping; Z: is its default for "/".
-    if (auto conversion = FonctionDeWine<WCHAR* (*)(const char*)>("wine_get_dos_file_name")) {
+    if (auto conversion = FonctionDe<WCHAR* (*)(const char*)>(L"kernel32.dll", "wine_get_dos_file_name")) {
         if (WCHAR* dos = conversion(cheminUnix.c_str())) {
             std::wstring r = dos;
             HeapFree(GetProcessHeap(), 0, dos);
@@ -87,7 +82,7 @@ std::wstring CheminWindows(const std::string& cheminUnix) {
 }
 
 std::string CheminUnix(const std::wstring& chemin) {
-    auto conversion = FonctionDeWine<char* (*)(const WCHAR*)>("wine_get_unix_file_name");
+    auto conversion = FonctionDe<char* (*)(const WCHAR*)>(L"kernel32.dll", "wine_get_unix_file_name");
     if (!conversion) return {};
     char* unix = conversion(chemin.c_str());
     if (!unix) return {};
