@@ -1,10 +1,7 @@
 // The main window of Tolvane.exe as a user meets it: the Tab key's round, the window's frame
 // and place, leaving the directory box, Quitter and the close box, Enter and the length limit
-// of the instructions, and every control where the layout table puts it at the screen's DPI.
-#include <cmath>
-#include <cstdlib>
-
-#include "Commun.h"
+// of the instructions.
+#include "FenetrePrincipale.h"
 #include "ui/Dispositions.h"
 
 using namespace pilote;
@@ -14,11 +11,6 @@ namespace {
 
 namespace id = principale;
 namespace table = tolvane::Dispositions::Principale;
-
-int IdFocus(HWND f) {
-    HWND h = Focus(f);
-    return h ? GetDlgCtrlID(h) : 0;
-}
 
 std::string Ids(const std::vector<int>& ids) {
     std::string s;
@@ -33,73 +25,6 @@ bool BoiteExiste(DWORD pid) {
     return false;
 }
 
-// The DPI the run was prepared for (TOLVANE_DPI of scripts/wine-env.sh), 96 by default.
-int DpiVoulu() {
-    const char* v = std::getenv("TOLVANE_DPI");
-    return v && *v ? std::atoi(v) : 96;
-}
-
-int DpiEcran() {
-    HDC dc = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(dc, LOGPIXELSX);
-    ReleaseDC(nullptr, dc);
-    return dpi;
-}
-
-class FenetrePrincipale : public TestE2E {
-protected:
-    // Maj\ holds two executables and is the stored directory, so that leaving the directory
-    // box passes the check unless a test types something else.
-    void SetUp() override {
-        TestE2E::SetUp();
-        AjouteSonde(L"Maj\\a.exe");
-        AjouteSonde(L"Maj\\b.exe");
-        reglages_.chemin = Maj();
-        reglages_.option = L"Verifier_lancer";
-        reglages_.activee = L"1";
-        reglages_.titre = L"Mise à jour";
-        reglages_.instructions = L"Fermez vos applications";
-    }
-
-    // Starts Tolvane.exe on reglages_ and returns its main window, shown without any box.
-    HWND Ouvre() {
-        EcritIni(reglages_.Ini());
-        const Processus& p = Lance(Build::Configuration);
-        pid_ = p.Pid();
-        processus_ = &p;
-        std::vector<Boite> boites;
-        HWND f = FenetrePrincipaleApresBoites(p, boites);
-        EXPECT_TRUE(boites.empty()) << boites.size() << " boîte(s), la première : "
-                                    << boites[0].titre << " / " << boites[0].texte;
-        return f;
-    }
-
-    // In front, with the focus where the window puts it when activated.
-    bool AuPremierPlan(HWND f) {
-        return MetAuPremierPlan(f) && AttendQue([&] { return Focus(f) != nullptr; }, 2000);
-    }
-
-    // Replaces the text of the focused box by real key presses.
-    bool RemplaceTexteClavier(HWND boite, const std::wstring& texte) {
-        Demande(boite, EM_SETSEL, 0, -1);
-        if (!Touche(VK_BACK) || (!texte.empty() && !TapeClavier(texte))) return false;
-        return AttendQue([&] { return Texte(boite) == texte; }, 2000);
-    }
-
-    // Presses Tab (or Shift+Tab) and returns the ID that has the focus once it has moved.
-    int Tabule(HWND f, bool arriere = false) {
-        const int avant = IdFocus(f);
-        Touche(VK_TAB, arriere);
-        int apres = avant;
-        AttendQue([&] { return (apres = IdFocus(f)) != avant; }, 2000);
-        return apres;
-    }
-
-    Reglages reglages_;
-    DWORD pid_ = 0;
-    const Processus* processus_ = nullptr;
-};
-
 // ---- the Tab key ----
 
 struct CasTabulation {
@@ -111,18 +36,30 @@ struct CasTabulation {
 };
 
 const CasTabulation kCasTabulation[] = {
-    {"CommeConcue", L"Verifier_lancer", L"1", false,
-     {id::TXT_Chemin, id::Flb_file, id::Cmd_OK, id::Cmd_Sauver, id::Opt_Mode1, id::Txt_Titre,
-      id::Txt_instructions, id::Chk_Instructions, id::Cmd_quitter, id::TXT_Chemin}},
-    {"AChaqueDemarrage", L"Toujours_lancer", L"1", false,
-     {id::TXT_Chemin, id::Flb_file, id::Cmd_OK, id::Cmd_Sauver, id::Opt_Mode0, id::Txt_Titre,
-      id::Txt_instructions, id::Chk_Instructions, id::Cmd_quitter, id::TXT_Chemin}},
-    {"IndicationsDesactiveesAuDemarrage", L"Verifier_lancer", L"0", false,
-     {id::TXT_Chemin, id::Flb_file, id::Cmd_OK, id::Cmd_Sauver, id::Opt_Mode1,
+    {"CommeConcue",
+     L"Verifier_lancer",
+     L"1",
+     false,
+     {id::TXT_Chemin, id::Flb_file, id::Cmd_OK, id::Cmd_Sauver, id::Opt_Mode1, id::Txt_Titre, id::Txt_instructions,
       id::Chk_Instructions, id::Cmd_quitter, id::TXT_Chemin}},
-    {"CaseDecocheeParUnClic", L"Verifier_lancer", L"1", true,
-     {id::Chk_Instructions, id::Cmd_quitter, id::TXT_Chemin, id::Flb_file, id::Cmd_OK,
-      id::Cmd_Sauver, id::Opt_Mode1, id::Chk_Instructions}},
+    {"AChaqueDemarrage",
+     L"Toujours_lancer",
+     L"1",
+     false,
+     {id::TXT_Chemin, id::Flb_file, id::Cmd_OK, id::Cmd_Sauver, id::Opt_Mode0, id::Txt_Titre, id::Txt_instructions,
+      id::Chk_Instructions, id::Cmd_quitter, id::TXT_Chemin}},
+    {"IndicationsDesactiveesAuDemarrage",
+     L"Verifier_lancer",
+     L"0",
+     false,
+     {id::TXT_Chemin, id::Flb_file, id::Cmd_OK, id::Cmd_Sauver, id::Opt_Mode1, id::Chk_Instructions, id::Cmd_quitter,
+      id::TXT_Chemin}},
+    {"CaseDecocheeParUnClic",
+     L"Verifier_lancer",
+     L"1",
+     true,
+     {id::Chk_Instructions, id::Cmd_quitter, id::TXT_Chemin, id::Flb_file, id::Cmd_OK, id::Cmd_Sauver, id::Opt_Mode1,
+      id::Chk_Instructions}},
 };
 
 class Tabulation : public FenetrePrincipale, public ::testing::WithParamInterface<CasTabulation> {};
@@ -139,8 +76,7 @@ TEST_P(Tabulation, LaToucheTabParcourtLesControlesDansLOrdreConcu) {
         // The button's own click (it takes the focus as under the mouse): a pointer moved
         // through the input queue was seen to land elsewhere just after the server started.
         ASSERT_TRUE(Clique(coche));
-        ASSERT_TRUE(AttendQue([&] { return EtatCoche(coche) == BST_UNCHECKED; }))
-            << "le clic n'a pas décoché la case";
+        ASSERT_TRUE(AttendQue([&] { return EtatCoche(coche) == BST_UNCHECKED; })) << "le clic n'a pas décoché la case";
         ASSERT_TRUE(AttendQue([&] { return !Actif(Controle(f, id::Txt_Titre)); }));
     }
 
@@ -151,15 +87,15 @@ TEST_P(Tabulation, LaToucheTabParcourtLesControlesDansLOrdreConcu) {
     // Shift+Tab goes the same round backwards.
     std::vector<int> arriere{IdFocus(f)};
     while (arriere.size() < cas.tour.size()) arriere.push_back(Tabule(f, true));
-    EXPECT_EQ(Ids(arriere), Ids(std::vector<int>(cas.tour.rbegin(), cas.tour.rend())))
-        << "avec Maj+Tab";
+    EXPECT_EQ(Ids(arriere), Ids(std::vector<int>(cas.tour.rbegin(), cas.tour.rend()))) << "avec Maj+Tab";
 
     EXPECT_FALSE(Visible(Controle(f, id::Txt_Texte)));
     EXPECT_FALSE(BoiteExiste(pid_)) << "une boîte s'est montrée pendant le tour";
 }
 
-INSTANTIATE_TEST_SUITE_P(Cas, Tabulation, ::testing::ValuesIn(kCasTabulation),
-                         [](const auto& info) { return std::string(info.param.nom); });
+INSTANTIATE_TEST_SUITE_P(Cas, Tabulation, ::testing::ValuesIn(kCasTabulation), [](const auto& info) {
+    return std::string(info.param.nom);
+});
 
 // ---- the window itself ----
 
@@ -206,8 +142,7 @@ struct CasSortieChemin {
 
 const CasSortieChemin kCasSortieChemin[] = {
     {"DossierSansExecutableVideLaListe", L"Vide", nullptr, nullptr},
-    {"CheminAbsentGardeLaListe", L"Absent", "Enfin, voyons !!!",
-     "Le chemin que vous avez choisi n'existe pas !!!"},
+    {"CheminAbsentGardeLaListe", L"Absent", "Enfin, voyons !!!", "Le chemin que vous avez choisi n'existe pas !!!"},
     {"FichierAuLieuDeDossierGardeLaListe", L"Vide\\notes.txt", "Enfin, voyons !!!",
      "Le chemin que vous avez choisi n'existe pas !!!"},
     {"CheminVideGardeLaListe", nullptr, "Enfin, voyons !!!",
@@ -215,8 +150,7 @@ const CasSortieChemin kCasSortieChemin[] = {
      "chemin, merci !"},
 };
 
-class SortieChemin : public FenetrePrincipale,
-                     public ::testing::WithParamInterface<CasSortieChemin> {};
+class SortieChemin : public FenetrePrincipale, public ::testing::WithParamInterface<CasSortieChemin> {};
 
 TEST_P(SortieChemin, VerifieLeCheminEtNeChangeLaListeQueSIlEstBon) {
     const CasSortieChemin& cas = GetParam();
@@ -255,8 +189,9 @@ TEST_P(SortieChemin, VerifieLeCheminEtNeChangeLaListeQueSIlEstBon) {
     EXPECT_EQ(Ini(), reglages_.Ini());
 }
 
-INSTANTIATE_TEST_SUITE_P(Cas, SortieChemin, ::testing::ValuesIn(kCasSortieChemin),
-                         [](const auto& info) { return std::string(info.param.nom); });
+INSTANTIATE_TEST_SUITE_P(Cas, SortieChemin, ::testing::ValuesIn(kCasSortieChemin), [](const auto& info) {
+    return std::string(info.param.nom);
+});
 
 // ---- ending ----
 
@@ -302,8 +237,9 @@ TEST_P(Fin, TermineAussitotSansQuestionNiEcriture) {
     EXPECT_TRUE(SansLancement());
 }
 
-INSTANTIATE_TEST_SUITE_P(Cas, Fin, ::testing::ValuesIn(kCasFin),
-                         [](const auto& info) { return std::string(info.param.nom); });
+INSTANTIATE_TEST_SUITE_P(Cas, Fin, ::testing::ValuesIn(kCasFin), [](const auto& info) {
+    return std::string(info.param.nom);
+});
 
 // ---- the instructions box ----
 
@@ -322,8 +258,7 @@ TEST_F(FenetrePrincipale, EntreeDansLesInstructionsCommenceUneLigneSansPresserDe
     ASSERT_TRUE(Touche(VK_RETURN));
     ASSERT_TRUE(TapeClavier(L"suite"));
     const std::wstring voulu = avant + L"\r\nsuite";
-    EXPECT_TRUE(AttendQue([&] { return Texte(instructions) == voulu; }, 2000))
-        << "texte : " << U8(Texte(instructions));
+    EXPECT_TRUE(AttendQue([&] { return Texte(instructions) == voulu; }, 2000)) << "texte : " << U8(Texte(instructions));
     // Essai or Sauver pressed by Enter would have asked, saved or launched.
     EXPECT_FALSE(BoiteExiste(pid_)) << U8(DecritFenetres(pid_));
     EXPECT_EQ(IdFocus(f), id::Txt_instructions);
@@ -342,52 +277,6 @@ TEST_F(FenetrePrincipale, LesInstructionsPrennentAuPlus1024CaracteresTapes) {
     const std::wstring texte = Texte(instructions);
     EXPECT_EQ(texte.size(), 1024u);
     EXPECT_EQ(texte, tape.substr(0, 1024));
-}
-
-// ---- the layout ----
-
-// Twips to pixels at `dpi`, rounded as the nearest pixel.
-int Px(int twips, int dpi) { return static_cast<int>(std::lround(twips * dpi / 1440.0)); }
-
-class DispositionPrincipale : public FenetrePrincipale {};
-
-TEST_F(DispositionPrincipale, ChaqueControleEstOuLeTableauLeMetAuDpiDeLEcran) {
-    const int dpi = DpiVoulu();
-    ASSERT_EQ(DpiEcran(), dpi) << "le préfixe Wine n'est pas au DPI voulu";
-    HWND f = Ouvre();
-    ASSERT_NE(f, nullptr);
-
-    const SIZE client = TailleClient(f);
-    EXPECT_EQ(client.cx, Px(table::Fenetre.largeurClient, dpi));
-    EXPECT_EQ(client.cy, Px(table::Fenetre.hauteurClient, dpi));
-    if (dpi == 96) {
-        EXPECT_EQ(client.cx, 532);
-        EXPECT_EQ(client.cy, 426);
-    }
-
-    for (const auto& d : table::Controles) {
-        if (d.genre == tolvane::Genre::Line) continue;
-        int gauche = d.gauche, haut = d.haut;
-        if (d.parent >= 0) {
-            gauche += table::Controles[static_cast<std::size_t>(d.parent)].gauche;
-            haut += table::Controles[static_cast<std::size_t>(d.parent)].haut;
-        }
-        const RECT voulu{Px(gauche, dpi), Px(haut, dpi), Px(gauche, dpi) + Px(d.largeur, dpi),
-                         Px(haut, dpi) + Px(d.hauteur, dpi)};
-        HWND c = Controle(f, tolvane::IdControle(d));
-        if (!c) {
-            ADD_FAILURE() << U8(d.nom) << " : pas de contrôle d'ID " << tolvane::IdControle(d);
-            continue;
-        }
-        const RECT vu = RectangleDans(c, f);
-        const bool pareil = std::abs(vu.left - voulu.left) <= 1 && std::abs(vu.top - voulu.top) <= 1 &&
-                            std::abs(vu.right - voulu.right) <= 1 &&
-                            std::abs(vu.bottom - voulu.bottom) <= 1;
-        EXPECT_TRUE(pareil) << U8(d.nom) << " (" << tolvane::IdControle(d) << ") à " << dpi
-                            << " dpi : vu " << vu.left << "," << vu.top << " – " << vu.right
-                            << "," << vu.bottom << ", voulu " << voulu.left << "," << voulu.top
-                            << " – " << voulu.right << "," << voulu.bottom;
-    }
 }
 
 }  // namespace
