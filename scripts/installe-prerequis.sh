@@ -11,7 +11,7 @@ paquets=(
   xvfb x11-utils xauth imagemagick
   msitools wixl
   locales
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format
   python3 strace
 )
 

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Builds and runs every test: the native unit tests, the same under AddressSanitizer and
-# UndefinedBehaviorSanitizer, and the Windows build with its tests under Wine (end-to-end tests
-# included), then each fuzz target for 20 s. Installs what is missing first. Exits non-zero when anything fails; the last line
-# is the summary, "teste-tout: N passed, N failed", counting the tests of the three ctest runs.
+# Checks the formatting of every C and C++ file, then builds and runs every test: the native
+# unit tests, the same under AddressSanitizer and UndefinedBehaviorSanitizer, and the Windows
+# build with its tests under Wine (end-to-end tests included), then each fuzz target for 20 s.
+# Installs what is missing first. Exits non-zero when anything fails; the last line is the
+# summary, "teste-tout: N passed, N failed", counting the tests of the three ctest runs (a
+# failed stage that ran no test, the formatting check included, counts as one failure).
 set -uo pipefail
 racine="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$racine"
@@ -69,6 +71,7 @@ windows() {
     cmake --build --preset windows && ctest --preset windows --output-junit "$junit"
 }
 
+etape "mise en forme (clang-format)" bash scripts/verifie-format.sh
 etape "tests unitaires (linux)" natif linux
 etape "tests unitaires sous ASan+UBSan (linux-asan)" natif linux-asan
 etape "build Windows et tests sous Wine (windows)" windows

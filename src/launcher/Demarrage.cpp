@@ -42,9 +42,11 @@ std::optional<int> ValeurCaseActivee(std::wstring_view texte) {
     if (i < texte.size() && (texte[i] == L'E' || texte[i] == L'e')) {
         std::size_t j = i + 1;
         std::string exposant = "e";
-        if (j < texte.size() && (texte[j] == L'+' || texte[j] == L'-')) exposant.push_back(static_cast<char>(texte[j++]));
+        if (j < texte.size() && (texte[j] == L'+' || texte[j] == L'-'))
+            exposant.push_back(static_cast<char>(texte[j++]));
         const std::size_t debut = j;
-        while (j < texte.size() && EstChiffre(texte[j]) && j - debut < 6) exposant.push_back(static_cast<char>(texte[j++]));
+        while (j < texte.size() && EstChiffre(texte[j]) && j - debut < 6)
+            exposant.push_back(static_cast<char>(texte[j++]));
         if (j > debut) nombre += exposant;
     }
     const double valeur = std::strtod(nombre.c_str(), nullptr);
@@ -56,8 +58,7 @@ std::optional<int> ValeurCaseActivee(std::wstring_view texte) {
 }
 
 bool ProceduresPrincipales::Lit(const wchar_t* section, const wchar_t* cle, std::wstring& tampon) {
-    if (Mod_FichierINI::LitDansINI(services_, section, cle, tampon, Mod_principal::CheminFichierINI))
-        return true;
+    if (Mod_FichierINI::LitDansINI(services_, section, cle, tampon, Mod_principal::CheminFichierINI)) return true;
     services_.messages->MsgBox(Textes::EchecLecture, vbOKOnly);
     return false;
 }

@@ -65,8 +65,8 @@ void ProceduresPrincipales::Traitement(const std::wstring& Fichier_a_executer) {
     if (NoteLancement(Fichier_a_executer, erreur)) {
         services_.Signale(eleve ? Evenement::LanceApresElevation : Evenement::Lance, {Fichier_a_executer, repertoire});
     } else {
-        services_.Signale(Evenement::NomNonNote,
-                          {Fichier_a_executer, Mod_principal::CheminFichierINI, services_.processus->TexteErreur(erreur)});
+        services_.Signale(Evenement::NomNonNote, {Fichier_a_executer, Mod_principal::CheminFichierINI,
+                                                  services_.processus->TexteErreur(erreur)});
         MontreEchecEcriture(erreur);
     }
     services_.FinProcessus();

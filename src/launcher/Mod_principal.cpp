@@ -6,9 +6,7 @@
 
 namespace tolvane::Mod_principal {
 
-bool EstDernierFichier(const std::wstring& Fichier) {
-    return EgalSansCasse(ParLaPageCode(Fichier), DernierFichier);
-}
+bool EstDernierFichier(const std::wstring& Fichier) { return EgalSansCasse(ParLaPageCode(Fichier), DernierFichier); }
 
 bool VerifieChemin(Services& services, const std::wstring& CheminChoisi) {
     ISystemeFichiers& fso = services.FSO();

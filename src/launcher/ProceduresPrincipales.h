@@ -21,8 +21,10 @@ inline constexpr unsigned long AttenteVerrouMs = 2 * 60 * 1000;
 
 class ProceduresPrincipales {
 public:
-    ProceduresPrincipales(Services& services, ChampsPrincipaux& champs,
-                          IFenetresLancement& fenetres, bool modeAutoDuBuild)
+    ProceduresPrincipales(Services& services,
+                          ChampsPrincipaux& champs,
+                          IFenetresLancement& fenetres,
+                          bool modeAutoDuBuild)
         : services_(services), champs_(champs), fenetres_(fenetres), modeAutoDuBuild_(modeAutoDuBuild) {}
 
     // Start-up: globals, settings into the fields, and in the launcher build the run command.

@@ -57,7 +57,8 @@ bool ProceduresPrincipales::RepertoireLisible() {
             // itself take seconds.
             for (std::uint64_t ecoule = 0; ecoule < AttenteMaxMs && PasEncoreJoignable(erreur);
                  ecoule = horloge.Millisecondes() - debut) {
-                horloge.Attend(static_cast<unsigned>(std::min<std::uint64_t>(IntervalleEssaisMs, AttenteMaxMs - ecoule)));
+                horloge.Attend(
+                    static_cast<unsigned>(std::min<std::uint64_t>(IntervalleEssaisMs, AttenteMaxMs - ecoule)));
                 liste.Refresh();
                 erreur = liste.Erreur();
             }

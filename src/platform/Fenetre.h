@@ -18,34 +18,34 @@ namespace tolvane {
 // Style flags of a control, as designed.
 enum Style : std::uint32_t {
     AucunStyle = 0,
-    Multiligne = 1u << 0,       // text box: several lines, no scroll bars
-    LectureSeule = 1u << 1,     // text box: text can be selected, not changed
-    BordureSimple = 1u << 2,    // label: single-line border
-    TexteCentre = 1u << 3,      // label: text centred
-    ArialGras12 = 1u << 4,      // Arial 12 pt bold instead of the dialog font
-    BoutonDefaut = 1u << 5,     // Enter presses it
-    BoutonAnnulation = 1u << 6, // Esc presses it
-    Cache = 1u << 7,            // never shown, never takes the focus
-    Coche = 1u << 8,            // check box checked / option button selected at design
+    Multiligne = 1u << 0,           // text box: several lines, no scroll bars
+    LectureSeule = 1u << 1,         // text box: text can be selected, not changed
+    BordureSimple = 1u << 2,        // label: single-line border
+    TexteCentre = 1u << 3,          // label: text centred
+    ArialGras12 = 1u << 4,          // Arial 12 pt bold instead of the dialog font
+    BoutonDefaut = 1u << 5,         // Enter presses it
+    BoutonAnnulation = 1u << 6,     // Esc presses it
+    Cache = 1u << 7,                // never shown, never takes the focus
+    Coche = 1u << 8,                // check box checked / option button selected at design
     EntreeNouvelleLigne = 1u << 9,  // multi-line text box: Enter starts a new line
-    TexteLitteral = 1u << 10,   // label showing the user's text: "&" is shown, not a mnemonic
+    TexteLitteral = 1u << 10,       // label showing the user's text: "&" is shown, not a mnemonic
 };
 
 inline constexpr std::int32_t SansCouleur = -1;
 constexpr std::int32_t RGB_(int r, int g, int b) { return r | (g << 8) | (b << 16); }
 
 struct DescriptionControle {
-    const wchar_t* nom;      // design name, e.g. L"TXT_Chemin"
+    const wchar_t* nom;  // design name, e.g. L"TXT_Chemin"
     Genre genre;
     const wchar_t* caption;  // caption or initial text
     // Left, Top, Width, Height in twips, from the client area or from the parent frame;
     // for a line: X1, Y1, X2, Y2.
     int gauche, haut, largeur, hauteur;
-    int tabIndex;            // -1 for lines; the control ID is 100 + tabIndex
-    int parent;              // row of the containing frame in the table, -1 for the client area
+    int tabIndex;  // -1 for lines; the control ID is 100 + tabIndex
+    int parent;    // row of the containing frame in the table, -1 for the client area
     std::uint32_t style;
     std::int32_t couleurFond;  // RGB, or SansCouleur
-    int longueurMax;         // text boxes: characters the user can type, 0 = no limit
+    int longueurMax;           // text boxes: characters the user can type, 0 = no limit
 };
 
 inline constexpr int IdControle(const DescriptionControle& d) { return 100 + d.tabIndex; }

@@ -8,12 +8,10 @@ wchar_t MajusculeSimple(wchar_t c) {
     if (c >= L'a' && c <= L'z') return static_cast<wchar_t>(c - 32);
     if (c < 0xE0) return c;
     if (c <= 0xFE) return c == 0xF7 ? c : static_cast<wchar_t>(c - 32);  // à..þ except ÷
-    if (c == 0xFF) return static_cast<wchar_t>(0x178);                  // ÿ
+    if (c == 0xFF) return static_cast<wchar_t>(0x178);                   // ÿ
     // Latin Extended-A: upper case at the even (or, in two runs, odd) code of each pair.
-    if ((c >= 0x100 && c <= 0x137) || (c >= 0x14A && c <= 0x177))
-        return static_cast<wchar_t>(c & ~1);
-    if ((c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E))
-        return (c & 1) ? c : static_cast<wchar_t>(c - 1);
+    if ((c >= 0x100 && c <= 0x137) || (c >= 0x14A && c <= 0x177)) return static_cast<wchar_t>(c & ~1);
+    if ((c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E)) return (c & 1) ? c : static_cast<wchar_t>(c - 1);
     return c;
 }
 
@@ -39,8 +37,7 @@ bool CorrespondMotif(std::wstring_view nom, std::wstring_view motif) {
         if (m < motif.size() && motif[m] == L'*') {
             etoile = m++;
             reprise = n;
-        } else if (m < motif.size() &&
-                   (motif[m] == L'?' || MajusculeSimple(motif[m]) == MajusculeSimple(nom[n]))) {
+        } else if (m < motif.size() && (motif[m] == L'?' || MajusculeSimple(motif[m]) == MajusculeSimple(nom[n]))) {
             ++m;
             ++n;
         } else if (etoile != std::wstring_view::npos) {
@@ -98,14 +95,22 @@ bool EstUtf8Etendu(std::string_view octets) {
         // where overlong forms, surrogates and code points beyond U+10FFFF show.
         std::size_t suite = 0;
         unsigned char bas = 0x80, haut = 0xBF;
-        if (o >= 0xC2 && o <= 0xDF) suite = 1;
-        else if (o == 0xE0) suite = 2, bas = 0xA0;
-        else if (o == 0xED) suite = 2, haut = 0x9F;
-        else if (o >= 0xE1 && o <= 0xEF) suite = 2;
-        else if (o == 0xF0) suite = 3, bas = 0x90;
-        else if (o == 0xF4) suite = 3, haut = 0x8F;
-        else if (o >= 0xF1 && o <= 0xF3) suite = 3;
-        else return false;
+        if (o >= 0xC2 && o <= 0xDF)
+            suite = 1;
+        else if (o == 0xE0)
+            suite = 2, bas = 0xA0;
+        else if (o == 0xED)
+            suite = 2, haut = 0x9F;
+        else if (o >= 0xE1 && o <= 0xEF)
+            suite = 2;
+        else if (o == 0xF0)
+            suite = 3, bas = 0x90;
+        else if (o == 0xF4)
+            suite = 3, haut = 0x8F;
+        else if (o >= 0xF1 && o <= 0xF3)
+            suite = 3;
+        else
+            return false;
         if (octets.size() - i <= suite) return false;
         for (std::size_t k = 1; k <= suite; ++k) {
             const auto c = static_cast<unsigned char>(octets[i + k]);
@@ -133,7 +138,8 @@ std::wstring DepuisUtf8(std::string_view octets) {
             point = (point << 6) | (c & 0x3F);
         }
         const std::uint32_t minimum[] = {0, 0x80, 0x800, 0x10000};
-        if (valide && suite >= 0 && (point < minimum[suite] || point > 0x10FFFF || (point >= 0xD800 && point <= 0xDFFF)))
+        if (valide && suite >= 0 &&
+            (point < minimum[suite] || point > 0x10FFFF || (point >= 0xD800 && point <= 0xDFFF)))
             valide = false;
         if (!valide) {
             s.push_back(L'\uFFFD');  // as MultiByteToWideChar does for a malformed sequence

@@ -14,8 +14,11 @@ std::wstring_view Extrait(std::wstring_view ligne, std::size_t debut, std::size_
 }
 }  // namespace
 
-bool LitDansINI(Services& services, const std::wstring& Section, const std::wstring& Cle,
-                std::wstring& Valeur, const std::wstring& Fichier) {
+bool LitDansINI(Services& services,
+                const std::wstring& Section,
+                const std::wstring& Cle,
+                std::wstring& Valeur,
+                const std::wstring& Fichier) {
     if (!services.FSO().FileExists(Fichier)) {
         services.messages->MsgBox(L"Le fichier '" + Fichier +
                                       L"' n'existe pas, veuillez verifier le chemin avant "
@@ -49,8 +52,11 @@ bool LitDansINI(Services& services, const std::wstring& Section, const std::wstr
     return trouve;
 }
 
-bool EcritDansINI(Services& services, const std::wstring& Section, const std::wstring& Cle,
-                  const std::wstring& Valeur, const std::wstring& Fichier) {
+bool EcritDansINI(Services& services,
+                  const std::wstring& Section,
+                  const std::wstring& Cle,
+                  const std::wstring& Valeur,
+                  const std::wstring& Fichier) {
     return services.profil->WritePrivateProfileString(Section, Cle, SurUneLigne(Valeur), Fichier);
 }
 

@@ -24,7 +24,7 @@ inline constexpr wchar_t CleTitreFenetre[] = L"Titre_Fenetre";
 inline constexpr wchar_t CleInstructions[] = L"Instructions";
 inline constexpr wchar_t TitreParDefaut[] = L"TITRE";
 inline constexpr wchar_t InstructionsParDefaut[] =
-    L"Entrez ici les instructions que vous voulez indiquez avant le lancement de l'ex\u00e9cutable"
+    L"Entrez ici les instructions que vous voulez indiquez avant le lancement de l'exécutable"
     L" ... ATTENTION sans 'ENTER'";
 
 }  // namespace tolvane::SchemaINI

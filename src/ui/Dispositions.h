@@ -18,6 +18,8 @@ inline constexpr wchar_t InstructionsDessin[] =
     L"Entrez ici les instructions que vous voulez indiquez \r\navant le lancement de "
     L"l'exécutable ...\r\n";
 
+// One row per line, as the designer lists the controls: not rewrapped by the formatter.
+// clang-format off
 namespace Principale {
 enum Ligne {
     Cmd_quitter, Chk_Instructions, Fra_indication, Txt_instructions, Txt_Titre, Lbl_instructions,
@@ -75,6 +77,7 @@ inline constexpr auto Controles = std::to_array<DescriptionControle>({
 inline constexpr DescriptionFenetre Fenetre{L"Titre a définir ...", 4950, 3540, Controles};
 constexpr const auto& TableDe(Ligne) { return Controles; }
 }  // namespace Instructions
+// clang-format on
 
 // The rules of the tables: a row for each name of its enum, one tab index (hence one ID) per
 // control, frames before what they hold.

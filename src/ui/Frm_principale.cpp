@@ -10,14 +10,27 @@ namespace D = Dispositions::Principale;
 Frm_principale::Frm_principale(Services& services, bool modeAutoDuBuild)
     : ChampsPrincipaux(*services.listeur),
       Fenetre(D::Fenetre,
-              {Lie<D::Cmd_quitter>(Cmd_quitter), Lie<D::Chk_Instructions>(Chk_Instructions),
-               Lie<D::Fra_indication>(Fra_indication), Lie<D::Txt_instructions>(Txt_instructions),
-               Lie<D::Txt_Titre>(Txt_Titre), Lie<D::Lbl_instructions>(Lbl_instructions),
-               Lie<D::Lbl_titre>(Lbl_titre), Lie<D::Fra_Option>(Fra_Option), Lie<D::Opt_Mode1>(Opt_Mode[1]),
-               Lie<D::Opt_Mode0>(Opt_Mode[0]), Lie<D::Cmd_Sauver>(Cmd_Sauver), Lie<D::Cmd_OK>(Cmd_OK),
-               Lie<D::Flb_file>(Flb_file), Lie<D::TXT_Chemin>(TXT_Chemin), Lie<D::Txt_Texte>(Txt_Texte),
-               Lie<D::Label3>(Label3), Lie<D::Line3>(Line3), Lie<D::Line2>(Line2), Lie<D::Line1>(Line1),
-               Lie<D::Label2>(Label2), Lie<D::Label1>(Label1)}),
+              {Lie<D::Cmd_quitter>(Cmd_quitter),
+               Lie<D::Chk_Instructions>(Chk_Instructions),
+               Lie<D::Fra_indication>(Fra_indication),
+               Lie<D::Txt_instructions>(Txt_instructions),
+               Lie<D::Txt_Titre>(Txt_Titre),
+               Lie<D::Lbl_instructions>(Lbl_instructions),
+               Lie<D::Lbl_titre>(Lbl_titre),
+               Lie<D::Fra_Option>(Fra_Option),
+               Lie<D::Opt_Mode1>(Opt_Mode[1]),
+               Lie<D::Opt_Mode0>(Opt_Mode[0]),
+               Lie<D::Cmd_Sauver>(Cmd_Sauver),
+               Lie<D::Cmd_OK>(Cmd_OK),
+               Lie<D::Flb_file>(Flb_file),
+               Lie<D::TXT_Chemin>(TXT_Chemin),
+               Lie<D::Txt_Texte>(Txt_Texte),
+               Lie<D::Label3>(Label3),
+               Lie<D::Line3>(Line3),
+               Lie<D::Line2>(Line2),
+               Lie<D::Line1>(Line1),
+               Lie<D::Label2>(Label2),
+               Lie<D::Label1>(Label1)}),
       Choix(services, *this),
       Instructions(*this),
       services_(services),
@@ -29,9 +42,7 @@ Frm_principale::Frm_principale(Services& services, bool modeAutoDuBuild)
     TXT_Chemin.LostFocus = [this] { TXT_Chemin_LostFocus(); };
 }
 
-void Frm_principale::Traitement(const std::wstring& Fichier_a_executer) {
-    procedures_.Traitement(Fichier_a_executer);
-}
+void Frm_principale::Traitement(const std::wstring& Fichier_a_executer) { procedures_.Traitement(Fichier_a_executer); }
 
 void Frm_principale::Chk_Instructions_Click() {
     const bool actif = Chk_Instructions.Value() == CheckBox::vbChecked;

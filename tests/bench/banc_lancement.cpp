@@ -58,8 +58,8 @@ double Mesure(const std::wstring& application, std::wstring ligne, const std::ws
     PROCESS_INFORMATION pi{};
     LARGE_INTEGER t0;
     QueryPerformanceCounter(&t0);
-    if (!CreateProcessW(application.empty() ? nullptr : application.c_str(), ligne.data(), nullptr, nullptr, FALSE,
-                        0, nullptr, dossier.c_str(), &si, &pi))
+    if (!CreateProcessW(application.empty() ? nullptr : application.c_str(), ligne.data(), nullptr, nullptr, FALSE, 0,
+                        nullptr, dossier.c_str(), &si, &pi))
         return -1;
     double ms = -1;
     for (int essai = 0; essai < 30000; ++essai) {
@@ -117,7 +117,8 @@ int wmain(int argc, wchar_t** argv) {
 
     const std::wstring plancher = argv[5];
     std::vector<double> a, b, c, ab, ac;
-    std::printf("| tour | Tolvane_Lanceur (ms) | plancher (ms) | lot cmd.exe (ms) | lanceur/plancher | lanceur/lot |\n");
+    std::printf(
+        "| tour | Tolvane_Lanceur (ms) | plancher (ms) | lot cmd.exe (ms) | lanceur/plancher | lanceur/lot |\n");
     std::printf("|---:|---:|---:|---:|---:|---:|\n");
     for (int tour = 0; tour <= tours; ++tour) {
         const double ta = Mesure(lanceur, L"\"" + lanceur + L"\"", lanceurDossier);

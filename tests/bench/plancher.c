@@ -10,8 +10,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE precedente, PWSTR repertoire, 
     lstrcpyW(motif, repertoire);
     lstrcatW(motif, L"\\*.exe");
     WIN32_FIND_DATAW trouve;
-    HANDLE recherche = FindFirstFileExW(motif, FindExInfoBasic, &trouve, FindExSearchNameMatch, NULL,
-                                        FIND_FIRST_EX_LARGE_FETCH);
+    HANDLE recherche =
+        FindFirstFileExW(motif, FindExInfoBasic, &trouve, FindExSearchNameMatch, NULL, FIND_FIRST_EX_LARGE_FETCH);
     if (recherche == INVALID_HANDLE_VALUE) return 1;
     FindClose(recherche);
     lstrcpyW(programme, repertoire);

@@ -18,8 +18,8 @@ struct ChampsReglages {
 
 inline std::wstring TexteReglages(const ChampsReglages& r) {
     return L"[Chemin]\r\nChemin_Demarrage=" + r.chemin + L"\r\n[Option]\r\nOption_Demarrage=" + r.option +
-           L"\r\n[Dernier Fichier Execute]\r\nNom_Fich=" + r.dernier + L"\r\n[Instructions]\r\nActivee=" +
-           r.activee + L"\r\nTitre_Fenetre=" + r.titre + L"\r\nInstructions=" + r.instructions + L"\r\n";
+           L"\r\n[Dernier Fichier Execute]\r\nNom_Fich=" + r.dernier + L"\r\n[Instructions]\r\nActivee=" + r.activee +
+           L"\r\nTitre_Fenetre=" + r.titre + L"\r\nInstructions=" + r.instructions + L"\r\n";
 }
 
 }  // namespace tolvane::test

@@ -131,8 +131,8 @@ void ChoisitLeDernierAuClavier(Contexte& c, HWND choix) {
     ASSERT_TRUE(Touche(VK_END));
     ASSERT_TRUE(AttendQue([&] { return SelectionListe(liste) == 999; }))
         << "End n'a pas sélectionné la dernière entrée : " << SelectionListe(liste);
-    c.remarques.push_back("End → entry " + std::to_string(SelectionListe(liste)) +
-                          ", top index " + std::to_string(Envoie(liste, LB_GETTOPINDEX)));
+    c.remarques.push_back("End → entry " + std::to_string(SelectionListe(liste)) + ", top index " +
+                          std::to_string(Envoie(liste, LB_GETTOPINDEX)));
     EXPECT_GT(Envoie(liste, LB_GETTOPINDEX), 0);
     ASSERT_TRUE(Touche(VK_RETURN));
 }
@@ -249,16 +249,16 @@ void SupprimePuisOK(Contexte& c, HWND consignes) {
 void IniUtf8SansMarque(Contexte& c) {
     // As Notepad saves it since Windows 10 1903: read as code page, the directory would be
     // "Mises Ã  jour" and never found.
-    c.maj = c.dossier.CreeDossier(L"Mises \u00e0 jour");
+    c.maj = c.dossier.CreeDossier(L"Mises à jour");
     Reglages r = c.Ordinaire();
-    r.titre = L"\u00c9t\u00e9";
+    r.titre = L"Été";
     c.Ecrit(r.IniUtf8());
 }
 
 void DossierHorsPageDeCode(Contexte& c) {
     // A program folder named in a script Windows-1252 lacks: the settings are read through the
     // wide path, and the record must reach the same file.
-    const std::wstring programme = c.dossier.CreeDossier(L"\u0141\u00f3d\u017a");
+    const std::wstring programme = c.dossier.CreeDossier(L"Łódź");
     ASSERT_TRUE(Copie(Chemins().lanceur, programme + L"\\Tolvane_Lanceur.exe"));
     c.exe = programme + L"\\Tolvane_Lanceur.exe";
     c.ini = programme + L"\\Tolvane.ini";
@@ -322,43 +322,61 @@ void BoutonDeBarreDesTaches(Contexte& c, HWND consignes) {
 }  // namespace
 
 const Cas kTableAvecPrivilege[] = {
-    {"Ini10MoSurUneLigne", false, "settings file of 10 MB on one line (the six entries, line ends lost, then padding)", UnFichierDeDixMoSurUneLigne},
+    {"Ini10MoSurUneLigne", false, "settings file of 10 MB on one line (the six entries, line ends lost, then padding)",
+     UnFichierDeDixMoSurUneLigne},
     {"OctetsAleatoires", false, "settings file of 256 KiB of random bytes, NULs included", OctetsAleatoires},
     {"QueDesCrochets", false, "settings file of 100,000 lines holding only `[`", QueDesCrochets},
     {"SectionRepetee", false, "`[Chemin]` twice, the second naming a decoy directory", SectionRepetee},
     {"DixMilleSections", false, "10,000 unknown sections before the six entries", DixMilleSections},
     {"FinsDeLigneCR", false, "settings with CR-only line ends, launch every time", FinsDeLigneCR},
-    {"FinsDeLigneCRNomInchange", false, "CR-only line ends, `Verifier_lancer`, same name, instructions on", FinsDeLigneCRNomInchange},
-    {"CinqMilleFichiers", false, "5,000 files of which 1,000 `*.exe` (and `.exe1` traps); choice window, End then Enter", CinqMilleFichiers, ChoisitLeDernierAuClavier},
+    {"FinsDeLigneCRNomInchange", false, "CR-only line ends, `Verifier_lancer`, same name, instructions on",
+     FinsDeLigneCRNomInchange},
+    {"CinqMilleFichiers", false,
+     "5,000 files of which 1,000 `*.exe` (and `.exe1` traps); choice window, End then Enter", CinqMilleFichiers,
+     ChoisitLeDernierAuClavier},
     {"NomAccentue", false, "executable `mise à jour éüç.exe`", NomAccentue},
     {"Nom200", false, "executable name of 200 characters in `X:\\Maj`", NomDe200Caracteres},
-    {"Nom200CheminLong", false, "executable name of 200 characters in the test folder (full path over 260)", NomDe200CheminLong},
+    {"Nom200CheminLong", false, "executable name of 200 characters in the test folder (full path over 260)",
+     NomDe200CheminLong},
     {"NomEsperluette", false, "executable `a&b & c.exe`", NomEsperluette},
     {"NomPourcent", false, "executable `%TEMP% 100%.exe`", NomPourcent},
     {"NomCirconflexe", false, "executable `x^y^^z.exe`", NomCirconflexe},
     {"NomApostrophe", false, "executable `l'outil d'essai.exe`", NomApostrophe},
     {"NomBlancsEnTete", false, "executable `  blancs.exe` (two leading blanks)", NomBlancsEnTete},
     {"Chemin240", false, "directory path of 240 characters", CheminDe240Caracteres},
-    {"RacineDeLecteur", false, "launcher and settings in a drive root (`X:\\\\Tolvane.ini`), executables in `X:\\Maj`", RacineDeLecteur},
-    {"IniVerrouilleAuDemarrage", false, "settings file held open without sharing during start-up", IniVerrouilleAuDemarrage},
-    {"IniVerrouilleALEnregistrement", false, "settings file held open without sharing from the instructions window to the record", IniVerrouilleAvantLEnregistrement, nullptr, VerrouillePuisOK},
-    {"ExecutableSupprime", false, "executable deleted while the instructions window waits, then OK", ExecutableSupprime, nullptr, SupprimePuisOK},
+    {"RacineDeLecteur", false, "launcher and settings in a drive root (`X:\\\\Tolvane.ini`), executables in `X:\\Maj`",
+     RacineDeLecteur},
+    {"IniVerrouilleAuDemarrage", false, "settings file held open without sharing during start-up",
+     IniVerrouilleAuDemarrage},
+    {"IniVerrouilleALEnregistrement", false,
+     "settings file held open without sharing from the instructions window to the record",
+     IniVerrouilleAvantLEnregistrement, nullptr, VerrouillePuisOK},
+    {"ExecutableSupprime", false, "executable deleted while the instructions window waits, then OK", ExecutableSupprime,
+     nullptr, SupprimePuisOK},
     {"SondeEnErreur", false, "launched program exits at once with code 7", SondeEnErreur},
-    {"IniUtf8SansMarque", false, "settings saved as UTF-8 without a mark (Notepad), directory `Mises à jour`, title `Été`", IniUtf8SansMarque},
-    {"DossierLodz", false, "launcher and settings in a folder named `Łódź` (outside Windows-1252)", DossierHorsPageDeCode},
+    {"IniUtf8SansMarque", false,
+     "settings saved as UTF-8 without a mark (Notepad), directory `Mises à jour`, title `Été`", IniUtf8SansMarque},
+    {"DossierLodz", false, "launcher and settings in a folder named `Łódź` (outside Windows-1252)",
+     DossierHorsPageDeCode},
     {"TitreEsperluette", false, "instructions titled `R&D`", TitreEsperluette, nullptr, TitreTelQuelPuisOK},
-    {"LecteurReseauTardif", false, "drive `X:` of type `network`; the configured `X:\\Maj` appears 3 s after the start", LecteurReseauTardif},
-    {"ConsignesAuDemarrage", false, "instructions window shown at start, before any main window", ConsignesAuDemarrage, nullptr, BoutonDeBarreDesTaches},
+    {"LecteurReseauTardif", false, "drive `X:` of type `network`; the configured `X:\\Maj` appears 3 s after the start",
+     LecteurReseauTardif},
+    {"ConsignesAuDemarrage", false, "instructions window shown at start, before any main window", ConsignesAuDemarrage,
+     nullptr, BoutonDeBarreDesTaches},
 };
 
 const Cas kTableSansPrivilege[] = {
     {"IniLectureSeule", true, "settings file read-only", IniEnLectureSeule},
-    {"DossierLectureSeule", true, "folder of the launcher and its settings not writable (mode 555)", DossierEnLectureSeule},
+    {"DossierLectureSeule", true, "folder of the launcher and its settings not writable (mode 555)",
+     DossierEnLectureSeule},
 };
 
 const CasAParte kTableAParte[] = {
-    {"CheminDuShell", "the start through the shell that an update requiring administrator rights gets (Windows refuses it to `CreateProcessW` with error 740, Wine never does): called directly on the probe in `Maj 2`"},
-    {"DeuxLanceursSimultanes", "two launchers resumed together (0 ms apart), `Verifier_lancer`, a new name each round, 20 rounds"},
+    {"CheminDuShell",
+     "the start through the shell that an update requiring administrator rights gets (Windows refuses it to "
+     "`CreateProcessW` with error 740, Wine never does): called directly on the probe in `Maj 2`"},
+    {"DeuxLanceursSimultanes",
+     "two launchers resumed together (0 ms apart), `Verifier_lancer`, a new name each round, 20 rounds"},
 };
 
 const std::span<const Cas> kCasAvecPrivilege = kTableAvecPrivilege;

@@ -11,8 +11,7 @@ using namespace pilote;
 namespace e2e {
 
 const Programmes& Chemins() {
-    static const Programmes chemins{CheminWindows(E2E_CHEMIN_Tolvane),
-                                    CheminWindows(E2E_CHEMIN_Tolvane_Lanceur),
+    static const Programmes chemins{CheminWindows(E2E_CHEMIN_Tolvane), CheminWindows(E2E_CHEMIN_Tolvane_Lanceur),
                                     CheminWindows(E2E_CHEMIN_sonde)};
     return chemins;
 }
@@ -26,8 +25,8 @@ std::wstring Reglages::Texte() const {
 std::string RaisonSysteme(DWORD code) {
     wchar_t* texte = nullptr;
     const DWORD n = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-        code, MAKELANGID(LANG_FRENCH, SUBLANG_FRENCH), reinterpret_cast<LPWSTR>(&texte), 0, nullptr);
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
+        MAKELANGID(LANG_FRENCH, SUBLANG_FRENCH), reinterpret_cast<LPWSTR>(&texte), 0, nullptr);
     std::wstring s = n ? std::wstring(texte, n) : L"";
     if (texte) LocalFree(texte);
     while (!s.empty() && (s.back() == L'\n' || s.back() == L'\r' || s.back() == L' ')) s.pop_back();
@@ -61,8 +60,7 @@ HWND EssaiEtQuestion(const Processus& p, HWND principale) {
         return nullptr;
     }
     for (HWND b : BoitesVisibles(p.Pid()))
-        if (b != question)
-            ADD_FAILURE() << "boîte en trop : " << U8(Texte(b)) << " / " << U8(TexteBoiteMessage(b));
+        if (b != question) ADD_FAILURE() << "boîte en trop : " << U8(Texte(b)) << " / " << U8(TexteBoiteMessage(b));
     return question;
 }
 
@@ -89,11 +87,9 @@ void TestE2E::TearDown() {
             std::cout << "processus " << pid << " :\n" << U8(DecritFenetres(pid));
         auto ini = Ini();
         // The settings file is in the ANSI code page; the log is UTF-8.
-        std::cout << "Tolvane.ini : " << (ini ? "\n" + U8(DeAnsi(*ini)) : std::string("(absent)"))
-                  << "\n";
+        std::cout << "Tolvane.ini : " << (ini ? "\n" + U8(DeAnsi(*ini)) : std::string("(absent)")) << "\n";
         auto journal = LitOctets(Journal());
-        std::cout << "sonde.log : " << (journal ? "\n" + *journal : std::string("(absent)"))
-                  << "\n----\n";
+        std::cout << "sonde.log : " << (journal ? "\n" + *journal : std::string("(absent)")) << "\n----\n";
         dossier_->Garde();
     }
     // Whatever a test left running from its folder; a failed test may leave a program
@@ -102,9 +98,7 @@ void TestE2E::TearDown() {
     TermineProcessusSous(Dossier().Chemin());
 }
 
-void TestE2E::EcritIni(std::string_view octets) const {
-    ASSERT_TRUE(EcritOctets(CheminIni(), octets));
-}
+void TestE2E::EcritIni(std::string_view octets) const { ASSERT_TRUE(EcritOctets(CheminIni(), octets)); }
 
 std::optional<std::string> TestE2E::Ini() const { return LitOctets(CheminIni()); }
 
@@ -126,8 +120,7 @@ std::vector<LigneSonde> TestE2E::AttendLignesSonde(size_t n) const {
 bool TestE2E::SansLancement() const {
     if (!LignesSonde().empty()) return false;
     for (DWORD pid : ProcessusSous(Dossier().Chemin())) {
-        bool notre = std::any_of(processus_.begin(), processus_.end(),
-                                 [&](const auto& p) { return p->Pid() == pid; });
+        bool notre = std::any_of(processus_.begin(), processus_.end(), [&](const auto& p) { return p->Pid() == pid; });
         if (!notre) return false;
     }
     return LignesSonde().empty();
@@ -145,22 +138,17 @@ void TestE2E::ExigeEcrituresRefusees() const {
     GTEST_SKIP() << "écriture des fichiers en lecture seule permise (root)";
 }
 
-bool TestE2E::Repond(HWND boite, int idBouton) {
-    return PresseBouton(boite, idBouton) && AttendDisparition(boite);
-}
+bool TestE2E::Repond(HWND boite, int idBouton) { return PresseBouton(boite, idBouton) && AttendDisparition(boite); }
 
 const Processus& TestE2E::Lance(Build b, const Environnement& ajouts) {
-    const std::wstring exe =
-        Programme() + (b == Build::Configuration ? L"\\Tolvane.exe" : L"\\Tolvane_Lanceur.exe");
+    const std::wstring exe = Programme() + (b == Build::Configuration ? L"\\Tolvane.exe" : L"\\Tolvane_Lanceur.exe");
     Environnement env = ajouts;
     env.emplace_back(L"SONDE_JOURNAL", Dossier().Chemin());
-    processus_.push_back(
-        std::make_unique<Processus>(Processus::Demarre(exe, Dossier() / L"Ailleurs", env)));
+    processus_.push_back(std::make_unique<Processus>(Processus::Demarre(exe, Dossier() / L"Ailleurs", env)));
     return *processus_.back();
 }
 
-HWND TestE2E::FenetrePrincipaleApresBoites(const Processus& p, std::vector<Boite>& boites,
-                                           int maxBoites) {
+HWND TestE2E::FenetrePrincipaleApresBoites(const Processus& p, std::vector<Boite>& boites, int maxBoites) {
     for (int i = 0; i <= maxBoites; ++i) {
         HWND boite = nullptr, fenetre = nullptr;
         AttendQue([&] {

@@ -24,10 +24,9 @@ struct Programmes {
 const Programmes& Chemins();
 
 namespace principale {
-inline constexpr int TXT_Chemin = 100, Flb_file = 101, Cmd_OK = 102, Label1 = 103,
-                     Cmd_Sauver = 104, Fra_Option = 105, Opt_Mode0 = 106, Opt_Mode1 = 107,
-                     Txt_Texte = 108, Fra_indication = 109, Lbl_titre = 110, Txt_Titre = 111,
-                     Lbl_instructions = 112, Txt_instructions = 113, Chk_Instructions = 114,
+inline constexpr int TXT_Chemin = 100, Flb_file = 101, Cmd_OK = 102, Label1 = 103, Cmd_Sauver = 104, Fra_Option = 105,
+                     Opt_Mode0 = 106, Opt_Mode1 = 107, Txt_Texte = 108, Fra_indication = 109, Lbl_titre = 110,
+                     Txt_Titre = 111, Lbl_instructions = 112, Txt_instructions = 113, Chk_Instructions = 114,
                      Label2 = 115, Label3 = 116, Cmd_quitter = 117;
 }
 namespace choix {
@@ -123,8 +122,7 @@ protected:
     struct Boite {
         std::string titre, texte;
     };
-    HWND FenetrePrincipaleApresBoites(const pilote::Processus& p, std::vector<Boite>& boites,
-                                      int maxBoites = 10);
+    HWND FenetrePrincipaleApresBoites(const pilote::Processus& p, std::vector<Boite>& boites, int maxBoites = 10);
 
 private:
     std::unique_ptr<pilote::DossierTemporaire> dossier_;

@@ -8,7 +8,6 @@ std::string AucunExecutable(const std::wstring& repertoire) {
            "exécutable !!!";
 }
 
-
 Message DeTolvane(std::string texte) { return {"Tolvane", std::move(texte)}; }
 
 std::vector<Message> SixEchecsPuisAucun() {
@@ -37,13 +36,11 @@ bool Inscriptible(const std::wstring& dossier) {
 bool RendInscriptible(const std::wstring& dossier, bool inscriptible) {
     const std::string unix = CheminUnix(dossier);
     if (unix.empty()) return false;
-    std::wstring ligne = std::wstring(L"chmod ") + (inscriptible ? L"755" : L"555") + L" \"" +
-                         DeU8(unix) + L"\"";
+    std::wstring ligne = std::wstring(L"chmod ") + (inscriptible ? L"755" : L"555") + L" \"" + DeU8(unix) + L"\"";
     STARTUPINFOW si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
-    if (!CreateProcessW(L"Z:\\bin\\chmod", ligne.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        nullptr, &si, &pi))
+    if (!CreateProcessW(L"Z:\\bin\\chmod", ligne.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
         return false;
     const tolvane::win32::ProcessusCree chmod(pi);
     return AttendQue([&] { return Inscriptible(dossier) == inscriptible; });

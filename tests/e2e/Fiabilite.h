@@ -70,12 +70,12 @@ private:
         WCHAR letter;
         USHORT mount_point_offset, device_offset, label_offset;
     };
-    static constexpr DWORD kDefinitLecteurUnix = CTL_CODE(0x6D, 32, METHOD_BUFFERED, FILE_READ_ACCESS | FILE_WRITE_ACCESS);
+    static constexpr DWORD kDefinitLecteurUnix =
+        CTL_CODE(0x6D, 32, METHOD_BUFFERED, FILE_READ_ACCESS | FILE_WRITE_ACCESS);
 
     bool Definit(const std::string& cheminUnix) {
-        HANDLE gestionnaire =
-            CreateFileW(L"\\\\.\\MountPointManager", GENERIC_READ | GENERIC_WRITE,
-                        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+        HANDLE gestionnaire = CreateFileW(L"\\\\.\\MountPointManager", GENERIC_READ | GENERIC_WRITE,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
         if (gestionnaire == INVALID_HANDLE_VALUE) return false;
         std::string tampon(sizeof(DefinitionLecteur) + cheminUnix.size() + 1, '\0');
         auto* d = reinterpret_cast<DefinitionLecteur*>(tampon.data());
@@ -137,13 +137,13 @@ struct Contexte {
     std::wstring ini = programme + L"\\Tolvane.ini";
     Environnement env;
 
-    std::vector<Message> boites;         // expected, in order
+    std::vector<Message> boites;  // expected, in order
     Fin fin = Fin::Terminee;
-    std::wstring lance;                  // full path expected to start; empty: nothing
-    std::wstring enregistre;             // name recorded; empty: file unchanged
-    std::wstring relu;                   // Nom_Fich as the next start reads it, when not `enregistre`
+    std::wstring lance;                             // full path expected to start; empty: nothing
+    std::wstring enregistre;                        // name recorded; empty: file unchanged
+    std::wstring relu;                              // Nom_Fich as the next start reads it, when not `enregistre`
     std::wstring titreConsignes = kTitreConsignes;  // caption of the instructions window
-    std::vector<std::string> remarques;  // facts measured on the way, for the report
+    std::vector<std::string> remarques;             // facts measured on the way, for the report
     std::vector<std::pair<std::wstring, std::string>> abreges;  // long texts shortened in it
 
     Verrou verrou;
@@ -154,9 +154,7 @@ struct Contexte {
     std::function<void()> apresLeDemarrage;         // run beside the program once it has started
     std::thread pendantLeLancement;
 
-    std::wstring Sonde(const std::wstring& relatif) const {
-        return dossier.CopieIci(Chemins().sonde, relatif);
-    }
+    std::wstring Sonde(const std::wstring& relatif) const { return dossier.CopieIci(Chemins().sonde, relatif); }
     void Ecrit(std::string_view octets) const { ASSERT_TRUE(EcritOctets(ini, octets)); }
     // The everyday setting: one probe in the directory, launched and recorded.
     Reglages Ordinaire(const std::wstring& nom = L"setup.exe") {
@@ -182,7 +180,7 @@ using SurFenetre = void (*)(Contexte&, HWND);
 struct Cas {
     const char* code;
     bool sansPrivilege;  // needs a refused write: run without root's file override
-    const char* sujet;  // what the case does, for the report
+    const char* sujet;   // what the case does, for the report
     Preparation prepare;
     SurFenetre surChoix = nullptr;         // default: OK
     SurFenetre surInstructions = nullptr;  // default: OK

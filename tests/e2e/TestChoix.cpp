@@ -18,8 +18,8 @@ bool DoubleCliqueEntree(HWND liste, int index) {
     ClientToScreen(liste, &p);
     const int largeur = GetSystemMetrics(SM_CXSCREEN), haut = GetSystemMetrics(SM_CYSCREEN);
     INPUT e[5]{};
-    constexpr DWORD kGestes[5] = {MOUSEEVENTF_MOVE, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP,
-                                  MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP};
+    constexpr DWORD kGestes[5] = {MOUSEEVENTF_MOVE, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTDOWN,
+                                  MOUSEEVENTF_LEFTUP};
     for (int i = 0; i < 5; ++i) {
         e[i].type = INPUT_MOUSE;
         e[i].mi.dx = MulDiv(p.x, 65535, largeur - 1);
@@ -187,8 +187,9 @@ TEST_P(Annulation, NeLanceRienNiNEcritEtLeLanceurSArrete) {
     VerifieLance(r, kListeAttendue[0]);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cas, Annulation, ::testing::ValuesIn(kCasAnnulation),
-                         [](const auto& info) { return std::string(info.param.nom); });
+INSTANTIATE_TEST_SUITE_P(Cas, Annulation, ::testing::ValuesIn(kCasAnnulation), [](const auto& info) {
+    return std::string(info.param.nom);
+});
 
 }  // namespace
 }  // namespace e2e

@@ -55,8 +55,8 @@ TEST_P(Demarrage, SansFichierIniPrevientUneFoisPuisMontreLaFenetreCommeConcue) {
     std::vector<Boite> autres;
     HWND f = FenetrePrincipaleApresBoites(p, autres);
     ASSERT_NE(f, nullptr) << "pas de fenêtre principale visible après « Merci !!! »";
-    EXPECT_TRUE(autres.empty()) << autres.size() << " boîte(s) de plus, la première : "
-                                << autres[0].titre << " / " << autres[0].texte;
+    EXPECT_TRUE(autres.empty()) << autres.size() << " boîte(s) de plus, la première : " << autres[0].titre << " / "
+                                << autres[0].texte;
     EXPECT_EQ(U8(Texte(f)).rfind("Tolvane 1.0", 0), 0u) << U8(Texte(f));
 
     for (const auto& [idControle, texte] : kTextesPrincipale) {
@@ -104,7 +104,8 @@ TEST_P(Demarrage, ControlesCommunsVersion6DesLaPremiereBoite) {
     EXPECT_TRUE(version6()) << "comctl32 : " << U8(ModuleDuProcessus(p.Pid(), L"comctl32.dll"));
 }
 
-INSTANTIATE_TEST_SUITE_P(LesDeux, Demarrage,
+INSTANTIATE_TEST_SUITE_P(LesDeux,
+                         Demarrage,
                          ::testing::Values(Build::Configuration, Build::Lanceur),
                          [](const auto& info) { return NomBuild(info.param); });
 
@@ -151,8 +152,8 @@ TEST_P(LectureReglages, RemplitLaFenetreSansMessage) {
     std::vector<Boite> boites;
     HWND f = FenetrePrincipaleApresBoites(p, boites);
     ASSERT_NE(f, nullptr);
-    EXPECT_TRUE(boites.empty()) << boites.size() << " boîte(s), la première : " << boites[0].titre
-                                << " / " << boites[0].texte;
+    EXPECT_TRUE(boites.empty()) << boites.size() << " boîte(s), la première : " << boites[0].titre << " / "
+                                << boites[0].texte;
 
     EXPECT_EQ(U8(Texte(Controle(f, id::TXT_Chemin))), U8(Maj()));
     EXPECT_EQ(EtatCoche(Controle(f, id::Opt_Mode0)), cas.optionChaqueDemarrage ? 1 : 0);
@@ -177,8 +178,9 @@ TEST_P(LectureReglages, RemplitLaFenetreSansMessage) {
     EXPECT_TRUE(SansLancement()) << "le programme de configuration a lancé quelque chose";
 }
 
-INSTANTIATE_TEST_SUITE_P(Cas, LectureReglages, ::testing::ValuesIn(kCasReglages),
-                         [](const auto& info) { return std::string(info.param.nom); });
+INSTANTIATE_TEST_SUITE_P(Cas, LectureReglages, ::testing::ValuesIn(kCasReglages), [](const auto& info) {
+    return std::string(info.param.nom);
+});
 
 class LecturesEchouees : public TestE2E {};
 

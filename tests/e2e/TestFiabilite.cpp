@@ -61,15 +61,14 @@ public:
         auto ajoute = [&](const std::string& code, const char* sujet) {
             auto vue = IssuesVues().find(code);
             std::string issue = vue != IssuesVues().end() ? vue->second
-                                : anciennes.count(code) ? anciennes[code]
-                                                        : std::string("(not run)");
+                                : anciennes.count(code)   ? anciennes[code]
+                                                          : std::string("(not run)");
             doc += "| `" + code + "` | " + sujet + " | " + issue + " |\n";
         };
         for (const Cas& cas : kCasAvecPrivilege) ajoute(Code(cas), cas.sujet);
         for (const Cas& cas : kCasSansPrivilege) ajoute(Code(cas), cas.sujet);
         for (const CasAParte& cas : kCasAParte) ajoute(cas.code, cas.sujet);
-        if (!EcritOctets(chemin, doc))
-            std::cout << "TOLVANE_FIABILITE_DOC : écriture impossible de " << cible << "\n";
+        if (!EcritOctets(chemin, doc)) std::cout << "TOLVANE_FIABILITE_DOC : écriture impossible de " << cible << "\n";
     }
 };
 
@@ -191,8 +190,7 @@ protected:
         if (!avant) return std::nullopt;
         const std::wstring copie = Dossier() / L"attendu.ini";
         EcritOctets(copie, *avant);
-        WritePrivateProfileStringA("Dernier Fichier Execute", "Nom_Fich", EnAnsi(nom).c_str(),
-                                   EnAnsi(copie).c_str());
+        WritePrivateProfileStringA("Dernier Fichier Execute", "Nom_Fich", EnAnsi(nom).c_str(), EnAnsi(copie).c_str());
         return LitOctets(copie);
     }
 };
@@ -205,7 +203,8 @@ std::string LigneNomFich(const std::string& ini) {
 }
 
 std::string DecritDifference(const std::optional<std::string>& vu, const std::optional<std::string>& attendu) {
-    if (!vu || !attendu) return std::string(vu ? "present" : "absent") + " instead of " + (attendu ? "present" : "absent");
+    if (!vu || !attendu)
+        return std::string(vu ? "present" : "absent") + " instead of " + (attendu ? "present" : "absent");
     size_t i = 0;
     while (i < vu->size() && i < attendu->size() && (*vu)[i] == (*attendu)[i]) ++i;
     return "differs from byte " + std::to_string(i) + " (" + std::to_string(vu->size()) + " bytes, " +
@@ -240,16 +239,15 @@ TEST_P(Fiabilite, Cas) {
 
     // A launched probe is still running or has written its line; give it its moment.
     vu.lignes = c.lance.empty() ? LignesSonde() : AttendLignesSonde(1);
-    if (c.lance.empty() && vu.lignes.empty())
-        AttendQue([&] { return !(vu.lignes = LignesSonde()).empty(); }, 500);
+    if (c.lance.empty() && vu.lignes.empty()) AttendQue([&] { return !(vu.lignes = LignesSonde()).empty(); }, 500);
 
     const auto apres = LitOctets(c.ini);
     const auto attendu = c.enregistre.empty() ? avant : AttenduApresEnregistrement(avant, c.enregistre);
     if (apres == avant)
         vu.ini = "unchanged";
     else if (!c.enregistre.empty() && apres == attendu)
-        vu.ini = "changed as the profile writer records `" + Relatif(U8(c.enregistre), c) +
-                 "`, file now holding `" + Relatif(U8(DeAnsi(LigneNomFich(*apres))), c) + "`";
+        vu.ini = "changed as the profile writer records `" + Relatif(U8(c.enregistre), c) + "`, file now holding `" +
+                 Relatif(U8(DeAnsi(LigneNomFich(*apres))), c) + "`";
     else
         vu.ini = DecritDifference(apres, avant);
     IssuesVues()[Code(cas)] = Resume(vu, c);
@@ -276,8 +274,9 @@ TEST_P(Fiabilite, Cas) {
         // The name itself, read back as the next start reads it.
         const std::string cle = "Nom_Fich=" + EnAnsi(c.relu.empty() ? c.enregistre : c.relu);
         const size_t i = apres->find(cle);
-        const bool exact = i != std::string::npos && (i == 0 || (*apres)[i - 1] == '\n' || (*apres)[i - 1] == '\r') &&
-                           (i + cle.size() == apres->size() || (*apres)[i + cle.size()] == '\r' || (*apres)[i + cle.size()] == '\n');
+        const bool exact =
+            i != std::string::npos && (i == 0 || (*apres)[i - 1] == '\n' || (*apres)[i - 1] == '\r') &&
+            (i + cle.size() == apres->size() || (*apres)[i + cle.size()] == '\r' || (*apres)[i + cle.size()] == '\n');
         EXPECT_TRUE(exact) << "pas de ligne « " << U8(DeAnsi(cle)) << " » dans Tolvane.ini";
     }
 }

@@ -82,9 +82,11 @@ TEST_F(AParte, DeuxLanceursSimultanes) {
             std::count_if(lignes.begin(), lignes.end(), [](const LigneSonde& l) { return l.evenement == L"debut"; })));
     }
     const int uns = static_cast<int>(std::count(departsParTour.begin(), departsParTour.end(), 1));
-    const int doubles = static_cast<int>(std::count_if(departsParTour.begin(), departsParTour.end(), [](int n) { return n > 1; }));
-    const std::string issue = std::to_string(uns) + " of " + std::to_string(kTours) + " rounds started the update exactly once, " +
-                              std::to_string(doubles) + " twice, " + std::to_string(kTours - uns - doubles) + " not at all";
+    const int doubles =
+        static_cast<int>(std::count_if(departsParTour.begin(), departsParTour.end(), [](int n) { return n > 1; }));
+    const std::string issue = std::to_string(uns) + " of " + std::to_string(kTours) +
+                              " rounds started the update exactly once, " + std::to_string(doubles) + " twice, " +
+                              std::to_string(kTours - uns - doubles) + " not at all";
     IssuesVues()["DeuxLanceursSimultanes"] = issue;
     std::cout << "[ issue ] " << issue << "\n";
     EXPECT_EQ(uns, kTours);

@@ -65,8 +65,10 @@ TEST_F(Instructions, LaSaisieNeChangeRienPuisOKLance) {
     ASSERT_TRUE(Touche(VK_HOME));
     ASSERT_TRUE(Touche(VK_DELETE));
     ASSERT_TRUE(Touche(VK_RIGHT));
-    ASSERT_TRUE(AttendQue([&] { return Curseur(texte) == std::pair{1, 1}; }))
-        << "curseur : " << Curseur(texte).first << "," << Curseur(texte).second;
+    ASSERT_TRUE(AttendQue([&] {
+        return Curseur(texte) == std::pair{1, 1};
+    })) << "curseur : "
+        << Curseur(texte).first << "," << Curseur(texte).second;
     Tape(texte, L"par message");
     EXPECT_EQ(U8(Texte(texte)), kTexteStocke) << "la zone d'instructions a été modifiée";
     EXPECT_TRUE(p.EnCours());
@@ -124,8 +126,7 @@ constexpr CasFermeture kCasFermeture[] = {
 
 void PrintTo(const CasFermeture& cas, std::ostream* os) { *os << cas.nom; }
 
-class FermetureInstructions : public Instructions,
-                              public ::testing::WithParamInterface<CasFermeture> {};
+class FermetureInstructions : public Instructions, public ::testing::WithParamInterface<CasFermeture> {};
 
 TEST_P(FermetureInstructions, ChaqueSortieMeneAuLancement) {
     const Reglages r = PrepareUne();
@@ -155,8 +156,9 @@ TEST_P(FermetureInstructions, ChaqueSortieMeneAuLancement) {
     EXPECT_EQ(Ini(), apres.Ini());
 }
 
-INSTANTIATE_TEST_SUITE_P(Cas, FermetureInstructions, ::testing::ValuesIn(kCasFermeture),
-                         [](const auto& info) { return std::string(info.param.nom); });
+INSTANTIATE_TEST_SUITE_P(Cas, FermetureInstructions, ::testing::ValuesIn(kCasFermeture), [](const auto& info) {
+    return std::string(info.param.nom);
+});
 
 }  // namespace
 }  // namespace e2e

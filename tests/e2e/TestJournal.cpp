@@ -13,28 +13,36 @@ struct TexteEvenement {
 
 const std::vector<TexteEvenement>& Attendus() {
     static const std::vector<TexteEvenement> attendus = {
-        {1, {L"maj 2.exe", L"\\\\serveur\\maj"},
+        {1,
+         {L"maj 2.exe", L"\\\\serveur\\maj"},
          L"Mise à jour lancée : « maj 2.exe », du répertoire « \\\\serveur\\maj »."},
-        {2, {L"setup.exe", L"D:\\Maj"},
+        {2,
+         {L"setup.exe", L"D:\\Maj"},
          L"Mise à jour lancée après la demande d'élévation (droits d'administrateur) : « setup.exe », "
          L"du répertoire « D:\\Maj »."},
-        {3, {L"maj1.exe", L"D:\\Maj"},
+        {3,
+         {L"maj1.exe", L"D:\\Maj"},
          L"Mise à jour non lancée : « maj1.exe », du répertoire « D:\\Maj », porte le même nom que la "
          L"dernière lancée sur ce poste."},
         {4, {L"D:\\Vide"}, L"Rien à lancer : le répertoire « D:\\Vide » ne contient aucun fichier exécutable."},
-        {5, {L"\\\\serveur\\maj", L"Le chemin réseau n'a pas été trouvé."},
+        {5,
+         {L"\\\\serveur\\maj", L"Le chemin réseau n'a pas été trouvé."},
          L"Rien à lancer : le répertoire « \\\\serveur\\maj » est resté inaccessible après l'attente. "
          L"Raison : Le chemin réseau n'a pas été trouvé."},
-        {6, {L"abîmé.exe", L"D:\\Maj", L"Accès refusé."},
+        {6,
+         {L"abîmé.exe", L"D:\\Maj", L"Accès refusé."},
          L"Échec du lancement de « abîmé.exe », du répertoire « D:\\Maj ». Raison : Accès refusé."},
         {7, {L"D:\\Maj"}, L"Rien n'a été lancé : le choix de l'exécutable du répertoire « D:\\Maj » a été annulé."},
-        {8, {L"C:\\Program Files\\Tolvane\\Tolvane.ini"},
+        {8,
+         {L"C:\\Program Files\\Tolvane\\Tolvane.ini"},
          L"Le fichier de paramètres « C:\\Program Files\\Tolvane\\Tolvane.ini » n'existe pas : rien n'a été "
          L"lancé."},
-        {9, {L"maj1.exe", L"C:\\Program Files\\Tolvane\\Tolvane.ini", L"Accès refusé."},
+        {9,
+         {L"maj1.exe", L"C:\\Program Files\\Tolvane\\Tolvane.ini", L"Accès refusé."},
          L"« maj1.exe » a été lancé, mais son nom n'a pas pu être noté dans « C:\\Program "
          L"Files\\Tolvane\\Tolvane.ini » : il pourra être relancé au prochain démarrage. Raison : Accès refusé."},
-        {10, {L"D:\\Maj", L"Le chemin d'accès spécifié est introuvable."},
+        {10,
+         {L"D:\\Maj", L"Le chemin d'accès spécifié est introuvable."},
          L"Rien à lancer : le répertoire « D:\\Maj » ne peut pas être lu. Raison : Le chemin d'accès spécifié est "
          L"introuvable."},
     };

@@ -27,8 +27,7 @@ protected:
         const bool fini = AttendQue([&] {
             if (AttendFenetre(p.Pid(), kCaptionPrincipale, 0)) fenetreVue = true;
             if (HWND b = BoiteMessageVisible(p.Pid())) {
-                ADD_FAILURE() << "boîte inattendue : " << U8(Texte(b)) << " / "
-                              << U8(TexteBoiteMessage(b));
+                ADD_FAILURE() << "boîte inattendue : " << U8(Texte(b)) << " / " << U8(TexteBoiteMessage(b));
                 Repond(b, IDOK);
             }
             return !p.EnCours();
@@ -53,8 +52,7 @@ TEST_F(Lanceur, LanceLeSeulExecutableAvecSonCheminExactEtLeNote) {
     auto lignes = AttendLignesSonde(1);
     ASSERT_EQ(lignes.size(), 1u) << "un seul programme devait démarrer";
     EXPECT_EQ(Minuscules(lignes[0].chemin), Minuscules(cible));
-    EXPECT_EQ(Minuscules(TeteLigneCommande(lignes[0].ligneCommande)), Minuscules(cible))
-        << U8(lignes[0].ligneCommande);
+    EXPECT_EQ(Minuscules(TeteLigneCommande(lignes[0].ligneCommande)), Minuscules(cible)) << U8(lignes[0].ligneCommande);
     Reglages apres = r;
     apres.dernier = L"maj 2.exe";
     EXPECT_EQ(Ini(), apres.Ini());
@@ -115,8 +113,9 @@ TEST_P(NomInchange, LanceSelonLOptionEtLeDernierNom) {
     EXPECT_EQ(Ini(), apres.Ini());
 }
 
-INSTANTIATE_TEST_SUITE_P(Cas, NomInchange, ::testing::ValuesIn(kCasNomInchange),
-                         [](const auto& info) { return std::string(info.param.nom); });
+INSTANTIATE_TEST_SUITE_P(Cas, NomInchange, ::testing::ValuesIn(kCasNomInchange), [](const auto& info) {
+    return std::string(info.param.nom);
+});
 
 TEST_F(Lanceur, MontreLesInstructionsAvantDeLancer) {
     AjouteSonde(L"Maj\\setup.exe");

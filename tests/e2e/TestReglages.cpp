@@ -11,8 +11,8 @@ class DossierHorsPageDeCode : public TestE2E {};
 TEST_F(DossierHorsPageDeCode, SauverEcritLeFichierDeReferenceDansLeDossierLodz) {
     // "Łódź": neither Ł nor ź exists in Windows-1252. Squeezed through it, the path would
     // name "…\?ód?\Tolvane.ini" and every write would fail.
-    const std::wstring programme = Dossier().CreeDossier(L"\u0141\u00f3d\u017a");
-    const std::wstring exe = Dossier().CopieIci(Chemins().tolvane, L"\u0141\u00f3d\u017a\\Tolvane.exe");
+    const std::wstring programme = Dossier().CreeDossier(L"Łódź");
+    const std::wstring exe = Dossier().CopieIci(Chemins().tolvane, L"Łódź\\Tolvane.exe");
     const std::wstring ini = programme + L"\\Tolvane.ini";
     AjouteSonde(L"Maj\\setup.exe");
 

@@ -19,8 +19,7 @@ std::wstring LecteurInexistant() {
 // The file one save writes on a fresh folder, written out in full rather than built from the
 // fixture's helper, so that both cannot share a fault.
 std::string FichierDeReference(const std::wstring& chemin, const char* option) {
-    return "[Chemin]\r\nChemin_Demarrage=" + EnAnsi(chemin) +
-           "\r\n[Option]\r\nOption_Demarrage=" + option +
+    return "[Chemin]\r\nChemin_Demarrage=" + EnAnsi(chemin) + "\r\n[Option]\r\nOption_Demarrage=" + option +
            "\r\n[Dernier Fichier Execute]\r\nNom_Fich=aucun\r\n[Instructions]\r\nActivee=0\r\n"
            "Titre_Fenetre=TITRE\r\nInstructions=" +
            EnAnsi(DeU8(kInstructionsParDefaut)) + "\r\n";
@@ -76,8 +75,7 @@ struct CasOption {
 };
 
 constexpr CasOption kCasOption[] = {
-    {"NeLeLancerQueSiLeNomChange", principale::Opt_Mode0, principale::Opt_Mode1,
-     "Verifier_lancer"},
+    {"NeLeLancerQueSiLeNomChange", principale::Opt_Mode0, principale::Opt_Mode1, "Verifier_lancer"},
     {"LancerAChaqueDemarrage", principale::Opt_Mode1, principale::Opt_Mode0, "Toujours_lancer"},
 };
 
@@ -100,8 +98,7 @@ TEST_P(SauvegardeOption, SansFichierEcritLeFichierDeReferencePuisRemplaceEnPlace
     SaisitCheminEtQuitte(f, Maj());
     // A valid path: no message, and the list now shows that folder.
     EXPECT_TRUE(AttendQue([&] {
-        return EntreesListe(Controle(f, principale::Flb_file)) ==
-               std::vector<std::wstring>{L"setup.exe"};
+        return EntreesListe(Controle(f, principale::Flb_file)) == std::vector<std::wstring>{L"setup.exe"};
     })) << "la liste n'a pas suivi le chemin saisi";
     EXPECT_EQ(BoiteMessageVisible(p.Pid()), nullptr);
 
@@ -114,8 +111,7 @@ TEST_P(SauvegardeOption, SansFichierEcritLeFichierDeReferencePuisRemplaceEnPlace
     ASSERT_TRUE(Clique(Controle(f, principale::Cmd_Sauver)));
 
     const std::string attendu = FichierDeReference(Maj(), cas.valeur);
-    EXPECT_TRUE(AttendQue([&] { return Ini() == attendu; }))
-        << "attendu :\n" << U8(DeAnsi(attendu));
+    EXPECT_TRUE(AttendQue([&] { return Ini() == attendu; })) << "attendu :\n" << U8(DeAnsi(attendu));
     EXPECT_EQ(BoiteMessageVisible(p.Pid()), nullptr);
 
     // A launch recorded since: the second save puts every key back in its place.
@@ -128,8 +124,9 @@ TEST_P(SauvegardeOption, SansFichierEcritLeFichierDeReferencePuisRemplaceEnPlace
     EXPECT_TRUE(SansLancement());
 }
 
-INSTANTIATE_TEST_SUITE_P(Cas, SauvegardeOption, ::testing::ValuesIn(kCasOption),
-                         [](const auto& info) { return std::string(info.param.nom); });
+INSTANTIATE_TEST_SUITE_P(Cas, SauvegardeOption, ::testing::ValuesIn(kCasOption), [](const auto& info) {
+    return std::string(info.param.nom);
+});
 
 enum class Refus { LecteurAbsent, LecteurPasPret, DossierAbsent, Vide };
 
@@ -195,16 +192,16 @@ TEST_P(SauvegardeRefusee, DeuxMessagesEtFichierIntact) {
     EXPECT_EQ(b.texte, cas.raison);
     b = BoiteSuivante(p);
     EXPECT_EQ(b.titre, U8(kTitreParDefaut));
-    EXPECT_EQ(b.texte,
-              "Le chemin Entré n'est pas valide, sauvegarde dans le fichier INI annulée ...");
+    EXPECT_EQ(b.texte, "Le chemin Entré n'est pas valide, sauvegarde dans le fichier INI annulée ...");
 
     VerifieQueLaSuiteEstEssai(p, f);
     EXPECT_EQ(Ini(), avant) << "Tolvane.ini modifié par une sauvegarde refusée";
     EXPECT_TRUE(SansLancement());
 }
 
-INSTANTIATE_TEST_SUITE_P(Cas, SauvegardeRefusee, ::testing::ValuesIn(kCasRefus),
-                         [](const auto& info) { return std::string(info.param.nom); });
+INSTANTIATE_TEST_SUITE_P(Cas, SauvegardeRefusee, ::testing::ValuesIn(kCasRefus), [](const auto& info) {
+    return std::string(info.param.nom);
+});
 
 // Refused writes need the run without root's file override (see TestSansPrivilege.cpp); the
 // suite's name puts it in that run.

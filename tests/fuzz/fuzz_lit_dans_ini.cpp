@@ -16,10 +16,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* donnees, std::size_t t
     const std::wstring cle = DepuisPageCode(fdp.ConsumeRandomLengthString(40));
     test::Banc banc;
     banc.EcritINI(fdp.ConsumeRemainingBytesAsString());
-    std::wstring valeur = L"\u2603";
+    std::wstring valeur = L"☃";
     const bool ok = Mod_FichierINI::LitDansINI(banc.services, section, cle, valeur, banc.CheminINI());
     if (banc.fichiers.ouverts != 0) std::abort();
-    if (!ok && valeur != L"\u2603") std::abort();
+    if (!ok && valeur != L"☃") std::abort();
     if (!banc.messages.vus.empty()) std::abort();  // the file exists: nothing to tell
     return 0;
 }

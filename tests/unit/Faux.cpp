@@ -27,7 +27,8 @@ bool FauxSystemeFichiers::FileExists(const std::wstring& chemin) {
 std::wstring FauxSystemeFichiers::GetDriveName(const std::wstring& chemin) { return NomLecteur(chemin); }
 
 bool FauxSystemeFichiers::DriveExists(const std::wstring& lecteur) {
-    return std::any_of(lecteurs.begin(), lecteurs.end(), [&](const auto& l) { return EgalSansCasse(l.first, lecteur); });
+    return std::any_of(lecteurs.begin(), lecteurs.end(),
+                       [&](const auto& l) { return EgalSansCasse(l.first, lecteur); });
 }
 
 bool FauxSystemeFichiers::IsReady(const std::wstring& lecteur) {
@@ -40,7 +41,8 @@ bool FauxSystemeFichiers::FolderExists(const std::wstring& chemin) { return Cont
 
 bool FauxSystemeFichiers::EstLecteurReseau(const std::wstring& lecteur) { return Contient(lecteursReseau, lecteur); }
 
-unsigned long FauxListeur::Liste(const std::wstring& repertoire, const std::wstring& motif,
+unsigned long FauxListeur::Liste(const std::wstring& repertoire,
+                                 const std::wstring& motif,
                                  std::vector<std::wstring>& noms) {
     appels.emplace_back(repertoire, motif);
     noms.clear();
@@ -93,8 +95,10 @@ std::unique_ptr<IFluxOctets> FauxSourceFichiers::OuvreLecture(const std::wstring
     return std::make_unique<FauxFlux>(it->second, ouverts);
 }
 
-bool FauxEcrivainProfil::WritePrivateProfileString(const std::wstring& section, const std::wstring& cle,
-                                                   const std::wstring& valeur, const std::wstring& fichier) {
+bool FauxEcrivainProfil::WritePrivateProfileString(const std::wstring& section,
+                                                   const std::wstring& cle,
+                                                   const std::wstring& valeur,
+                                                   const std::wstring& fichier) {
     const int index = static_cast<int>(ecritures.size());
     ecritures.push_back({section, cle, valeur, fichier});
     if (echecs.count(index)) return false;
@@ -143,7 +147,8 @@ unsigned FauxLanceur::Lance(const std::wstring& cheminProgramme, const std::wstr
     return resultat;
 }
 
-unsigned FauxLanceur::LanceAvecElevation(const std::wstring& cheminProgramme, const std::wstring& repertoire,
+unsigned FauxLanceur::LanceAvecElevation(const std::wstring& cheminProgramme,
+                                         const std::wstring& repertoire,
                                          int etatAffichage) {
     lances.push_back(cheminProgramme);
     departs.push_back({cheminProgramme, repertoire, true});
@@ -241,9 +246,7 @@ Banc::Banc() {
     fso.dossiers.insert(processus.repertoire);
 }
 
-void Banc::EcritINI(const std::string& octets) {
-    fichiers.contenus[CheminINI()] = octets;
-}
+void Banc::EcritINI(const std::string& octets) { fichiers.contenus[CheminINI()] = octets; }
 
 std::string Banc::LitINI() const {
     const auto it = fichiers.contenus.find(CheminINI());

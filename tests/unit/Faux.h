@@ -22,8 +22,8 @@ class FauxSystemeFichiers : public ISystemeFichiers {
 public:
     std::set<std::wstring> fichiers;
     std::set<std::wstring> dossiers;
-    std::map<std::wstring, bool> lecteurs;  // drive name -> ready
-    std::set<std::wstring> lecteursReseau;  // drive names on the network
+    std::map<std::wstring, bool> lecteurs;             // drive name -> ready
+    std::set<std::wstring> lecteursReseau;             // drive names on the network
     const class FauxSourceFichiers* source = nullptr;  // its files exist too
     int appelsFileExists = 0;
 
@@ -38,8 +38,8 @@ public:
 class FauxListeur : public IListeurRepertoire {
 public:
     std::map<std::wstring, std::vector<std::wstring>> repertoires;  // names, any order
-    std::optional<std::vector<std::wstring>> partout;                 // the same names in every directory
-    std::vector<std::pair<std::wstring, std::wstring>> appels;       // directory, pattern
+    std::optional<std::vector<std::wstring>> partout;               // the same names in every directory
+    std::vector<std::pair<std::wstring, std::wstring>> appels;      // directory, pattern
     // A directory that cannot be listed: the error its next `fois` listings answer (every
     // listing when `fois` is negative), then `puis` (0: it lists as usual).
     struct Echec {
@@ -48,7 +48,8 @@ public:
         unsigned long puis = 0;
     };
     std::map<std::wstring, Echec> echecs;
-    unsigned long Liste(const std::wstring& repertoire, const std::wstring& motif,
+    unsigned long Liste(const std::wstring& repertoire,
+                        const std::wstring& motif,
                         std::vector<std::wstring>& noms) override;
 };
 
@@ -74,11 +75,13 @@ class FauxEcrivainProfil : public IEcrivainProfil {
 public:
     explicit FauxEcrivainProfil(FauxSourceFichiers& fichiers) : fichiers_(fichiers) {}
     std::vector<Ecriture> ecritures;
-    std::set<int> echecs;  // 0-based indexes of the writes that fail
+    std::set<int> echecs;      // 0-based indexes of the writes that fail
     unsigned long erreur = 5;  // the code a failed write reports (access denied)
     unsigned long DerniereErreur() const override { return erreur; }
-    bool WritePrivateProfileString(const std::wstring& section, const std::wstring& cle,
-                                   const std::wstring& valeur, const std::wstring& fichier) override;
+    bool WritePrivateProfileString(const std::wstring& section,
+                                   const std::wstring& cle,
+                                   const std::wstring& valeur,
+                                   const std::wstring& fichier) override;
 
 private:
     FauxSourceFichiers& fichiers_;
@@ -102,7 +105,8 @@ public:
     unsigned long erreurEleve = 0;
     int dernierEtat = -1;
     unsigned Lance(const std::wstring& cheminProgramme, const std::wstring& repertoire, int etatAffichage) override;
-    unsigned LanceAvecElevation(const std::wstring& cheminProgramme, const std::wstring& repertoire,
+    unsigned LanceAvecElevation(const std::wstring& cheminProgramme,
+                                const std::wstring& repertoire,
                                 int etatAffichage) override;
     unsigned long DerniereErreur() const override { return derniere_; }
 
@@ -143,7 +147,7 @@ class FauxMessages : public IBoitesMessage {
 public:
     const Services* services = nullptr;
     std::vector<Message> vus;
-    std::deque<int> reponses;  // answers to Yes/No questions, in order; No when none is left
+    std::deque<int> reponses;            // answers to Yes/No questions, in order; No when none is left
     std::function<void()> avantReponse;  // runs while each box is up
     int MsgBox(const std::wstring& texte, int boutons, const std::optional<std::wstring>& titre) override;
 };
@@ -182,7 +186,7 @@ public:
     std::vector<std::wstring> affichees;  // captions at the time each was shown
     std::vector<bool> enAvant;            // Services::AvantFenetrePrincipale at each showing
     std::set<const DescriptionFenetre*> echecs;
-    bool principaleVisible = false;       // from the main window's showing on
+    bool principaleVisible = false;  // from the main window's showing on
     bool AfficheModal(Fenetre& fenetre) override;
     bool AfficheEtAttend(Fenetre& fenetre) override;
     bool PrincipaleVisible() const override { return principaleVisible; }

@@ -15,16 +15,27 @@ using Cas = std::pair<const wchar_t*, const wchar_t*>;  // path, expected answer
 TEST(NomLecteur, LettersAndSharesOnlyWithEveryPartPresent) {
     const Cas cas[] = {
         // A letter drive, whatever follows it.
-        {L"C:\\x", L"C:"}, {L"c:\\Program Files\\y.exe", L"c:"}, {L"C:", L"C:"}, {L"C:relatif", L"C:"},
+        {L"C:\\x", L"C:"},
+        {L"c:\\Program Files\\y.exe", L"c:"},
+        {L"C:", L"C:"},
+        {L"C:relatif", L"C:"},
         // Only a letter names a drive: no drive at all, rather than a drive "1:" that never exists.
-        {L"1:\\x", L""}, {L"é:\\Maj", L""},
+        {L"1:\\x", L""},
+        {L"é:\\Maj", L""},
         // A share, with either separator, kept as written.
-        {L"\\\\srv\\share\\x", L"\\\\srv\\share"}, {L"\\\\srv\\share", L"\\\\srv\\share"},
-        {L"//srv/share/x", L"//srv/share"}, {L"\\\\srv/share\\x", L"\\\\srv/share"},
+        {L"\\\\srv\\share\\x", L"\\\\srv\\share"},
+        {L"\\\\srv\\share", L"\\\\srv\\share"},
+        {L"//srv/share/x", L"//srv/share"},
+        {L"\\\\srv/share\\x", L"\\\\srv/share"},
         // A server alone, or an empty server or share, is no drive.
-        {L"\\\\srv", L""}, {L"\\\\srv\\", L""}, {L"\\\\\\share\\x", L""}, {L"\\\\srv\\\\x", L""},
+        {L"\\\\srv", L""},
+        {L"\\\\srv\\", L""},
+        {L"\\\\\\share\\x", L""},
+        {L"\\\\srv\\\\x", L""},
         // Relative and rooted paths have none.
-        {L"relative", L""}, {L"\\dossier\\x", L""}, {L"", L""},
+        {L"relative", L""},
+        {L"\\dossier\\x", L""},
+        {L"", L""},
     };
     for (const auto& [chemin, lecteur] : cas) EXPECT_EQ(NomLecteur(chemin), lecteur) << chemin;
 }
@@ -32,8 +43,10 @@ TEST(NomLecteur, LettersAndSharesOnlyWithEveryPartPresent) {
 TEST(RepertoireDe, DropsTheLastPartButNotTheRootOfADrive) {
     const Cas cas[] = {
         {L"C:\\Program Files\\Tolvane\\Tolvane_Lanceur.exe", L"C:\\Program Files\\Tolvane"},
-        {L"C:\\Tolvane.exe", L"C:\\"}, {L"C:/Outils/Tolvane.exe", L"C:/Outils"},
-        {L"\\\\srv\\share\\Tolvane.exe", L"\\\\srv\\share"}, {L"Tolvane.exe", L""},
+        {L"C:\\Tolvane.exe", L"C:\\"},
+        {L"C:/Outils/Tolvane.exe", L"C:/Outils"},
+        {L"\\\\srv\\share\\Tolvane.exe", L"\\\\srv\\share"},
+        {L"Tolvane.exe", L""},
     };
     for (const auto& [chemin, repertoire] : cas) EXPECT_EQ(RepertoireDe(chemin), repertoire) << chemin;
 }

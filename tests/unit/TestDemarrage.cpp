@@ -41,8 +41,9 @@ protected:
         EXPECT_TRUE(frm.Txt_Titre.Enabled());
         EXPECT_TRUE(frm.Txt_instructions.Enabled());
         EXPECT_EQ(frm.Txt_Titre.Text(), L"TITRE");
-        EXPECT_EQ(frm.Txt_instructions.Text(),
-                  L"Entrez ici les instructions que vous voulez indiquez \r\navant le lancement de l'ex\u00e9cutable ...\r\n");
+        EXPECT_EQ(
+            frm.Txt_instructions.Text(),
+            L"Entrez ici les instructions que vous voulez indiquez \r\navant le lancement de l'exécutable ...\r\n");
         EXPECT_FALSE(frm.Txt_Texte.Visible());
     }
 };
@@ -52,8 +53,8 @@ TEST_P(Demarrage, NoSettingsFileShowsOneMessageAndTheDesignedFields) {
     EXPECT_FALSE(Charge());
     ASSERT_EQ(banc.messages.vus.size(), 1u);
     EXPECT_EQ(banc.messages.vus[0].texte,
-              L"Le fichier 'Tolvane.ini' n'existe pas, veuillez le cr\u00e9er en entrant les param\u00e8tres "
-              L"n\u00e9cessaire et en cliquant sur SAUVER !!!");
+              L"Le fichier 'Tolvane.ini' n'existe pas, veuillez le créer en entrant les paramètres "
+              L"nécessaire et en cliquant sur SAUVER !!!");
     EXPECT_EQ(banc.messages.vus[0].boutons, vbInformation);
     EXPECT_EQ(banc.messages.vus[0].titre, L"Merci !!!");
     AttendEtatDessine();
@@ -106,14 +107,18 @@ TEST_P(Demarrage, SavedFileFillsEveryFieldWithoutMessage) {
     // The launcher build then finds no executable and says so; the configuration build is silent.
     if (GetParam())
         EXPECT_EQ(Vus(), std::vector<std::wstring>{std::wstring(Textes::AucunExecutable) + L"\r\nD:\\Maj\r\n" +
-                                                      Textes::ParametrerRepertoire});
+                                                   Textes::ParametrerRepertoire});
     else
         EXPECT_TRUE(banc.messages.vus.empty());
     for (const EvenementVu& e : banc.journal.vus) EXPECT_NE(e.evenement, Evenement::FichierINIAbsent);
 }
 
 TEST_P(Demarrage, OptionTextIsComparedWithoutRegardToCase) {
-    struct Cas { const wchar_t* texte; bool opt0; bool opt1; };
+    struct Cas {
+        const wchar_t* texte;
+        bool opt0;
+        bool opt1;
+    };
     for (const Cas c : {Cas{L"TOUJOURS_LANCER", true, false}, Cas{L"toujours_Lancer", true, false},
                         Cas{L"VERIFIER_LANCER", false, true}, Cas{L"Jamais", false, true},
                         Cas{L" Toujours_lancer", false, true}, Cas{L"", false, true}}) {
@@ -130,10 +135,13 @@ TEST_P(Demarrage, OptionTextIsComparedWithoutRegardToCase) {
 }
 
 TEST_P(Demarrage, ActiveeSetsTheCheckBoxAndTheInstructionFields) {
-    struct Cas { const wchar_t* texte; int valeur; };
+    struct Cas {
+        const wchar_t* texte;
+        int valeur;
+    };
     for (const Cas c : {Cas{L"1", 1}, Cas{L"0", 0}, Cas{L" 1 ", 1}, Cas{L"2", 2}, Cas{L"7", 1}, Cas{L"-1", 1},
-                        Cas{L"abc", 0}, Cas{L"", 0}, Cas{L"1.4", 1}, Cas{L"1.5", 2}, Cas{L"0.5", 0},
-                        Cas{L"2.5", 2}, Cas{L"1x", 1}, Cas{L"1e0", 1}, Cas{L"1e999", 1}}) {
+                        Cas{L"abc", 0}, Cas{L"", 0}, Cas{L"1.4", 1}, Cas{L"1.5", 2}, Cas{L"0.5", 0}, Cas{L"2.5", 2},
+                        Cas{L"1x", 1}, Cas{L"1e0", 1}, Cas{L"1e999", 1}}) {
         Banc b;
         Reglages r;
         r.activee = c.texte;
@@ -169,7 +177,8 @@ TEST_P(Demarrage, EachMissingKeyIsToldAndTheOtherReadsGoOn) {
     Charge();
     const std::wstring echec = L"echec de LitDansINI";
     std::vector<std::wstring> attendus(4, echec);  // Option, Nom_Fich, Activee, Instructions
-    if (GetParam()) attendus.push_back(std::wstring(Textes::AucunExecutable) + L"\r\nC:\\Maj\r\n" + Textes::ParametrerRepertoire);
+    if (GetParam())
+        attendus.push_back(std::wstring(Textes::AucunExecutable) + L"\r\nC:\\Maj\r\n" + Textes::ParametrerRepertoire);
     EXPECT_EQ(Vus(), attendus);
     for (std::size_t i = 0; i < 4; ++i) {
         EXPECT_EQ(banc.messages.vus[i].boutons, vbOKOnly);
@@ -202,8 +211,9 @@ TEST_P(Demarrage, UnreadableOrUnlistableIsNoCrash) {
     EXPECT_EQ(f.TXT_Chemin.Text(), L"");
 }
 
-INSTANTIATE_TEST_SUITE_P(LesDeuxBuilds, Demarrage, ::testing::Values(false, true),
-                         [](const auto& info) { return info.param ? "Tolvane_Lanceur" : "Tolvane"; });
+INSTANTIATE_TEST_SUITE_P(LesDeuxBuilds, Demarrage, ::testing::Values(false, true), [](const auto& info) {
+    return info.param ? "Tolvane_Lanceur" : "Tolvane";
+});
 
 TEST(DemarrageLanceur, OneRunListsTheDirectoryOnceAndReadsTheFileSixTimes) {
     Banc banc;

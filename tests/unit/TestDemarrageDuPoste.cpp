@@ -32,9 +32,9 @@ protected:
         return std::accumulate(banc.horloge.attentes.begin(), banc.horloge.attentes.end(), 0u);
     }
     static std::wstring Illisible(const std::wstring& repertoire, unsigned long erreur) {
-        return L"Impossible de lire le r\u00e9pertoire : \r\n" + repertoire + L"\r\nerreur " + std::to_wstring(erreur) +
-               L"\r\nVeuillez param\u00e8trer le logiciel avec un r\u00e9pertoire contenant au moins un "
-               L"ex\u00e9cutable !!!";
+        return L"Impossible de lire le répertoire : \r\n" + repertoire + L"\r\nerreur " + std::to_wstring(erreur) +
+               L"\r\nVeuillez paramètrer le logiciel avec un répertoire contenant au moins un "
+               L"exécutable !!!";
     }
 };
 
@@ -42,8 +42,9 @@ protected:
 
 TEST_F(DemarrageDuPoste, ShareReachableAfterSomeTriesIsLaunchedAsUsual) {
     // A share answering "network path not found", and a mapped drive not reconnected yet.
-    for (const auto& [repertoire, erreur] : {std::pair<std::wstring, unsigned long>{L"\\\\serveur\\maj", ERROR_BAD_NETPATH},
-                                            {L"N:\\Maj", ERROR_PATH_NOT_FOUND}}) {
+    for (const auto& [repertoire, erreur] :
+         {std::pair<std::wstring, unsigned long>{L"\\\\serveur\\maj", ERROR_BAD_NETPATH},
+          {L"N:\\Maj", ERROR_PATH_NOT_FOUND}}) {
         SCOPED_TRACE(std::string(repertoire.begin(), repertoire.end()));
         banc.horloge.attentes.clear();
         banc.lanceur.lances.clear();
@@ -68,8 +69,8 @@ TEST_F(DemarrageDuPoste, ShareNeverReachableEndsAfterAMinuteWithOneBoxAndNothing
     EXPECT_EQ(banc.listeur.appels.size(), 31u);
     ASSERT_EQ(banc.messages.vus.size(), 1u);
     EXPECT_EQ(banc.messages.vus[0].texte,
-              L"Le r\u00e9pertoire des ex\u00e9cutables n'est pas accessible pour le moment : \r\n\\\\serveur\\maj\r\n"
-              L"erreur 53\r\nLa mise \u00e0 jour sera tent\u00e9e au prochain d\u00e9marrage du poste ...");
+              L"Le répertoire des exécutables n'est pas accessible pour le moment : \r\n\\\\serveur\\maj\r\n"
+              L"erreur 53\r\nLa mise à jour sera tentée au prochain démarrage du poste ...");
     EXPECT_EQ(banc.messages.vus[0].boutons, vbInformation);
     EXPECT_EQ(banc.messages.vus[0].titre, std::nullopt);
     EXPECT_TRUE(banc.lanceur.lances.empty());
@@ -85,8 +86,8 @@ TEST_F(DemarrageDuPoste, ShareThatComesUpEmptyGetsTheDesignedMessage) {
     EXPECT_FALSE(Demarre(true));
     EXPECT_EQ(banc.horloge.attentes.size(), 2u);
     ASSERT_EQ(banc.messages.vus.size(), 1u);
-    EXPECT_EQ(banc.messages.vus[0].texte, std::wstring(Textes::AucunExecutable) + L"\r\n\\\\serveur\\maj\r\n" +
-                                              Textes::ParametrerRepertoire);
+    EXPECT_EQ(banc.messages.vus[0].texte,
+              std::wstring(Textes::AucunExecutable) + L"\r\n\\\\serveur\\maj\r\n" + Textes::ParametrerRepertoire);
     EXPECT_EQ(banc.messages.vus[0].titre, L"Attention !!!");
     EXPECT_EQ(banc.journal.vus, (std::vector<EvenementVu>{{Evenement::AucunExecutable, {L"\\\\serveur\\maj"}}}));
     EXPECT_EQ(banc.processus.fins, 0) << "the main window follows";
@@ -145,7 +146,9 @@ TEST_F(DemarrageDuPoste, OnlyTheLauncherBeforeItsMainWindowAsksToComeForward) {
     reglages.activee = L"1";
     banc.AjouteRepertoire(L"D:\\Maj", {L"a.exe", L"b.exe"});
     banc.lanceur.resultat = 2;  // "Echec de WinExec !!!" follows the two windows
-    banc.fenetres.scripts[&Dispositions::Choix::Fenetre] = [](Fenetre& f) { static_cast<Frm_Choix&>(f).Cmd_OK.Presse(); };
+    banc.fenetres.scripts[&Dispositions::Choix::Fenetre] = [](Fenetre& f) {
+        static_cast<Frm_Choix&>(f).Cmd_OK.Presse();
+    };
     banc.fenetres.scripts[&Dispositions::Instructions::Fenetre] = [](Fenetre& f) {
         static_cast<Frm_Instructions&>(f).Cmd_OK.Presse();
     };

@@ -102,7 +102,7 @@ TEST_F(Choix, LoadListsTheMainPathAndSelectsTheFirstEntry) {
     EXPECT_FALSE(Mod_principal::ChoixAnnule);
     EXPECT_EQ(fenetre().Flb_file.Entrees(), (std::vector<std::wstring>{L"a.exe", L"b.exe", L"C.EXE"}));
     EXPECT_EQ(fenetre().Flb_file.ListIndex(), 0);
-    EXPECT_EQ(fenetre().Caption(), L"Choix du fichier a ex\u00e9cuter ...");
+    EXPECT_EQ(fenetre().Caption(), L"Choix du fichier a exécuter ...");
     // OK untouched chooses the first entry.
     fenetre().Cmd_OK.Presse();
     EXPECT_FALSE(fenetre().EstChargee());
@@ -189,12 +189,13 @@ TEST_F(Fenetres, InstructionsCopyTheMainFieldsAndTheirTextCannotBeSent) {
     frm->Instructions.SurCaseFermeture();
     EXPECT_FALSE(frm->Instructions.EstChargee());
     // Its only text box is read-only in the design.
-    EXPECT_TRUE(Dispositions::Instructions::Controles[Dispositions::Instructions::Txt_instructions].style & LectureSeule);
+    EXPECT_TRUE(Dispositions::Instructions::Controles[Dispositions::Instructions::Txt_instructions].style &
+                LectureSeule);
 }
 
 TEST(Dispositions, IdsFollowTheTabIndexAndAreUnique) {
-    for (const auto* table : {&Dispositions::Principale::Fenetre, &Dispositions::Choix::Fenetre,
-                              &Dispositions::Instructions::Fenetre}) {
+    for (const auto* table :
+         {&Dispositions::Principale::Fenetre, &Dispositions::Choix::Fenetre, &Dispositions::Instructions::Fenetre}) {
         std::set<int> ids;
         for (const auto& d : table->controles)
             if (d.genre != Genre::Line) {

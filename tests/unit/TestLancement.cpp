@@ -53,7 +53,8 @@ TEST_P(LancementSelonLeNom, OnlyIfNameChangedComparesWithoutCaseAgainstTheStored
     EXPECT_EQ(Mod_principal::DernierFichier, L"maj1.exe") << "a run never changes it";
 }
 
-INSTANTIATE_TEST_SUITE_P(Cas, LancementSelonLeNom,
+INSTANTIATE_TEST_SUITE_P(Cas,
+                         LancementSelonLeNom,
                          ::testing::Values(CasNom{L"maj1.exe", L"Verifier_lancer", false},
                                            CasNom{L"MAJ1.EXE", L"Verifier_lancer", false},
                                            CasNom{L"maj2.exe", L"Verifier_lancer", true},
@@ -63,13 +64,14 @@ INSTANTIATE_TEST_SUITE_P(Cas, LancementSelonLeNom,
 TEST_F(Lancement, NameIsComparedAsTheSettingsFileHoldsIt) {
     // "Łódź.exe" is stored as "?ód?.exe" in Windows-1252; read back, that is the same name and
     // must not be launched again at every start. Case is ignored, z included.
-    struct Cas { const wchar_t* fichier; const wchar_t* stocke; bool lance; };
-    for (const Cas& c : {Cas{L"\u0141\u00f3d\u017a.exe", L"?\u00f3d?.exe", false},
-                         Cas{L"\u0141\u00d3D\u0179.EXE", L"?\u00f3d?.exe", false},
-                         Cas{L"ZIP.EXE", L"zip.exe", false},
-                         Cas{L"zip.exe", L"ZIP.EXE", false},
-                         Cas{L"zip2.exe", L"zip.exe", true},
-                         Cas{L"\u0141\u00f3d\u017a.exe", L"L\u00f3dz.exe", true}}) {
+    struct Cas {
+        const wchar_t* fichier;
+        const wchar_t* stocke;
+        bool lance;
+    };
+    for (const Cas& c : {Cas{L"Łódź.exe", L"?ód?.exe", false}, Cas{L"ŁÓDŹ.EXE", L"?ód?.exe", false},
+                         Cas{L"ZIP.EXE", L"zip.exe", false}, Cas{L"zip.exe", L"ZIP.EXE", false},
+                         Cas{L"zip2.exe", L"zip.exe", true}, Cas{L"Łódź.exe", L"Lódz.exe", true}}) {
         banc.lanceur.lances.clear();
         banc.AjouteRepertoire(L"D:\\Maj", {c.fichier});
         reglages.nomFich = c.stocke;
@@ -139,8 +141,8 @@ TEST_F(Lancement, EmptyDirectoryIsToldAndTheRunCommandReturns) {
     EXPECT_FALSE(Demarre(true));
     ASSERT_EQ(banc.messages.vus.size(), 1u);
     EXPECT_EQ(banc.messages.vus[0].texte,
-              L"Aucun fichier ex\u00e9cutable dans le r\u00e9pertoire : \r\nD:\\Maj\r\nVeuillez param\u00e8trer le "
-              L"logiciel avec un r\u00e9pertoire contenant au moins un ex\u00e9cutable !!!");
+              L"Aucun fichier exécutable dans le répertoire : \r\nD:\\Maj\r\nVeuillez paramètrer le "
+              L"logiciel avec un répertoire contenant au moins un exécutable !!!");
     EXPECT_EQ(banc.messages.vus[0].boutons, vbCritical);
     EXPECT_EQ(banc.messages.vus[0].titre, L"Attention !!!");
     EXPECT_EQ(banc.processus.fins, 0);
@@ -154,8 +156,8 @@ TEST_F(Lancement, ConfigurationBuildAsksTheSaveQuestionFirst) {
     EXPECT_EQ(banc.messages.vus[0].titre, L"Voulez vous sauver ?");
     EXPECT_EQ(banc.messages.vus[0].boutons, vbYesNoQuestion);
     EXPECT_EQ(banc.messages.vus[0].texte,
-              L"Attention, un fois ex\u00e9cut\u00e9 le programme se terminera (c'est une vraie simulation !!!)"
-              L"\r\n\r\nVoulez vous sauver les param\u00e8tres avant d'essayer le programme ???");
+              L"Attention, un fois exécuté le programme se terminera (c'est une vraie simulation !!!)"
+              L"\r\n\r\nVoulez vous sauver les paramètres avant d'essayer le programme ???");
     EXPECT_TRUE(banc.profil.ecritures.empty());
     EXPECT_TRUE(banc.lanceur.lances.empty());
 }
@@ -185,7 +187,7 @@ TEST_F(Lancement, SeveralEntriesGoThroughTheChoiceWindow) {
     banc.AjouteRepertoire(L"D:\\Maj", {L"c.exe", L"A.exe", L"b.exe"});
     ChoisitAuClavier(2);
     EXPECT_TRUE(Demarre(true));
-    EXPECT_EQ(banc.fenetres.affichees, std::vector<std::wstring>{L"Choix du fichier a ex\u00e9cuter ..."});
+    EXPECT_EQ(banc.fenetres.affichees, std::vector<std::wstring>{L"Choix du fichier a exécuter ..."});
     EXPECT_EQ(banc.lanceur.lances, std::vector<std::wstring>{L"D:\\Maj\\c.exe"});
     EXPECT_EQ(NomFich(), L"c.exe");
 }
@@ -211,13 +213,13 @@ TEST_F(Lancement, InstructionsAreShownBeforeTheLaunchOnlyWhenChecked) {
         banc.lanceur.lances.clear();
         reglages.activee = activee;
         reglages.titre = L"TITRE";
-        reglages.instructions = L"Ne pas \u00e9teindre le poste.";
+        reglages.instructions = L"Ne pas éteindre le poste.";
         bool lanceAvant = false;
         banc.fenetres.scripts[&Dispositions::Instructions::Fenetre] = [&](Fenetre& f) {
             auto& ins = static_cast<Frm_Instructions&>(f);
             EXPECT_EQ(f.Caption(), L"TITRE");
             EXPECT_EQ(ins.Lbl_Titre.Caption(), L"TITRE");
-            EXPECT_EQ(ins.Txt_instructions.Text(), L"Ne pas \u00e9teindre le poste.");
+            EXPECT_EQ(ins.Txt_instructions.Text(), L"Ne pas éteindre le poste.");
             lanceAvant = !banc.lanceur.lances.empty();
             ins.Cmd_OK.Presse();
         };
@@ -240,13 +242,13 @@ TEST_F(Lancement, LaunchUsesTheTypedDirectoryAndTheListedEntries) {
 
 struct CasElevation {
     unsigned resultat;
-    unsigned long erreur;        // of the plain start
+    unsigned long erreur;  // of the plain start
     unsigned resultatEleve;
-    unsigned long erreurEleve;   // of the start through the shell
+    unsigned long erreurEleve;  // of the start through the shell
     bool parLeShell;
     bool lance;
     Evenement evenement;
-    const wchar_t* raison;       // third string of a failure's event
+    const wchar_t* raison;  // third string of a failure's event
 };
 class LancementElevation : public Lancement, public ::testing::WithParamInterface<CasElevation> {};
 
@@ -278,12 +280,14 @@ TEST_P(LancementElevation, OnlyElevationRequiredGoesThroughTheShellAndARefusalIs
     EXPECT_EQ(banc.processus.fins, 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cas, LancementElevation,
-    ::testing::Values(
-        CasElevation{0, ErreurElevationRequise, 33, 0, true, true, Evenement::LanceApresElevation, nullptr},
-        CasElevation{0, ErreurElevationRequise, 0, ErreurAnnule, true, false, Evenement::EchecLancement, L"erreur 1223"},
-        CasElevation{0, 5, 33, 0, false, false, Evenement::EchecLancement, L"erreur 5"}));
+INSTANTIATE_TEST_SUITE_P(Cas,
+                         LancementElevation,
+                         ::testing::Values(CasElevation{0, ErreurElevationRequise, 33, 0, true, true,
+                                                        Evenement::LanceApresElevation, nullptr},
+                                           CasElevation{0, ErreurElevationRequise, 0, ErreurAnnule, true, false,
+                                                        Evenement::EchecLancement, L"erreur 1223"},
+                                           CasElevation{0, 5, 33, 0, false, false, Evenement::EchecLancement,
+                                                        L"erreur 5"}));
 
 TEST_F(Lancement, SameNameAndUnrecordedLaunchAreReported) {
     banc.AjouteRepertoire(L"D:\\Maj", {L"maj1.exe"});
@@ -298,7 +302,8 @@ TEST_F(Lancement, SameNameAndUnrecordedLaunchAreReported) {
     std::size_t evenementsPendantLaBoite = 0;
     banc.messages.avantReponse = [&] { evenementsPendantLaBoite = banc.journal.vus.size(); };
     EXPECT_TRUE(Demarre(true));
-    const std::vector<EvenementVu> nonNote{{Evenement::NomNonNote, {L"maj2.exe", L"C:\\Prog\\Tolvane.ini", L"erreur 32"}}};
+    const std::vector<EvenementVu> nonNote{
+        {Evenement::NomNonNote, {L"maj2.exe", L"C:\\Prog\\Tolvane.ini", L"erreur 32"}}};
     EXPECT_EQ(banc.journal.vus, nonNote);
     EXPECT_EQ(evenementsPendantLaBoite, 1u);
 }

@@ -9,7 +9,10 @@
 using namespace tolvane;
 
 // A row whose place and name do not matter here.
-constexpr DescriptionControle Rangee(Genre genre, const wchar_t* caption, int tab, int parent = -1,
+constexpr DescriptionControle Rangee(Genre genre,
+                                     const wchar_t* caption,
+                                     int tab,
+                                     int parent = -1,
                                      std::uint32_t style = AucunStyle) {
     return {L"x", genre, caption, 0, 0, 100, 100, tab, parent, style, SansCouleur, 0};
 }
@@ -70,9 +73,10 @@ class FenetreLiee : public Objets, public Fenetre {
 public:
     explicit FenetreLiee(IListeurRepertoire& listeur)
         : Objets(listeur),
-          Fenetre(essai::Fenetre, {Lie<essai::Trait>(Trait), Lie<essai::Liste>(Liste), Lie<essai::Bouton>(Bouton),
-                                   Lie<essai::Etiquette>(Etiquette), Lie<essai::Case>(Case), Lie<essai::Texte>(Texte),
-                                   Lie<essai::Option>(Option), Lie<essai::Cadre>(Cadre)}) {}
+          Fenetre(essai::Fenetre,
+                  {Lie<essai::Trait>(Trait), Lie<essai::Liste>(Liste), Lie<essai::Bouton>(Bouton),
+                   Lie<essai::Etiquette>(Etiquette), Lie<essai::Case>(Case), Lie<essai::Texte>(Texte),
+                   Lie<essai::Option>(Option), Lie<essai::Cadre>(Cadre)}) {}
     FenetreLiee(IListeurRepertoire& listeur, std::initializer_list<Liaison> liaisons)
         : Objets(listeur), Fenetre(essai::Fenetre, liaisons) {}
 };
@@ -120,18 +124,20 @@ TEST(Liaisons, ARowBoundTwiceLeftUnboundOrOfAnotherWindowIsRefusedInEveryBuild) 
     Line trait;
     Objets c(listeur);
     // The rows but the line; then the line twice; then a row of another table in a row's place.
-    EXPECT_THROW(FenetreLiee(listeur, {Lie<essai::Bouton>(c.Bouton), Lie<essai::Case>(c.Case), Lie<essai::Cadre>(c.Cadre),
-                                       Lie<essai::Option>(c.Option), Lie<essai::Texte>(c.Texte),
-                                       Lie<essai::Etiquette>(c.Etiquette), Lie<essai::Liste>(c.Liste)}),
-                 std::logic_error);
-    EXPECT_THROW(FenetreLiee(listeur, {Lie<essai::Trait>(trait), Lie<essai::Trait>(c.Trait), Lie<essai::Bouton>(c.Bouton),
-                                       Lie<essai::Case>(c.Case), Lie<essai::Cadre>(c.Cadre), Lie<essai::Option>(c.Option),
+    EXPECT_THROW(
+        FenetreLiee(listeur, {Lie<essai::Bouton>(c.Bouton), Lie<essai::Case>(c.Case), Lie<essai::Cadre>(c.Cadre),
+                              Lie<essai::Option>(c.Option), Lie<essai::Texte>(c.Texte),
+                              Lie<essai::Etiquette>(c.Etiquette), Lie<essai::Liste>(c.Liste)}),
+        std::logic_error);
+    EXPECT_THROW(
+        FenetreLiee(listeur,
+                    {Lie<essai::Trait>(trait), Lie<essai::Trait>(c.Trait), Lie<essai::Bouton>(c.Bouton),
+                     Lie<essai::Case>(c.Case), Lie<essai::Cadre>(c.Cadre), Lie<essai::Option>(c.Option),
+                     Lie<essai::Texte>(c.Texte), Lie<essai::Etiquette>(c.Etiquette), Lie<essai::Liste>(c.Liste)}),
+        std::logic_error);
+    EXPECT_THROW(FenetreLiee(listeur, {Lie<autre::Bouton>(etranger), Lie<essai::Case>(c.Case),
+                                       Lie<essai::Cadre>(c.Cadre), Lie<essai::Option>(c.Option),
                                        Lie<essai::Texte>(c.Texte), Lie<essai::Etiquette>(c.Etiquette),
-                                       Lie<essai::Liste>(c.Liste)}),
-                 std::logic_error);
-    EXPECT_THROW(FenetreLiee(listeur, {Lie<autre::Bouton>(etranger), Lie<essai::Case>(c.Case), Lie<essai::Cadre>(c.Cadre),
-                                       Lie<essai::Option>(c.Option), Lie<essai::Texte>(c.Texte),
-                                       Lie<essai::Etiquette>(c.Etiquette), Lie<essai::Liste>(c.Liste),
-                                       Lie<essai::Trait>(c.Trait)}),
+                                       Lie<essai::Liste>(c.Liste), Lie<essai::Trait>(c.Trait)}),
                  std::logic_error);
 }

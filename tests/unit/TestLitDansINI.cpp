@@ -15,11 +15,11 @@ protected:
     // The value read, or "<False>" when the call returned False (the variable then untouched).
     std::wstring Lit(const std::string& contenu, const std::wstring& section, const std::wstring& cle) {
         banc.EcritINI(contenu);
-        std::wstring valeur = L"<inchang\u00e9>";
+        std::wstring valeur = L"<inchangé>";
         const bool ok = Mod_FichierINI::LitDansINI(banc.services, section, cle, valeur, banc.CheminINI());
         EXPECT_EQ(banc.fichiers.ouverts, 0) << "the file must be closed within the call";
         if (!ok) {
-            EXPECT_EQ(valeur, L"<inchang\u00e9>") << "a False result must leave the value as it was";
+            EXPECT_EQ(valeur, L"<inchangé>") << "a False result must leave the value as it was";
             return L"<False>";
         }
         return valeur;
@@ -61,15 +61,12 @@ TEST_F(LitDansINI, SectionNameIsLookedForAtTheStartOfALineOnly) {
 }
 
 TEST_F(LitDansINI, SearchEndsAtTheNextSection) {
-    EXPECT_EQ(Lit("[Option]\r\n[Chemin]\r\nChemin_Demarrage=C:\\X\r\n", L"Option", L"Chemin_Demarrage"),
-              L"<False>");
-    EXPECT_EQ(Lit("[Option]\r\nx=1\r\n[Chemin]\r\nOption_Demarrage=T\r\n", L"Option", L"Option_Demarrage"),
-              L"<False>");
+    EXPECT_EQ(Lit("[Option]\r\n[Chemin]\r\nChemin_Demarrage=C:\\X\r\n", L"Option", L"Chemin_Demarrage"), L"<False>");
+    EXPECT_EQ(Lit("[Option]\r\nx=1\r\n[Chemin]\r\nOption_Demarrage=T\r\n", L"Option", L"Option_Demarrage"), L"<False>");
     EXPECT_EQ(Lit("[Chemin]\r\n", L"Chemin", L"Chemin_Demarrage"), L"<False>");
     EXPECT_EQ(Lit("", L"Chemin", L"Chemin_Demarrage"), L"<False>");
     // Lines before the section and comments inside it are passed over.
-    EXPECT_EQ(Lit("; note\r\n\r\n[Option]\r\n; x\r\n\r\nOption_Demarrage=T\r\n", L"Option", L"Option_Demarrage"),
-              L"T");
+    EXPECT_EQ(Lit("; note\r\n\r\n[Option]\r\n; x\r\n\r\nOption_Demarrage=T\r\n", L"Option", L"Option_Demarrage"), L"T");
     // A repeated section: the first one decides.
     EXPECT_EQ(Lit("[Option]\r\n[Option]\r\nOption_Demarrage=T\r\n", L"Option", L"Option_Demarrage"), L"<False>");
 }
@@ -80,10 +77,10 @@ TEST_F(LitDansINI, EveryLineEndAndAByteOrderMark) {
         EXPECT_EQ(Lit(f, L"Chemin", L"Chemin_Demarrage"), L"D:\\Maj") << "line end " << testing::PrintToString(fin);
     }
     EXPECT_EQ(Lit("[Chemin]\r\nChemin_Demarrage=D:\\Mises \xe0 jour", L"Chemin", L"Chemin_Demarrage"),
-              L"D:\\Mises \u00e0 jour");
-    EXPECT_EQ(Lit("\xEF\xBB\xBF[Chemin]\r\nChemin_Demarrage=D:\\Mises \xC3\xA0 jour\r\n", L"Chemin",
-                  L"Chemin_Demarrage"),
-              L"D:\\Mises \u00e0 jour");
+              L"D:\\Mises à jour");
+    EXPECT_EQ(
+        Lit("\xEF\xBB\xBF[Chemin]\r\nChemin_Demarrage=D:\\Mises \xC3\xA0 jour\r\n", L"Chemin", L"Chemin_Demarrage"),
+        L"D:\\Mises à jour");
 }
 
 TEST_F(LitDansINI, MissingFileIsToldUnreadableFileIsJustFalse) {

@@ -37,16 +37,20 @@ TEST_P(VerifieChemin, RefusesWithOneMessageOrAcceptsSilently) {
     EXPECT_EQ(banc.messages.vus[0].titre, L"Enfin, voyons !!!");
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cas, VerifieChemin,
-    ::testing::Values(CasChemin{L"", Textes::LecteurAbsent}, CasChemin{L"Maj", Textes::LecteurAbsent},
-                      CasChemin{L"\\Maj", Textes::LecteurAbsent}, CasChemin{L"Q:\\Maj", Textes::LecteurAbsent},
-                      CasChemin{L"E:\\Maj", Textes::LecteurPasPret},
-                      CasChemin{L"C:\\Maj\\setup.exe", Textes::CheminAbsent},
-                      CasChemin{L"C:\\Absent", Textes::CheminAbsent}, CasChemin{L"C:\\Maj", nullptr},
-                      CasChemin{L"C:\\Maj\\", nullptr}, CasChemin{L"\\\\srv\\maj\\postes", nullptr},
-                      CasChemin{L"\\\\srv\\autre\\postes", Textes::LecteurAbsent},
-                      CasChemin{L"\\\\srv\\maj\\absent", Textes::CheminAbsent}));
+INSTANTIATE_TEST_SUITE_P(Cas,
+                         VerifieChemin,
+                         ::testing::Values(CasChemin{L"", Textes::LecteurAbsent},
+                                           CasChemin{L"Maj", Textes::LecteurAbsent},
+                                           CasChemin{L"\\Maj", Textes::LecteurAbsent},
+                                           CasChemin{L"Q:\\Maj", Textes::LecteurAbsent},
+                                           CasChemin{L"E:\\Maj", Textes::LecteurPasPret},
+                                           CasChemin{L"C:\\Maj\\setup.exe", Textes::CheminAbsent},
+                                           CasChemin{L"C:\\Absent", Textes::CheminAbsent},
+                                           CasChemin{L"C:\\Maj", nullptr},
+                                           CasChemin{L"C:\\Maj\\", nullptr},
+                                           CasChemin{L"\\\\srv\\maj\\postes", nullptr},
+                                           CasChemin{L"\\\\srv\\autre\\postes", Textes::LecteurAbsent},
+                                           CasChemin{L"\\\\srv\\maj\\absent", Textes::CheminAbsent}));
 
 TEST(VerifieCheminTextes, TheUserReadsTheseExactWords) {
     // The program's constants would follow a misspelling: the texts users see, written out.
@@ -55,7 +59,7 @@ TEST(VerifieCheminTextes, TheUserReadsTheseExactWords) {
     EXPECT_FALSE(Mod_principal::VerifieChemin(banc.services, L"E:\\Maj"));
     EXPECT_FALSE(Mod_principal::VerifieChemin(banc.services, L"C:\\Absent"));
     ASSERT_EQ(banc.messages.vus.size(), 2u);
-    EXPECT_EQ(banc.messages.vus[0].texte, L"Le lecteur que vous avez choisi n'est pas pr\u00eat !!!");
+    EXPECT_EQ(banc.messages.vus[0].texte, L"Le lecteur que vous avez choisi n'est pas prêt !!!");
     EXPECT_EQ(banc.messages.vus[1].texte, L"Le chemin que vous avez choisi n'existe pas !!!");
 }
 
@@ -84,8 +88,9 @@ TEST_F(Sauvegarde, WritesTheSixEntriesInOrder) {
     frm.Chk_Instructions.SetValue(0);
     EXPECT_TRUE(frm.Cmd_Sauver.Click ? (frm.Cmd_Sauver.Presse(), true) : false);
     const std::vector<std::pair<std::wstring, std::wstring>> cles = {
-        {L"Chemin", L"Chemin_Demarrage"}, {L"Option", L"Option_Demarrage"}, {L"Dernier Fichier Execute", L"Nom_Fich"},
-        {L"Instructions", L"Activee"},    {L"Instructions", L"Titre_Fenetre"}, {L"Instructions", L"Instructions"}};
+        {L"Chemin", L"Chemin_Demarrage"},          {L"Option", L"Option_Demarrage"},
+        {L"Dernier Fichier Execute", L"Nom_Fich"}, {L"Instructions", L"Activee"},
+        {L"Instructions", L"Titre_Fenetre"},       {L"Instructions", L"Instructions"}};
     ASSERT_EQ(banc.profil.ecritures.size(), 6u);
     for (std::size_t i = 0; i < 6; ++i) {
         EXPECT_EQ(banc.profil.ecritures[i].section, cles[i].first);
@@ -103,12 +108,16 @@ TEST_F(Sauvegarde, WritesTheSixEntriesInOrder) {
 }
 
 TEST_F(Sauvegarde, ValuesFollowTheOptionsAndTheCheckBox) {
-    frm.Txt_Titre.SetText(L"Mise \u00e0 jour");
+    frm.Txt_Titre.SetText(L"Mise à jour");
     frm.Txt_instructions.SetText(L"Patientez");
-    struct Cas { int option; int coche; V valeurs; };
+    struct Cas {
+        int option;
+        int coche;
+        V valeurs;
+    };
     const std::wstring def = SchemaINI::InstructionsParDefaut;
-    for (const Cas& c : {Cas{0, 1, V{L"C:\\Maj", L"Toujours_lancer", L"aucun", L"1", L"Mise \u00e0 jour", L"Patientez"}},
-                         Cas{1, 1, V{L"C:\\Maj", L"Verifier_lancer", L"aucun", L"1", L"Mise \u00e0 jour", L"Patientez"}},
+    for (const Cas& c : {Cas{0, 1, V{L"C:\\Maj", L"Toujours_lancer", L"aucun", L"1", L"Mise à jour", L"Patientez"}},
+                         Cas{1, 1, V{L"C:\\Maj", L"Verifier_lancer", L"aucun", L"1", L"Mise à jour", L"Patientez"}},
                          Cas{0, 0, V{L"C:\\Maj", L"Toujours_lancer", L"aucun", L"0", L"TITRE", def}},
                          Cas{1, 2, V{L"C:\\Maj", L"Verifier_lancer", L"aucun", L"2", L"TITRE", def}}}) {
         banc.profil.ecritures.clear();
@@ -117,7 +126,7 @@ TEST_F(Sauvegarde, ValuesFollowTheOptionsAndTheCheckBox) {
         frm.Cmd_Sauver.Presse();
         EXPECT_EQ(Valeurs(), c.valeurs) << "option " << c.option << ", check box " << c.coche;
         // The boxes keep their texts whatever was written.
-        EXPECT_EQ(frm.Txt_Titre.Text(), L"Mise \u00e0 jour");
+        EXPECT_EQ(frm.Txt_Titre.Text(), L"Mise à jour");
     }
     banc.profil.ecritures.clear();
     frm.Chk_Instructions.SetValue(1);
@@ -144,10 +153,11 @@ TEST_F(Sauvegarde, RefusedDirectoryWritesNothing) {
     frm.Cmd_Sauver.Presse();
     EXPECT_TRUE(banc.profil.ecritures.empty());
     ASSERT_EQ(banc.messages.vus.size(), 2u);
-    EXPECT_EQ(banc.messages.vus[0].texte,
-              L"Le lecteur que vous avez choisi n'existe pas physiquement !\r\nVeuillez choisir un autre chemin, merci !");
+    EXPECT_EQ(
+        banc.messages.vus[0].texte,
+        L"Le lecteur que vous avez choisi n'existe pas physiquement !\r\nVeuillez choisir un autre chemin, merci !");
     EXPECT_EQ(banc.messages.vus[1].texte,
-              L"Le chemin Entr\u00e9 n'est pas valide, sauvegarde dans le fichier INI annul\u00e9e ...");
+              L"Le chemin Entré n'est pas valide, sauvegarde dans le fichier INI annulée ...");
     EXPECT_EQ(banc.messages.vus[1].titre, std::nullopt);
     EXPECT_EQ(banc.LitINI(), "[Chemin]\r\nChemin_Demarrage=C:\\Maj\r\n");
 }
@@ -158,7 +168,8 @@ TEST_F(Sauvegarde, LineBreaksAreStoredAsBlanksAndReadBackWhole) {
     // The designed text holds two line breaks.
     frm.Cmd_Sauver.Presse();
     EXPECT_EQ(Valeurs()[4], L"Titre sur deux lignes");
-    EXPECT_EQ(Valeurs()[5], L"Entrez ici les instructions que vous voulez indiquez  avant le lancement de l'ex\u00e9cutable ... ");
+    EXPECT_EQ(Valeurs()[5],
+              L"Entrez ici les instructions que vous voulez indiquez  avant le lancement de l'exécutable ... ");
 
     Frm_principale relu(banc.services, false);
     relu.Charge();

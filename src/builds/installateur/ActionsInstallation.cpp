@@ -88,7 +88,7 @@ extern "C" __declspec(dllexport) UINT __stdcall PrepareReglages(MSIHANDLE sessio
     const std::wstring donnees = fichier + Separateur + chemin + Separateur + option + Separateur +
                                  (activee ? L"1" : L"0") + Separateur + titre + Separateur + texte;
     return MsiSetPropertyW(session, L"EcritReglages", donnees.c_str()) == ERROR_SUCCESS ? ERROR_SUCCESS
-                                                                                      : ERROR_INSTALL_FAILURE;
+                                                                                        : ERROR_INSTALL_FAILURE;
 }
 
 extern "C" __declspec(dllexport) UINT __stdcall EcritReglages(MSIHANDLE session) {
@@ -108,12 +108,9 @@ extern "C" __declspec(dllexport) UINT __stdcall EcritReglages(MSIHANDLE session)
         const wchar_t* cle;
         const std::wstring& valeur;
     } entrees[] = {
-        {SectionChemin, CleCheminDemarrage, champs[1]},
-        {SectionOption, CleOptionDemarrage, champs[2]},
-        {SectionDernierFichier, CleNomFich, aucun},
-        {SectionInstructions, CleActivee, champs[3]},
-        {SectionInstructions, CleTitreFenetre, champs[4]},
-        {SectionInstructions, CleInstructions, champs[5]},
+        {SectionChemin, CleCheminDemarrage, champs[1]},    {SectionOption, CleOptionDemarrage, champs[2]},
+        {SectionDernierFichier, CleNomFich, aucun},        {SectionInstructions, CleActivee, champs[3]},
+        {SectionInstructions, CleTitreFenetre, champs[4]}, {SectionInstructions, CleInstructions, champs[5]},
     };
     win32::EcrivainProfilWin32 ecrivain;
     for (const auto& e : entrees) {
@@ -139,8 +136,8 @@ extern "C" __declspec(dllexport) UINT __stdcall DroitsReglages(MSIHANDLE session
     const UINT n = GetSystemDirectoryW(systeme, MAX_PATH);
     if (n == 0 || n >= MAX_PATH) return ERROR_INSTALL_FAILURE;
     const std::wstring programme = std::wstring(systeme) + L"\\icacls.exe";
-    std::wstring ligne = L"\"" + programme + L"\" \"" + Propriete(session, L"CustomActionData") +
-                         L"\" /grant *S-1-5-32-545:M";
+    std::wstring ligne =
+        L"\"" + programme + L"\" \"" + Propriete(session, L"CustomActionData") + L"\" /grant *S-1-5-32-545:M";
     Note(session, L"Tolvane : droits sur les paramètres : " + ligne);
 
     SECURITY_ATTRIBUTES heritable{sizeof heritable, nullptr, TRUE};
@@ -153,8 +150,8 @@ extern "C" __declspec(dllexport) UINT __stdcall DroitsReglages(MSIHANDLE session
     si.dwFlags = STARTF_USESTDHANDLES;
     si.hStdOutput = si.hStdError = ecriture.get();
     PROCESS_INFORMATION pi{};
-    const BOOL lance = CreateProcessW(programme.c_str(), ligne.data(), nullptr, nullptr, TRUE,
-                                      CREATE_NO_WINDOW, nullptr, nullptr, &si, &pi);
+    const BOOL lance = CreateProcessW(programme.c_str(), ligne.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
+                                      nullptr, nullptr, &si, &pi);
     if (!lance) {
         Note(session, L"Tolvane : icacls n'a pas démarré (erreur " + std::to_wstring(GetLastError()) + L")");
         return ERROR_INSTALL_FAILURE;
@@ -171,8 +168,8 @@ extern "C" __declspec(dllexport) UINT __stdcall DroitsReglages(MSIHANDLE session
     GetExitCodeProcess(icacls.processus.get(), &code);
     // icacls answers in the console's code page.
     std::wstring texte(sortie.size(), L'\0');
-    texte.resize(MultiByteToWideChar(CP_OEMCP, 0, sortie.data(), static_cast<int>(sortie.size()),
-                                     texte.data(), static_cast<int>(texte.size())));
+    texte.resize(MultiByteToWideChar(CP_OEMCP, 0, sortie.data(), static_cast<int>(sortie.size()), texte.data(),
+                                     static_cast<int>(texte.size())));
     Note(session, L"Tolvane : icacls a répondu " + std::to_wstring(code) + L" : " + texte);
     return code == 0 ? ERROR_SUCCESS : ERROR_INSTALL_FAILURE;
 }
@@ -180,8 +177,9 @@ extern "C" __declspec(dllexport) UINT __stdcall DroitsReglages(MSIHANDLE session
 extern "C" __declspec(dllexport) UINT __stdcall SupprimeReglages(MSIHANDLE session) {
     const std::wstring fichier = Propriete(session, L"CustomActionData");
     DWORD ecrits = 0, taille = sizeof ecrits;
-    const bool notre = RegGetValueW(HKEY_LOCAL_MACHINE, CleProduit, ValeurReglagesEcrits, RRF_RT_REG_DWORD,
-                                    nullptr, &ecrits, &taille) == ERROR_SUCCESS && ecrits == 1;
+    const bool notre = RegGetValueW(HKEY_LOCAL_MACHINE, CleProduit, ValeurReglagesEcrits, RRF_RT_REG_DWORD, nullptr,
+                                    &ecrits, &taille) == ERROR_SUCCESS &&
+                       ecrits == 1;
     // A file already gone is as good; removal never fails an uninstall.
     if (notre && !fichier.empty()) {
         DeleteFileW(fichier.c_str());

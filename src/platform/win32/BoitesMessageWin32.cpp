@@ -3,8 +3,7 @@
 
 namespace tolvane::win32 {
 
-int BoitesMessageWin32::MsgBox(const std::wstring& texte, int boutons,
-                               const std::optional<std::wstring>& titre) {
+int BoitesMessageWin32::MsgBox(const std::wstring& texte, int boutons, const std::optional<std::wstring>& titre) {
     const std::wstring t = titre ? *titre : std::wstring(L"Tolvane");
     // The buttons values of the logic are exactly the MB_ flags (16 = MB_ICONHAND,
     // 36 = MB_YESNO | MB_ICONQUESTION, 64 = MB_ICONINFORMATION) and the results the ID* values.

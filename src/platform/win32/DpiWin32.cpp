@@ -32,7 +32,9 @@ PoigneePolice CreePolice(const wchar_t* nom, int points, int graisse, UINT dpi) 
     return PoigneePolice(CreateFontIndirectW(&lf));
 }
 
-void MiseEnPage::Dispose(HWND fenetre, const DescriptionFenetre& description, std::span<const HWND> controles,
+void MiseEnPage::Dispose(HWND fenetre,
+                         const DescriptionFenetre& description,
+                         std::span<const HWND> controles,
                          UINT dpi) {
     dpi_ = dpi;
     // "MS Shell Dlg" 8 pt is the font the designed sizes were measured with; the larger
@@ -49,7 +51,8 @@ void MiseEnPage::Dispose(HWND fenetre, const DescriptionFenetre& description, st
             gauche += table[static_cast<std::size_t>(d.parent)].gauche;
             haut += table[static_cast<std::size_t>(d.parent)].haut;
         }
-        SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>((d.style & ArialGras12) ? arial.get() : police.get()), FALSE);
+        SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>((d.style & ArialGras12) ? arial.get() : police.get()),
+                     FALSE);
         MoveWindow(h, Px(gauche, dpi), Px(haut, dpi), Px(d.largeur, dpi), Px(d.hauteur, dpi), TRUE);
     }
     // The old fonts go only once no control uses them.
@@ -58,8 +61,13 @@ void MiseEnPage::Dispose(HWND fenetre, const DescriptionFenetre& description, st
     InvalidateRect(fenetre, nullptr, TRUE);
 }
 
-void MiseEnPage::SurDpiChange(HWND fenetre, const DescriptionFenetre& description, std::span<const HWND> controles,
-                              WPARAM wParam, LPARAM lParam, DWORD style, DWORD exStyle) {
+void MiseEnPage::SurDpiChange(HWND fenetre,
+                              const DescriptionFenetre& description,
+                              std::span<const HWND> controles,
+                              WPARAM wParam,
+                              LPARAM lParam,
+                              DWORD style,
+                              DWORD exStyle) {
     // Positions from the suggested rectangle, sizes again from the twips at the new DPI.
     const auto* propose = reinterpret_cast<const RECT*>(lParam);
     Dispose(fenetre, description, controles, HIWORD(wParam));

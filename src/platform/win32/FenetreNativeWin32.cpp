@@ -76,8 +76,8 @@ bool FenetreNative::Cree() {
     // how a window gets lost behind others: WS_EX_APPWINDOW gives it a button all the same.
     const DWORD ex = ExStyleFenetre | (enAvant_ ? WS_EX_APPWINDOW : 0);
     // Created hidden on that monitor first: its DPI is known only once the window exists.
-    if (!CreateWindowExW(ex, ClasseFenetre, fenetre_.Caption().c_str(), StyleFenetre, mi.rcWork.left, mi.rcWork.top,
-                         1, 1, proprietaire_, nullptr, hote_.instance_, this))
+    if (!CreateWindowExW(ex, ClasseFenetre, fenetre_.Caption().c_str(), StyleFenetre, mi.rcWork.left, mi.rcWork.top, 1,
+                         1, proprietaire_, nullptr, hote_.instance_, this))
         return false;
     if (!CreeControles()) return false;
 
@@ -196,8 +196,7 @@ LRESULT FenetreNative::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
         if (wParam < pairs_.size()) pairs_[wParam]->PerteFocus();
         return 0;
     }
-    case WM_CTLCOLORSTATIC:
-        return CouleurStatique(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_CTLCOLORSTATIC: return CouleurStatique(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
     case WM_PAINT: Peint(); return 0;
     case WM_CLOSE:
         // The close box and Alt+F4 go to the window's logic; never DefWindowProc's destroy.

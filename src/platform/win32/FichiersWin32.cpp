@@ -118,8 +118,8 @@ bool SystemeFichiersWin32::IsReady(const std::wstring& lecteur) {
     SansBoiteErreurCritique sansBoite;
     // Under Wine an empty CD drive still answers its volume information, but its root cannot be
     // opened: both must succeed.
-    if (!Atteinte(racine, GetVolumeInformationW(racine.c_str(), nullptr, 0, nullptr, nullptr, nullptr,
-                                                nullptr, 0) != 0))
+    if (!Atteinte(racine,
+                  GetVolumeInformationW(racine.c_str(), nullptr, 0, nullptr, nullptr, nullptr, nullptr, 0) != 0))
         return false;
     return Atteinte(racine, Attributs(racine) != INVALID_FILE_ATTRIBUTES);
 }
@@ -134,7 +134,8 @@ bool SystemeFichiersWin32::EstLecteurReseau(const std::wstring& lecteur) {
     return GetDriveTypeW(racine.c_str()) == DRIVE_REMOTE;
 }
 
-unsigned long ListeurWin32::Liste(const std::wstring& repertoire, const std::wstring& motif,
+unsigned long ListeurWin32::Liste(const std::wstring& repertoire,
+                                  const std::wstring& motif,
                                   std::vector<std::wstring>& noms) {
     noms.clear();
     if (repertoire.empty()) return 0;
@@ -144,8 +145,8 @@ unsigned long ListeurWin32::Liste(const std::wstring& repertoire, const std::wst
 
     WIN32_FIND_DATAW donnees{};
     SansBoiteErreurCritique sansBoite;
-    PoigneeRecherche r(FindFirstFileExW(recherche.c_str(), FindExInfoBasic, &donnees,
-                                        FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
+    PoigneeRecherche r(FindFirstFileExW(recherche.c_str(), FindExInfoBasic, &donnees, FindExSearchNameMatch, nullptr,
+                                        FIND_FIRST_EX_LARGE_FETCH));
     // Vista knows neither the basic level nor the large fetch.
     if (!r && GetLastError() == ERROR_INVALID_PARAMETER)
         r = PoigneeRecherche(FindFirstFileW(recherche.c_str(), &donnees));
@@ -169,16 +170,15 @@ unsigned long ListeurWin32::Liste(const std::wstring& repertoire, const std::wst
         return erreur;
     }
     // The order of FindNextFileW depends on the file system: sort ourselves.
-    std::stable_sort(noms.begin(), noms.end(), [](const std::wstring& a, const std::wstring& b) {
-        return CompareSansCasse(a, b) < 0;
-    });
+    std::stable_sort(noms.begin(), noms.end(),
+                     [](const std::wstring& a, const std::wstring& b) { return CompareSansCasse(a, b) < 0; });
     return 0;
 }
 
 std::unique_ptr<IFluxOctets> SourceFichiersWin32::OuvreLecture(const std::wstring& chemin) {
     if (chemin.empty()) return nullptr;
-    PoigneeFichier f(CreateFileW(chemin.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                 nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    PoigneeFichier f(CreateFileW(chemin.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                 OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!f) return nullptr;
     // Without FILE_FLAG_BACKUP_SEMANTICS a folder does not open; make sure anyway. The basic
     // information only: GetFileInformationByHandle also asks for the volume's serial number,

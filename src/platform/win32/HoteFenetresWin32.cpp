@@ -52,8 +52,8 @@ bool HoteFenetresWin32::Prepare() {
     // Owned by a window that is never shown, ours stay out of the taskbar (VB's
     // ShowInTaskbar = False does the same).
     // Without it (its class refused, say) our windows are merely unowned: they still work.
-    proprietaireCache_ = CreateWindowExW(0, ClasseProprietaire, L"Tolvane", WS_POPUP, 0, 0, 0, 0, nullptr,
-                                         nullptr, instance_, nullptr);
+    proprietaireCache_ =
+        CreateWindowExW(0, ClasseProprietaire, L"Tolvane", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance_, nullptr);
     return true;
 }
 

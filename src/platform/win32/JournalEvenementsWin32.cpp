@@ -5,19 +5,16 @@ namespace tolvane::win32 {
 
 WORD TypeEvenement(Evenement evenement) {
     switch (evenement) {
-        case Evenement::Lance:
-        case Evenement::LanceApresElevation:
-        case Evenement::NomInchange:
-            return EVENTLOG_INFORMATION_TYPE;
-        case Evenement::RepertoireInaccessible:
-        case Evenement::RepertoireIllisible:
-        case Evenement::EchecLancement:
-            return EVENTLOG_ERROR_TYPE;
-        case Evenement::AucunExecutable:
-        case Evenement::ChoixAnnule:
-        case Evenement::FichierINIAbsent:
-        case Evenement::NomNonNote:
-            break;
+    case Evenement::Lance:
+    case Evenement::LanceApresElevation:
+    case Evenement::NomInchange: return EVENTLOG_INFORMATION_TYPE;
+    case Evenement::RepertoireInaccessible:
+    case Evenement::RepertoireIllisible:
+    case Evenement::EchecLancement: return EVENTLOG_ERROR_TYPE;
+    case Evenement::AucunExecutable:
+    case Evenement::ChoixAnnule:
+    case Evenement::FichierINIAbsent:
+    case Evenement::NomNonNote: break;
     }
     return EVENTLOG_WARNING_TYPE;
 }

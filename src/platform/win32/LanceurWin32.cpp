@@ -17,16 +17,14 @@ unsigned ResultatWinExec(DWORD erreur) {
     case ERROR_BAD_FORMAT:
     case ERROR_EXE_MACHINE_TYPE_MISMATCH:
     case ERROR_INVALID_EXE_SIGNATURE:
-    case ERROR_EXE_MARKED_INVALID:
-        return 11;
+    case ERROR_EXE_MARKED_INVALID: return 11;
     default: return 0;
     }
 }
 
 }  // namespace
 
-unsigned LanceurWin32::Lance(const std::wstring& cheminProgramme, const std::wstring& repertoire,
-                             int etatAffichage) {
+unsigned LanceurWin32::Lance(const std::wstring& cheminProgramme, const std::wstring& repertoire, int etatAffichage) {
     // The exact file as application name and a quoted command line: an unquoted
     // "C:\d\mon app.exe" would start "C:\d\mon.exe" when that exists. Not WinExec, which waits
     // until the child is idle.
@@ -51,7 +49,8 @@ unsigned LanceurWin32::Lance(const std::wstring& cheminProgramme, const std::wst
     return ResultatWinExec(erreur_);
 }
 
-unsigned LanceurWin32::LanceAvecElevation(const std::wstring& cheminProgramme, const std::wstring& repertoire,
+unsigned LanceurWin32::LanceAvecElevation(const std::wstring& cheminProgramme,
+                                          const std::wstring& repertoire,
                                           int etatAffichage) {
     // The shell's handlers want an apartment-threaded COM; DDE is never needed to start a file.
     const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);

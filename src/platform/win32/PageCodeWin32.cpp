@@ -19,12 +19,12 @@ std::wstring DepuisPageCode(std::string_view octets) {
 namespace {
 // The text in the code page with these flags; nothing when the system refuses them.
 std::optional<std::string> Convertit(std::wstring_view texte, DWORD options) {
-    const int n = WideCharToMultiByte(CP_ACP, options, texte.data(), static_cast<int>(texte.size()),
-                                      nullptr, 0, nullptr, nullptr);
+    const int n = WideCharToMultiByte(CP_ACP, options, texte.data(), static_cast<int>(texte.size()), nullptr, 0,
+                                      nullptr, nullptr);
     if (n <= 0) return std::nullopt;
     std::string s(static_cast<std::size_t>(n), '\0');
-    if (WideCharToMultiByte(CP_ACP, options, texte.data(), static_cast<int>(texte.size()), s.data(), n,
-                            nullptr, nullptr) != n)
+    if (WideCharToMultiByte(CP_ACP, options, texte.data(), static_cast<int>(texte.size()), s.data(), n, nullptr,
+                            nullptr) != n)
         return std::nullopt;
     return s;
 }

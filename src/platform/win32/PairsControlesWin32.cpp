@@ -176,7 +176,8 @@ private:
         if (!Affiche(entrees)) {
             SendMessageW(hwnd(), WM_SETREDRAW, FALSE, 0);
             SendMessageW(hwnd(), LB_RESETCONTENT, 0, 0);
-            for (const std::wstring& e : entrees) SendMessageW(hwnd(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(e.c_str()));
+            for (const std::wstring& e : entrees)
+                SendMessageW(hwnd(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(e.c_str()));
             SendMessageW(hwnd(), WM_SETREDRAW, TRUE, 0);
             InvalidateRect(hwnd(), nullptr, TRUE);
         }
@@ -296,9 +297,7 @@ bool PairControle::CreeNatif(const Parent& parent, const PairControle* precedent
     return true;
 }
 
-bool PairControle::ActifEffectif() const {
-    return modele_.Enabled() && (!cadre_ || cadre_->ActifEffectif());
-}
+bool PairControle::ActifEffectif() const { return modele_.Enabled() && (!cadre_ || cadre_->ActifEffectif()); }
 
 void PairControle::Actualise() {
     if (!hwnd_) {  // a line: drawn by the window

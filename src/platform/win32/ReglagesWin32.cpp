@@ -39,7 +39,8 @@ bool VerrouReglagesWin32::Prend(const std::wstring& cheminReglages, unsigned lon
         // Only the rights a wait and a release need: CreateMutexW would ask for all of them.
         constexpr DWORD droits = SYNCHRONIZE | MUTEX_MODIFY_STATE;
         HANDLE h = CreateMutexExW(nullptr, (L"Global\\" + nom).c_str(), 0, droits);
-        if (!h && GetLastError() == ERROR_ACCESS_DENIED) h = CreateMutexExW(nullptr, (L"Local\\" + nom).c_str(), 0, droits);
+        if (!h && GetLastError() == ERROR_ACCESS_DENIED)
+            h = CreateMutexExW(nullptr, (L"Local\\" + nom).c_str(), 0, droits);
         if (!h) {
             erreur_ = GetLastError();
             return false;

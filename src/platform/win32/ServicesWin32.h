@@ -33,7 +33,8 @@ public:
 
 class ListeurWin32 final : public IListeurRepertoire {
 public:
-    unsigned long Liste(const std::wstring& repertoire, const std::wstring& motif,
+    unsigned long Liste(const std::wstring& repertoire,
+                        const std::wstring& motif,
                         std::vector<std::wstring>& noms) override;
 };
 
@@ -44,8 +45,10 @@ public:
 
 class EcrivainProfilWin32 final : public IEcrivainProfil {
 public:
-    bool WritePrivateProfileString(const std::wstring& section, const std::wstring& cle,
-                                   const std::wstring& valeur, const std::wstring& fichier) override;
+    bool WritePrivateProfileString(const std::wstring& section,
+                                   const std::wstring& cle,
+                                   const std::wstring& valeur,
+                                   const std::wstring& fichier) override;
     unsigned long DerniereErreur() const override { return erreur_; }
 
 private:
@@ -57,9 +60,9 @@ public:
     // `proprietaire` answers the window of ours the user currently sees (or nullptr): the
     // consent prompt comes up in front of it.
     explicit LanceurWin32(std::function<HWND()> proprietaire = {}) : proprietaire_(std::move(proprietaire)) {}
-    unsigned Lance(const std::wstring& cheminProgramme, const std::wstring& repertoire,
-                   int etatAffichage) override;
-    unsigned LanceAvecElevation(const std::wstring& cheminProgramme, const std::wstring& repertoire,
+    unsigned Lance(const std::wstring& cheminProgramme, const std::wstring& repertoire, int etatAffichage) override;
+    unsigned LanceAvecElevation(const std::wstring& cheminProgramme,
+                                const std::wstring& repertoire,
                                 int etatAffichage) override;
     unsigned long DerniereErreur() const override { return erreur_; }
 
@@ -87,8 +90,7 @@ public:
     // `miseEnAvant` whether a box must bring itself forward (Services::AvantFenetrePrincipale).
     explicit BoitesMessageWin32(std::function<HWND()> proprietaire, std::function<bool()> miseEnAvant = {})
         : proprietaire_(std::move(proprietaire)), miseEnAvant_(std::move(miseEnAvant)) {}
-    int MsgBox(const std::wstring& texte, int boutons,
-               const std::optional<std::wstring>& titre) override;
+    int MsgBox(const std::wstring& texte, int boutons, const std::optional<std::wstring>& titre) override;
 
 private:
     std::function<HWND()> proprietaire_;

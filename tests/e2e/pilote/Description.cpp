@@ -8,17 +8,21 @@ namespace {
 std::wstring Echappe(const std::wstring& texte) {
     std::wstring r;
     for (wchar_t c : texte) {
-        if (c == L'\r') r += L"\\r";
-        else if (c == L'\n') r += L"\\n";
-        else if (c == L'\t') r += L"\\t";
-        else r += c;
+        if (c == L'\r')
+            r += L"\\r";
+        else if (c == L'\n')
+            r += L"\\n";
+        else if (c == L'\t')
+            r += L"\\t";
+        else
+            r += c;
     }
     return r;
 }
 
 std::wstring DecritUne(HWND h, const std::wstring& retrait) {
-    std::wstring ligne = retrait + L"[" + Classe(h) + L"] id=" + std::to_wstring(GetDlgCtrlID(h)) +
-                         L" \"" + Echappe(Texte(h)) + L"\"" + (IsWindowVisible(h) ? L"" : L" caché") +
+    std::wstring ligne = retrait + L"[" + Classe(h) + L"] id=" + std::to_wstring(GetDlgCtrlID(h)) + L" \"" +
+                         Echappe(Texte(h)) + L"\"" + (IsWindowVisible(h) ? L"" : L" caché") +
                          (IsWindowEnabled(h) ? L"" : L" inactif");
     const std::wstring classe = Classe(h);
     if (classe == L"Button") {

@@ -13,8 +13,7 @@ constexpr UINT kDelaiMessageMs = 5000;
 
 bool Envoie(HWND fenetre, UINT message, WPARAM w, LPARAM l, DWORD_PTR* resultat = nullptr) {
     DWORD_PTR r = 0;
-    LRESULT ok = SendMessageTimeoutW(fenetre, message, w, l, SMTO_ABORTIFHUNG | SMTO_BLOCK,
-                                     kDelaiMessageMs, &r);
+    LRESULT ok = SendMessageTimeoutW(fenetre, message, w, l, SMTO_ABORTIFHUNG | SMTO_BLOCK, kDelaiMessageMs, &r);
     if (resultat) *resultat = r;
     return ok != 0;
 }
@@ -23,9 +22,7 @@ bool Envoie(HWND fenetre, UINT message, WPARAM w, LPARAM l, DWORD_PTR* resultat 
 
 // ---- windows ----
 
-bool EstBoiteMessage(HWND fenetre) {
-    return Classe(fenetre) == L"#32770" && GetDlgItem(fenetre, 0xFFFF) != nullptr;
-}
+bool EstBoiteMessage(HWND fenetre) { return Classe(fenetre) == L"#32770" && GetDlgItem(fenetre, 0xFFFF) != nullptr; }
 
 std::vector<HWND> FenetresDuProcessus(DWORD pid) {
     struct Contexte {
@@ -270,8 +267,7 @@ bool Touche(WORD vk, bool avecMaj) {
     ajoute(vk, false);
     ajoute(vk, true);
     if (avecMaj) ajoute(VK_SHIFT, true);
-    return SendInput(static_cast<UINT>(entrees.size()), entrees.data(), sizeof(INPUT)) ==
-           entrees.size();
+    return SendInput(static_cast<UINT>(entrees.size()), entrees.data(), sizeof(INPUT)) == entrees.size();
 }
 
 bool TapeClavier(std::wstring_view texte) {
@@ -285,8 +281,7 @@ bool TapeClavier(std::wstring_view texte) {
             entrees.push_back(e);
         }
     }
-    return SendInput(static_cast<UINT>(entrees.size()), entrees.data(), sizeof(INPUT)) ==
-           entrees.size();
+    return SendInput(static_cast<UINT>(entrees.size()), entrees.data(), sizeof(INPUT)) == entrees.size();
 }
 
 }  // namespace pilote

@@ -46,31 +46,29 @@ bool AttendQue(const std::function<bool()>& condition, DWORD maxMs) {
 
 // ---- files ----
 
-bool Existe(const std::wstring& chemin) {
-    return GetFileAttributesW(chemin.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
+bool Existe(const std::wstring& chemin) { return GetFileAttributesW(chemin.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 bool Copie(const std::wstring& source, const std::wstring& destination) {
     return CopyFileW(source.c_str(), destination.c_str(), FALSE) != 0;
 }
 
 bool MetLectureSeule(const std::wstring& chemin, bool lectureSeule) {
-    return SetFileAttributesW(chemin.c_str(),
-                              lectureSeule ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL) != 0;
+    return SetFileAttributesW(chemin.c_str(), lectureSeule ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL) != 0;
 }
 
 // ---- processes ----
 
-Processus Processus::Demarre(const std::wstring& exe, const std::wstring& dossierTravail,
-                             const Environnement& ajouts, const std::wstring& arguments) {
+Processus Processus::Demarre(const std::wstring& exe,
+                             const std::wstring& dossierTravail,
+                             const Environnement& ajouts,
+                             const std::wstring& arguments) {
     // The current environment with the additions replacing variables of the same name.
     std::vector<std::wstring> variables;
     if (wchar_t* bloc = GetEnvironmentStringsW()) {
         for (const wchar_t* v = bloc; *v; v += wcslen(v) + 1) {
             std::wstring variable = v;
             bool remplacee = std::any_of(ajouts.begin(), ajouts.end(), [&](const auto& a) {
-                return Minuscules(variable.substr(0, variable.find(L'=', 1))) ==
-                       Minuscules(a.first);
+                return Minuscules(variable.substr(0, variable.find(L'=', 1))) == Minuscules(a.first);
             });
             if (!remplacee) variables.push_back(variable);
         }
@@ -87,8 +85,8 @@ Processus Processus::Demarre(const std::wstring& exe, const std::wstring& dossie
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
     Processus p;
-    if (!CreateProcessW(exe.c_str(), ligne.data(), nullptr, nullptr, FALSE,
-                        CREATE_UNICODE_ENVIRONMENT, bloc.data(), dossierTravail.c_str(), &si, &pi)) {
+    if (!CreateProcessW(exe.c_str(), ligne.data(), nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT, bloc.data(),
+                        dossierTravail.c_str(), &si, &pi)) {
         ADD_FAILURE() << "CreateProcessW(" << U8(exe) << ") a échoué, erreur " << GetLastError();
         return p;
     }
@@ -112,9 +110,7 @@ Processus& Processus::operator=(Processus&& autre) noexcept {
 
 Processus::~Processus() { Termine(); }
 
-bool Processus::EnCours() const {
-    return processus_ && WaitForSingleObject(processus_.get(), 0) == WAIT_TIMEOUT;
-}
+bool Processus::EnCours() const { return processus_ && WaitForSingleObject(processus_.get(), 0) == WAIT_TIMEOUT; }
 
 std::optional<DWORD> Processus::AttendFin(DWORD maxMs) const {
     if (!processus_) return std::nullopt;
@@ -142,8 +138,7 @@ std::vector<DWORD> ProcessusSous(const std::wstring& dossier) {
     const std::wstring prefixe = Minuscules(dossier + L"\\");
     for (BOOL ok = Process32FirstW(instantane, &e); ok; ok = Process32NextW(instantane, &e)) {
         if (e.th32ProcessID == GetCurrentProcessId()) continue;
-        if (Minuscules(CheminProcessus(e.th32ProcessID)).starts_with(prefixe))
-            pids.push_back(e.th32ProcessID);
+        if (Minuscules(CheminProcessus(e.th32ProcessID)).starts_with(prefixe)) pids.push_back(e.th32ProcessID);
     }
     CloseHandle(instantane);
     return pids;
@@ -182,8 +177,8 @@ std::vector<LigneSonde> LitJournalSonde(const std::wstring& fichier) {
         if (ligne.empty()) continue;
         auto champs = Decoupe(ligne, L'\t');
         champs.resize(5);
-        lignes.push_back({champs[0], static_cast<DWORD>(std::wcstoul(champs[1].c_str(), nullptr, 10)),
-                          champs[2], champs[3], champs[4]});
+        lignes.push_back({champs[0], static_cast<DWORD>(std::wcstoul(champs[1].c_str(), nullptr, 10)), champs[2],
+                          champs[3], champs[4]});
     }
     return lignes;
 }

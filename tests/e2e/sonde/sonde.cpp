@@ -24,11 +24,9 @@ std::wstring Variable(const wchar_t* nom) {
 
 std::string EnUtf8(const std::wstring& texte) {
     if (texte.empty()) return {};
-    int n = WideCharToMultiByte(CP_UTF8, 0, texte.data(), static_cast<int>(texte.size()), nullptr,
-                                0, nullptr, nullptr);
+    int n = WideCharToMultiByte(CP_UTF8, 0, texte.data(), static_cast<int>(texte.size()), nullptr, 0, nullptr, nullptr);
     std::string resultat(static_cast<size_t>(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, texte.data(), static_cast<int>(texte.size()), resultat.data(),
-                        n, nullptr, nullptr);
+    WideCharToMultiByte(CP_UTF8, 0, texte.data(), static_cast<int>(texte.size()), resultat.data(), n, nullptr, nullptr);
     return resultat;
 }
 
@@ -53,15 +51,15 @@ void Journalise(const std::wstring& evenement, const std::wstring& chemin) {
         dossier = barre == std::wstring::npos ? L"." : chemin.substr(0, barre);
     }
     std::wstring journal = dossier + L"\\sonde.log";
-    std::wstring ligne = evenement + L"\t" + std::to_wstring(GetCurrentProcessId()) + L"\t" +
-                         chemin + L"\t" + GetCommandLineW() + L"\t" + RepertoireCourant() + L"\n";
+    std::wstring ligne = evenement + L"\t" + std::to_wstring(GetCurrentProcessId()) + L"\t" + chemin + L"\t" +
+                         GetCommandLineW() + L"\t" + RepertoireCourant() + L"\n";
     std::string octets = EnUtf8(ligne);
     // Several probes may start at once: open for appending only, share everything, one write
     // per line, and retry briefly while another probe holds the file.
     for (int essai = 0; essai < 200; ++essai) {
-        HANDLE f = CreateFileW(journal.c_str(), FILE_APPEND_DATA,
-                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                               OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        HANDLE f =
+            CreateFileW(journal.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                        nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (f != INVALID_HANDLE_VALUE) {
             DWORD ecrits = 0;
             WriteFile(f, octets.data(), static_cast<DWORD>(octets.size()), &ecrits, nullptr);

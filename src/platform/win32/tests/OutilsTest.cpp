@@ -94,9 +94,8 @@ std::string CheminUnix(const std::wstring& chemin) {
 // ---- files ----
 
 std::optional<std::string> LitOctets(const std::wstring& chemin) {
-    HANDLE f = CreateFileW(chemin.c_str(), GENERIC_READ,
-                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE f = CreateFileW(chemin.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (f == INVALID_HANDLE_VALUE) return std::nullopt;
     std::string octets;
     char tampon[65536];
@@ -107,8 +106,7 @@ std::optional<std::string> LitOctets(const std::wstring& chemin) {
 }
 
 bool EcritOctets(const std::wstring& chemin, std::string_view octets) {
-    HANDLE f = CreateFileW(chemin.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE f = CreateFileW(chemin.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (f == INVALID_HANDLE_VALUE) return false;
     DWORD ecrits = 0;
     BOOL ok = WriteFile(f, octets.data(), static_cast<DWORD>(octets.size()), &ecrits, nullptr);
@@ -128,8 +126,7 @@ DossierTemporaire::DossierTemporaire(const std::wstring& nom) {
     DWORD n = GetTempPathW(MAX_PATH + 1, temp);
     std::wstring racine = std::wstring(temp, n) + L"tolvane-tests";
     CreateDirectoryW(racine.c_str(), nullptr);
-    chemin_ = racine + L"\\" + nom + L"-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-              std::to_wstring(++compteur);
+    chemin_ = racine + L"\\" + nom + L"-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++compteur);
     // A folder left by an earlier run under the same name would not be fresh.
     SupprimeArbre(chemin_);
     if (!CreateDirectoryW(chemin_.c_str(), nullptr))
@@ -140,9 +137,7 @@ DossierTemporaire::~DossierTemporaire() {
     if (!garde_) SupprimeArbre(chemin_);
 }
 
-std::wstring DossierTemporaire::operator/(const std::wstring& relatif) const {
-    return chemin_ + L"\\" + relatif;
-}
+std::wstring DossierTemporaire::operator/(const std::wstring& relatif) const { return chemin_ + L"\\" + relatif; }
 
 std::wstring DossierTemporaire::CreeDossier(const std::wstring& relatif) const {
     std::wstring chemin = chemin_;
@@ -162,12 +157,11 @@ void DossierTemporaire::Fichier(const std::wstring& relatif, const std::string& 
     if (!EcritOctets(*this / relatif, contenu)) throw std::runtime_error("test file");
 }
 
-std::wstring DossierTemporaire::CopieIci(const std::wstring& source,
-                                         const std::wstring& relatif) const {
+std::wstring DossierTemporaire::CopieIci(const std::wstring& source, const std::wstring& relatif) const {
     std::wstring destination = *this / relatif;
     if (!CopyFileW(source.c_str(), destination.c_str(), FALSE))
-        ADD_FAILURE() << "copie impossible de " << U8(source) << " vers " << U8(destination)
-                      << " (erreur " << GetLastError() << ")";
+        ADD_FAILURE() << "copie impossible de " << U8(source) << " vers " << U8(destination) << " (erreur "
+                      << GetLastError() << ")";
     return destination;
 }
 

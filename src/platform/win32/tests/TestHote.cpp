@@ -13,6 +13,7 @@
 namespace tolvane::win32 {
 namespace {
 
+// clang-format off
 namespace D {
 enum Ligne { Bouton, Case, Cadre, Option0, Option1, Texte, Cachee, Etiquette, Liste, Trait, N };
 constexpr std::array<DescriptionControle, N> Controles{{
@@ -30,15 +31,18 @@ constexpr std::array<DescriptionControle, N> Controles{{
 constexpr DescriptionFenetre Description{L"Fenêtre d'essai", 6300, 3300, Controles};
 constexpr const auto& TableDe(Ligne) { return Controles; }
 }  // namespace D
+// clang-format on
 
 class FenetreEssai : public Fenetre {
 public:
     explicit FenetreEssai(IListeurRepertoire& listeur)
-        : Fenetre(D::Description, {Lie<D::Bouton>(Bouton), Lie<D::Case>(Case), Lie<D::Cadre>(Cadre),
-                                   Lie<D::Option0>(Opt0), Lie<D::Option1>(Opt1), Lie<D::Texte>(Texte),
-                                   Lie<D::Cachee>(Cachee), Lie<D::Etiquette>(Etiquette), Lie<D::Liste>(Liste),
-                                   Lie<D::Trait>(Trait)}),
-          Opt0(groupe_), Opt1(groupe_), Liste(listeur) {
+        : Fenetre(D::Description,
+                  {Lie<D::Bouton>(Bouton), Lie<D::Case>(Case), Lie<D::Cadre>(Cadre), Lie<D::Option0>(Opt0),
+                   Lie<D::Option1>(Opt1), Lie<D::Texte>(Texte), Lie<D::Cachee>(Cachee), Lie<D::Etiquette>(Etiquette),
+                   Lie<D::Liste>(Liste), Lie<D::Trait>(Trait)}),
+          Opt0(groupe_),
+          Opt1(groupe_),
+          Liste(listeur) {
         Bouton.Click = [this] { ++clics; };
         Case.Click = [this] { ++clicsCase; };
         Texte.LostFocus = [this] { ++pertesFocus; };
@@ -83,12 +87,15 @@ LONG_PTR Style(HWND h) { return GetWindowLongPtrW(h, GWL_STYLE); }
 // Top-level windows of ours on this thread (FindWindow would also see other processes').
 int FenetresTolvane() {
     int n = 0;
-    EnumThreadWindows(GetCurrentThreadId(), [](HWND h, LPARAM p) -> BOOL {
-        wchar_t classe[64] = {};
-        GetClassNameW(h, classe, 64);
-        if (std::wstring_view(classe).starts_with(L"Tolvane")) ++*reinterpret_cast<int*>(p);
-        return TRUE;
-    }, reinterpret_cast<LPARAM>(&n));
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND h, LPARAM p) -> BOOL {
+            wchar_t classe[64] = {};
+            GetClassNameW(h, classe, 64);
+            if (std::wstring_view(classe).starts_with(L"Tolvane")) ++*reinterpret_cast<int*>(p);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&n));
     return n;
 }
 

@@ -148,16 +148,16 @@ TEST(SourceFichiers, FichierVerrouilleSansPartageEtFichierOuvertParUnAutreEnEcri
     d.Fichier(L"partage.ini", "a\r\nb");
     SourceFichiersWin32 source;
     {
-        PoigneeFichier verrou(CreateFileW((d / L"verrou.ini").c_str(), GENERIC_READ | GENERIC_WRITE, 0,
-                                          nullptr, OPEN_EXISTING, 0, nullptr));
+        PoigneeFichier verrou(CreateFileW((d / L"verrou.ini").c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                          OPEN_EXISTING, 0, nullptr));
         ASSERT_TRUE(verrou);
         EXPECT_EQ(source.OuvreLecture(d / L"verrou.ini"), nullptr);
     }
     EXPECT_NE(source.OuvreLecture(d / L"verrou.ini"), nullptr);
 
     // An editor holding the file open for writing (sharing reads) does not stop the reader.
-    PoigneeFichier editeur(CreateFileW((d / L"partage.ini").c_str(), GENERIC_WRITE, FILE_SHARE_READ,
-                                       nullptr, OPEN_EXISTING, 0, nullptr));
+    PoigneeFichier editeur(
+        CreateFileW((d / L"partage.ini").c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(editeur);
     auto fichier = FichierTexte::Ouvre(source, d / L"partage.ini");
     ASSERT_TRUE(fichier.has_value());
@@ -180,11 +180,11 @@ TEST(EcrivainProfil, DossierHorsDeLaPageDeCodeEtNomAvecDesPointsDInterrogation) 
     // A folder named in a script Windows-1252 lacks: the path must reach the system whole.
     // The file stays 8-bit, and what the code page lacks is stored as '?', not a look-alike.
     DossierTemporaire d;
-    const std::wstring dossier = d / L"\u0141\u00f3d\u017a";
+    const std::wstring dossier = d / L"Łódź";
     ASSERT_TRUE(CreateDirectoryW(dossier.c_str(), nullptr));
     const std::wstring ini = dossier + L"\\Tolvane.ini";
     EcrivainProfilWin32 profil;
-    ASSERT_TRUE(profil.WritePrivateProfileString(L"Dernier Fichier Execute", L"Nom_Fich", L"\u0141\u00f3d\u017a.exe", ini));
+    ASSERT_TRUE(profil.WritePrivateProfileString(L"Dernier Fichier Execute", L"Nom_Fich", L"Łódź.exe", ini));
     EXPECT_EQ(test::LitOctets(ini), "[Dernier Fichier Execute]\r\nNom_Fich=?\xF3\x64?.exe\r\n");
 }
 
