@@ -21,9 +21,7 @@ inline constexpr unsigned long AttenteVerrouMs = 2 * 60 * 1000;
 
 class ProceduresPrincipales {
 public:
-    ProceduresPrincipales(Services& services,
-                          ChampsPrincipaux& champs,
-                          IFenetresLancement& fenetres,
+    ProceduresPrincipales(Services& services, ChampsPrincipaux& champs, IFenetresLancement& fenetres,
                           bool modeAutoDuBuild)
         : services_(services), champs_(champs), fenetres_(fenetres), modeAutoDuBuild_(modeAutoDuBuild) {}
 

@@ -38,8 +38,7 @@ public:
     // Fills `noms` and returns 0, also when nothing matches; returns the Windows error when the
     // directory cannot be listed (ERROR_PATH_NOT_FOUND = 3, ERROR_BAD_NETPATH = 53…), with
     // `noms` empty. An empty directory name lists nothing and is no error.
-    virtual unsigned long Liste(const std::wstring& repertoire,
-                                const std::wstring& motif,
+    virtual unsigned long Liste(const std::wstring& repertoire, const std::wstring& motif,
                                 std::vector<std::wstring>& noms) = 0;
     // The names alone, for callers to whom "cannot be listed" and "empty" are the same.
     std::vector<std::wstring> ListeFichiers(const std::wstring& repertoire, const std::wstring& motif) {
@@ -70,10 +69,8 @@ public:
 class IEcrivainProfil {
 public:
     virtual ~IEcrivainProfil() = default;
-    virtual bool WritePrivateProfileString(const std::wstring& section,
-                                           const std::wstring& cle,
-                                           const std::wstring& valeur,
-                                           const std::wstring& fichier) = 0;
+    virtual bool WritePrivateProfileString(const std::wstring& section, const std::wstring& cle,
+                                           const std::wstring& valeur, const std::wstring& fichier) = 0;
     // The Windows error code of the last failed write (ERROR_ACCESS_DENIED = 5…).
     virtual unsigned long DerniereErreur() const = 0;
 };
@@ -87,8 +84,7 @@ public:
     virtual unsigned Lance(const std::wstring& cheminProgramme, const std::wstring& repertoire, int etatAffichage) = 0;
     // The same start through the shell, which shows the administrator's consent prompt for a
     // program that requires it. Same results; ERROR_CANCELLED when the user refused.
-    virtual unsigned LanceAvecElevation(const std::wstring& cheminProgramme,
-                                        const std::wstring& repertoire,
+    virtual unsigned LanceAvecElevation(const std::wstring& cheminProgramme, const std::wstring& repertoire,
                                         int etatAffichage) = 0;
     // The Windows error code of the last failed start.
     virtual unsigned long DerniereErreur() const = 0;
@@ -125,8 +121,7 @@ class IBoitesMessage {
 public:
     virtual ~IBoitesMessage() = default;
     // Modal. Without a title the box shows the program title "Tolvane". Returns the button.
-    virtual int MsgBox(const std::wstring& texte,
-                       int boutons,
+    virtual int MsgBox(const std::wstring& texte, int boutons,
                        const std::optional<std::wstring>& titre = std::nullopt) = 0;
 };
 

@@ -92,25 +92,24 @@ bool EstUtf8Etendu(std::string_view octets) {
             continue;
         }
         // The lead byte gives the length and the range allowed for the next byte, which is
-        // where overlong forms, surrogates and code points beyond U+10FFFF show.
-        std::size_t suite = 0;
-        unsigned char bas = 0x80, haut = 0xBF;
-        if (o >= 0xC2 && o <= 0xDF)
-            suite = 1;
-        else if (o == 0xE0)
-            suite = 2, bas = 0xA0;
-        else if (o == 0xED)
-            suite = 2, haut = 0x9F;
-        else if (o >= 0xE1 && o <= 0xEF)
-            suite = 2;
-        else if (o == 0xF0)
-            suite = 3, bas = 0x90;
-        else if (o == 0xF4)
-            suite = 3, haut = 0x8F;
-        else if (o >= 0xF1 && o <= 0xF3)
-            suite = 3;
-        else
-            return false;
+        // where overlong forms, surrogates and code points beyond U+10FFFF show (the
+        // well-formed sequences of the Unicode standard, table 3-7).
+        struct Forme {
+            unsigned char premierMin, premierMax;
+            std::size_t suite;
+            unsigned char bas, haut;
+        };
+        static constexpr Forme formes[] = {
+            {0xC2, 0xDF, 1, 0x80, 0xBF}, {0xE0, 0xE0, 2, 0xA0, 0xBF}, {0xE1, 0xEC, 2, 0x80, 0xBF},
+            {0xED, 0xED, 2, 0x80, 0x9F}, {0xEE, 0xEF, 2, 0x80, 0xBF}, {0xF0, 0xF0, 3, 0x90, 0xBF},
+            {0xF1, 0xF3, 3, 0x80, 0xBF}, {0xF4, 0xF4, 3, 0x80, 0x8F},
+        };
+        const Forme* forme = nullptr;
+        for (const Forme& f : formes)
+            if (o >= f.premierMin && o <= f.premierMax) forme = &f;
+        if (!forme) return false;
+        const std::size_t suite = forme->suite;
+        const unsigned char bas = forme->bas, haut = forme->haut;
         if (octets.size() - i <= suite) return false;
         for (std::size_t k = 1; k <= suite; ++k) {
             const auto c = static_cast<unsigned char>(octets[i + k]);

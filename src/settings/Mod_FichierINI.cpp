@@ -14,10 +14,7 @@ std::wstring_view Extrait(std::wstring_view ligne, std::size_t debut, std::size_
 }
 }  // namespace
 
-bool LitDansINI(Services& services,
-                const std::wstring& Section,
-                const std::wstring& Cle,
-                std::wstring& Valeur,
+bool LitDansINI(Services& services, const std::wstring& Section, const std::wstring& Cle, std::wstring& Valeur,
                 const std::wstring& Fichier) {
     if (!services.FSO().FileExists(Fichier)) {
         services.messages->MsgBox(L"Le fichier '" + Fichier +
@@ -52,10 +49,7 @@ bool LitDansINI(Services& services,
     return trouve;
 }
 
-bool EcritDansINI(Services& services,
-                  const std::wstring& Section,
-                  const std::wstring& Cle,
-                  const std::wstring& Valeur,
+bool EcritDansINI(Services& services, const std::wstring& Section, const std::wstring& Cle, const std::wstring& Valeur,
                   const std::wstring& Fichier) {
     return services.profil->WritePrivateProfileString(Section, Cle, SurUneLigne(Valeur), Fichier);
 }

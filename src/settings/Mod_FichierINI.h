@@ -11,18 +11,12 @@ namespace tolvane::Mod_FichierINI {
 // line after the key and the character that follows it. On False `Valeur` is left as it was.
 // Names are compared exactly. A missing file is told to the user; a file that exists but
 // cannot be opened is a plain False.
-bool LitDansINI(Services& services,
-                const std::wstring& Section,
-                const std::wstring& Cle,
-                std::wstring& Valeur,
+bool LitDansINI(Services& services, const std::wstring& Section, const std::wstring& Cle, std::wstring& Valeur,
                 const std::wstring& Fichier);
 
 // Writes one entry with the profile writer; false on failure. A value is stored on one line:
 // its line breaks become blanks, or the file would get stray lines and read back cut.
-bool EcritDansINI(Services& services,
-                  const std::wstring& Section,
-                  const std::wstring& Cle,
-                  const std::wstring& Valeur,
+bool EcritDansINI(Services& services, const std::wstring& Section, const std::wstring& Cle, const std::wstring& Valeur,
                   const std::wstring& Fichier);
 
 }  // namespace tolvane::Mod_FichierINI

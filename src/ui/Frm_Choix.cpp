@@ -8,9 +8,8 @@ namespace tolvane {
 namespace D = Dispositions::Choix;
 
 Frm_Choix::Frm_Choix(Services& services, ChampsPrincipaux& principale)
-    : Fenetre(D::Fenetre,
-              {Lie<D::Cmd_Annuler>(Cmd_Annuler), Lie<D::Cmd_OK>(Cmd_OK), Lie<D::Flb_file>(Flb_file),
-               Lie<D::Label3>(Label3), Lie<D::Label1>(Label1)}),
+    : Fenetre(D::Fenetre, {Lie<D::Cmd_Annuler>(Cmd_Annuler), Lie<D::Cmd_OK>(Cmd_OK), Lie<D::Flb_file>(Flb_file),
+                           Lie<D::Label3>(Label3), Lie<D::Label1>(Label1)}),
       Flb_file(*services.listeur),
       services_(services),
       principale_(principale) {

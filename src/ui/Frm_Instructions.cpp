@@ -7,9 +7,8 @@ namespace tolvane {
 namespace D = Dispositions::Instructions;
 
 Frm_Instructions::Frm_Instructions(ChampsPrincipaux& principale)
-    : Fenetre(D::Fenetre,
-              {Lie<D::Cmd_OK>(Cmd_OK), Lie<D::Txt_instructions>(Txt_instructions), Lie<D::Label3>(Label3),
-               Lie<D::Lbl_Titre>(Lbl_Titre)}),
+    : Fenetre(D::Fenetre, {Lie<D::Cmd_OK>(Cmd_OK), Lie<D::Txt_instructions>(Txt_instructions), Lie<D::Label3>(Label3),
+                           Lie<D::Lbl_Titre>(Lbl_Titre)}),
       principale_(principale) {
     Cmd_OK.Click = [this] { Cmd_OK_Click(); };
 }

@@ -187,9 +187,8 @@ TEST_P(Annulation, NeLanceRienNiNEcritEtLeLanceurSArrete) {
     VerifieLance(r, kListeAttendue[0]);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cas, Annulation, ::testing::ValuesIn(kCasAnnulation), [](const auto& info) {
-    return std::string(info.param.nom);
-});
+INSTANTIATE_TEST_SUITE_P(Cas, Annulation, ::testing::ValuesIn(kCasAnnulation),
+                         [](const auto& info) { return std::string(info.param.nom); });
 
 }  // namespace
 }  // namespace e2e

@@ -104,9 +104,7 @@ TEST_P(Demarrage, ControlesCommunsVersion6DesLaPremiereBoite) {
     EXPECT_TRUE(version6()) << "comctl32 : " << U8(ModuleDuProcessus(p.Pid(), L"comctl32.dll"));
 }
 
-INSTANTIATE_TEST_SUITE_P(LesDeux,
-                         Demarrage,
-                         ::testing::Values(Build::Configuration, Build::Lanceur),
+INSTANTIATE_TEST_SUITE_P(LesDeux, Demarrage, ::testing::Values(Build::Configuration, Build::Lanceur),
                          [](const auto& info) { return NomBuild(info.param); });
 
 // What the stored texts of "Option_Demarrage" and "Activee" do to the main window.
@@ -178,9 +176,8 @@ TEST_P(LectureReglages, RemplitLaFenetreSansMessage) {
     EXPECT_TRUE(SansLancement()) << "le programme de configuration a lancé quelque chose";
 }
 
-INSTANTIATE_TEST_SUITE_P(Cas, LectureReglages, ::testing::ValuesIn(kCasReglages), [](const auto& info) {
-    return std::string(info.param.nom);
-});
+INSTANTIATE_TEST_SUITE_P(Cas, LectureReglages, ::testing::ValuesIn(kCasReglages),
+                         [](const auto& info) { return std::string(info.param.nom); });
 
 class LecturesEchouees : public TestE2E {};
 

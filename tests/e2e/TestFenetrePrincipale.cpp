@@ -35,32 +35,23 @@ struct CasTabulation {
     std::vector<int> tour;  // the focus at the start, then after each Tab, back to the start
 };
 
+// One case a paragraph: name, settings, then the round of the focus.
+// clang-format off
 const CasTabulation kCasTabulation[] = {
-    {"CommeConcue",
-     L"Verifier_lancer",
-     L"1",
-     false,
-     {id::TXT_Chemin, id::Flb_file, id::Cmd_OK, id::Cmd_Sauver, id::Opt_Mode1, id::Txt_Titre, id::Txt_instructions,
+    {"CommeConcue", L"Verifier_lancer", L"1", false,
+     {id::TXT_Chemin, id::Flb_file, id::Cmd_OK, id::Cmd_Sauver, id::Opt_Mode1, id::Txt_Titre,
+      id::Txt_instructions, id::Chk_Instructions, id::Cmd_quitter, id::TXT_Chemin}},
+    {"AChaqueDemarrage", L"Toujours_lancer", L"1", false,
+     {id::TXT_Chemin, id::Flb_file, id::Cmd_OK, id::Cmd_Sauver, id::Opt_Mode0, id::Txt_Titre,
+      id::Txt_instructions, id::Chk_Instructions, id::Cmd_quitter, id::TXT_Chemin}},
+    {"IndicationsDesactiveesAuDemarrage", L"Verifier_lancer", L"0", false,
+     {id::TXT_Chemin, id::Flb_file, id::Cmd_OK, id::Cmd_Sauver, id::Opt_Mode1,
       id::Chk_Instructions, id::Cmd_quitter, id::TXT_Chemin}},
-    {"AChaqueDemarrage",
-     L"Toujours_lancer",
-     L"1",
-     false,
-     {id::TXT_Chemin, id::Flb_file, id::Cmd_OK, id::Cmd_Sauver, id::Opt_Mode0, id::Txt_Titre, id::Txt_instructions,
-      id::Chk_Instructions, id::Cmd_quitter, id::TXT_Chemin}},
-    {"IndicationsDesactiveesAuDemarrage",
-     L"Verifier_lancer",
-     L"0",
-     false,
-     {id::TXT_Chemin, id::Flb_file, id::Cmd_OK, id::Cmd_Sauver, id::Opt_Mode1, id::Chk_Instructions, id::Cmd_quitter,
-      id::TXT_Chemin}},
-    {"CaseDecocheeParUnClic",
-     L"Verifier_lancer",
-     L"1",
-     true,
-     {id::Chk_Instructions, id::Cmd_quitter, id::TXT_Chemin, id::Flb_file, id::Cmd_OK, id::Cmd_Sauver, id::Opt_Mode1,
-      id::Chk_Instructions}},
+    {"CaseDecocheeParUnClic", L"Verifier_lancer", L"1", true,
+     {id::Chk_Instructions, id::Cmd_quitter, id::TXT_Chemin, id::Flb_file, id::Cmd_OK,
+      id::Cmd_Sauver, id::Opt_Mode1, id::Chk_Instructions}},
 };
+// clang-format on
 
 class Tabulation : public FenetrePrincipale, public ::testing::WithParamInterface<CasTabulation> {};
 
@@ -93,9 +84,8 @@ TEST_P(Tabulation, LaToucheTabParcourtLesControlesDansLOrdreConcu) {
     EXPECT_FALSE(BoiteExiste(pid_)) << "une boîte s'est montrée pendant le tour";
 }
 
-INSTANTIATE_TEST_SUITE_P(Cas, Tabulation, ::testing::ValuesIn(kCasTabulation), [](const auto& info) {
-    return std::string(info.param.nom);
-});
+INSTANTIATE_TEST_SUITE_P(Cas, Tabulation, ::testing::ValuesIn(kCasTabulation),
+                         [](const auto& info) { return std::string(info.param.nom); });
 
 // ---- the window itself ----
 
@@ -189,9 +179,8 @@ TEST_P(SortieChemin, VerifieLeCheminEtNeChangeLaListeQueSIlEstBon) {
     EXPECT_EQ(Ini(), reglages_.Ini());
 }
 
-INSTANTIATE_TEST_SUITE_P(Cas, SortieChemin, ::testing::ValuesIn(kCasSortieChemin), [](const auto& info) {
-    return std::string(info.param.nom);
-});
+INSTANTIATE_TEST_SUITE_P(Cas, SortieChemin, ::testing::ValuesIn(kCasSortieChemin),
+                         [](const auto& info) { return std::string(info.param.nom); });
 
 // ---- ending ----
 
@@ -237,9 +226,8 @@ TEST_P(Fin, TermineAussitotSansQuestionNiEcriture) {
     EXPECT_TRUE(SansLancement());
 }
 
-INSTANTIATE_TEST_SUITE_P(Cas, Fin, ::testing::ValuesIn(kCasFin), [](const auto& info) {
-    return std::string(info.param.nom);
-});
+INSTANTIATE_TEST_SUITE_P(Cas, Fin, ::testing::ValuesIn(kCasFin),
+                         [](const auto& info) { return std::string(info.param.nom); });
 
 // ---- the instructions box ----
 

@@ -156,9 +156,8 @@ TEST_P(FermetureInstructions, ChaqueSortieMeneAuLancement) {
     EXPECT_EQ(Ini(), apres.Ini());
 }
 
-INSTANTIATE_TEST_SUITE_P(Cas, FermetureInstructions, ::testing::ValuesIn(kCasFermeture), [](const auto& info) {
-    return std::string(info.param.nom);
-});
+INSTANTIATE_TEST_SUITE_P(Cas, FermetureInstructions, ::testing::ValuesIn(kCasFermeture),
+                         [](const auto& info) { return std::string(info.param.nom); });
 
 }  // namespace
 }  // namespace e2e

@@ -113,9 +113,8 @@ TEST_P(NomInchange, LanceSelonLOptionEtLeDernierNom) {
     EXPECT_EQ(Ini(), apres.Ini());
 }
 
-INSTANTIATE_TEST_SUITE_P(Cas, NomInchange, ::testing::ValuesIn(kCasNomInchange), [](const auto& info) {
-    return std::string(info.param.nom);
-});
+INSTANTIATE_TEST_SUITE_P(Cas, NomInchange, ::testing::ValuesIn(kCasNomInchange),
+                         [](const auto& info) { return std::string(info.param.nom); });
 
 TEST_F(Lanceur, MontreLesInstructionsAvantDeLancer) {
     AjouteSonde(L"Maj\\setup.exe");

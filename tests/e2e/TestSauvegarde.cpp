@@ -124,9 +124,8 @@ TEST_P(SauvegardeOption, SansFichierEcritLeFichierDeReferencePuisRemplaceEnPlace
     EXPECT_TRUE(SansLancement());
 }
 
-INSTANTIATE_TEST_SUITE_P(Cas, SauvegardeOption, ::testing::ValuesIn(kCasOption), [](const auto& info) {
-    return std::string(info.param.nom);
-});
+INSTANTIATE_TEST_SUITE_P(Cas, SauvegardeOption, ::testing::ValuesIn(kCasOption),
+                         [](const auto& info) { return std::string(info.param.nom); });
 
 enum class Refus { LecteurAbsent, LecteurPasPret, DossierAbsent, Vide };
 
@@ -199,9 +198,8 @@ TEST_P(SauvegardeRefusee, DeuxMessagesEtFichierIntact) {
     EXPECT_TRUE(SansLancement());
 }
 
-INSTANTIATE_TEST_SUITE_P(Cas, SauvegardeRefusee, ::testing::ValuesIn(kCasRefus), [](const auto& info) {
-    return std::string(info.param.nom);
-});
+INSTANTIATE_TEST_SUITE_P(Cas, SauvegardeRefusee, ::testing::ValuesIn(kCasRefus),
+                         [](const auto& info) { return std::string(info.param.nom); });
 
 // Refused writes need the run without root's file override (see TestSansPrivilege.cpp); the
 // suite's name puts it in that run.

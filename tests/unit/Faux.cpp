@@ -41,8 +41,7 @@ bool FauxSystemeFichiers::FolderExists(const std::wstring& chemin) { return Cont
 
 bool FauxSystemeFichiers::EstLecteurReseau(const std::wstring& lecteur) { return Contient(lecteursReseau, lecteur); }
 
-unsigned long FauxListeur::Liste(const std::wstring& repertoire,
-                                 const std::wstring& motif,
+unsigned long FauxListeur::Liste(const std::wstring& repertoire, const std::wstring& motif,
                                  std::vector<std::wstring>& noms) {
     appels.emplace_back(repertoire, motif);
     noms.clear();
@@ -95,10 +94,8 @@ std::unique_ptr<IFluxOctets> FauxSourceFichiers::OuvreLecture(const std::wstring
     return std::make_unique<FauxFlux>(it->second, ouverts);
 }
 
-bool FauxEcrivainProfil::WritePrivateProfileString(const std::wstring& section,
-                                                   const std::wstring& cle,
-                                                   const std::wstring& valeur,
-                                                   const std::wstring& fichier) {
+bool FauxEcrivainProfil::WritePrivateProfileString(const std::wstring& section, const std::wstring& cle,
+                                                   const std::wstring& valeur, const std::wstring& fichier) {
     const int index = static_cast<int>(ecritures.size());
     ecritures.push_back({section, cle, valeur, fichier});
     if (echecs.count(index)) return false;
@@ -147,8 +144,7 @@ unsigned FauxLanceur::Lance(const std::wstring& cheminProgramme, const std::wstr
     return resultat;
 }
 
-unsigned FauxLanceur::LanceAvecElevation(const std::wstring& cheminProgramme,
-                                         const std::wstring& repertoire,
+unsigned FauxLanceur::LanceAvecElevation(const std::wstring& cheminProgramme, const std::wstring& repertoire,
                                          int etatAffichage) {
     lances.push_back(cheminProgramme);
     departs.push_back({cheminProgramme, repertoire, true});

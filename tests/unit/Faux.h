@@ -48,8 +48,7 @@ public:
         unsigned long puis = 0;
     };
     std::map<std::wstring, Echec> echecs;
-    unsigned long Liste(const std::wstring& repertoire,
-                        const std::wstring& motif,
+    unsigned long Liste(const std::wstring& repertoire, const std::wstring& motif,
                         std::vector<std::wstring>& noms) override;
 };
 
@@ -78,9 +77,7 @@ public:
     std::set<int> echecs;      // 0-based indexes of the writes that fail
     unsigned long erreur = 5;  // the code a failed write reports (access denied)
     unsigned long DerniereErreur() const override { return erreur; }
-    bool WritePrivateProfileString(const std::wstring& section,
-                                   const std::wstring& cle,
-                                   const std::wstring& valeur,
+    bool WritePrivateProfileString(const std::wstring& section, const std::wstring& cle, const std::wstring& valeur,
                                    const std::wstring& fichier) override;
 
 private:
@@ -105,8 +102,7 @@ public:
     unsigned long erreurEleve = 0;
     int dernierEtat = -1;
     unsigned Lance(const std::wstring& cheminProgramme, const std::wstring& repertoire, int etatAffichage) override;
-    unsigned LanceAvecElevation(const std::wstring& cheminProgramme,
-                                const std::wstring& repertoire,
+    unsigned LanceAvecElevation(const std::wstring& cheminProgramme, const std::wstring& repertoire,
                                 int etatAffichage) override;
     unsigned long DerniereErreur() const override { return derniere_; }
 

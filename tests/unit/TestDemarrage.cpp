@@ -211,9 +211,8 @@ TEST_P(Demarrage, UnreadableOrUnlistableIsNoCrash) {
     EXPECT_EQ(f.TXT_Chemin.Text(), L"");
 }
 
-INSTANTIATE_TEST_SUITE_P(LesDeuxBuilds, Demarrage, ::testing::Values(false, true), [](const auto& info) {
-    return info.param ? "Tolvane_Lanceur" : "Tolvane";
-});
+INSTANTIATE_TEST_SUITE_P(LesDeuxBuilds, Demarrage, ::testing::Values(false, true),
+                         [](const auto& info) { return info.param ? "Tolvane_Lanceur" : "Tolvane"; });
 
 TEST(DemarrageLanceur, OneRunListsTheDirectoryOnceAndReadsTheFileSixTimes) {
     Banc banc;

@@ -53,8 +53,7 @@ TEST_P(LancementSelonLeNom, OnlyIfNameChangedComparesWithoutCaseAgainstTheStored
     EXPECT_EQ(Mod_principal::DernierFichier, L"maj1.exe") << "a run never changes it";
 }
 
-INSTANTIATE_TEST_SUITE_P(Cas,
-                         LancementSelonLeNom,
+INSTANTIATE_TEST_SUITE_P(Cas, LancementSelonLeNom,
                          ::testing::Values(CasNom{L"maj1.exe", L"Verifier_lancer", false},
                                            CasNom{L"MAJ1.EXE", L"Verifier_lancer", false},
                                            CasNom{L"maj2.exe", L"Verifier_lancer", true},
@@ -280,8 +279,7 @@ TEST_P(LancementElevation, OnlyElevationRequiredGoesThroughTheShellAndARefusalIs
     EXPECT_EQ(banc.processus.fins, 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cas,
-                         LancementElevation,
+INSTANTIATE_TEST_SUITE_P(Cas, LancementElevation,
                          ::testing::Values(CasElevation{0, ErreurElevationRequise, 33, 0, true, true,
                                                         Evenement::LanceApresElevation, nullptr},
                                            CasElevation{0, ErreurElevationRequise, 0, ErreurAnnule, true, false,

@@ -9,10 +9,7 @@
 using namespace tolvane;
 
 // A row whose place and name do not matter here.
-constexpr DescriptionControle Rangee(Genre genre,
-                                     const wchar_t* caption,
-                                     int tab,
-                                     int parent = -1,
+constexpr DescriptionControle Rangee(Genre genre, const wchar_t* caption, int tab, int parent = -1,
                                      std::uint32_t style = AucunStyle) {
     return {L"x", genre, caption, 0, 0, 100, 100, tab, parent, style, SansCouleur, 0};
 }
@@ -73,10 +70,9 @@ class FenetreLiee : public Objets, public Fenetre {
 public:
     explicit FenetreLiee(IListeurRepertoire& listeur)
         : Objets(listeur),
-          Fenetre(essai::Fenetre,
-                  {Lie<essai::Trait>(Trait), Lie<essai::Liste>(Liste), Lie<essai::Bouton>(Bouton),
-                   Lie<essai::Etiquette>(Etiquette), Lie<essai::Case>(Case), Lie<essai::Texte>(Texte),
-                   Lie<essai::Option>(Option), Lie<essai::Cadre>(Cadre)}) {}
+          Fenetre(essai::Fenetre, {Lie<essai::Trait>(Trait), Lie<essai::Liste>(Liste), Lie<essai::Bouton>(Bouton),
+                                   Lie<essai::Etiquette>(Etiquette), Lie<essai::Case>(Case), Lie<essai::Texte>(Texte),
+                                   Lie<essai::Option>(Option), Lie<essai::Cadre>(Cadre)}) {}
     FenetreLiee(IListeurRepertoire& listeur, std::initializer_list<Liaison> liaisons)
         : Objets(listeur), Fenetre(essai::Fenetre, liaisons) {}
 };

@@ -37,20 +37,16 @@ TEST_P(VerifieChemin, RefusesWithOneMessageOrAcceptsSilently) {
     EXPECT_EQ(banc.messages.vus[0].titre, L"Enfin, voyons !!!");
 }
 
-INSTANTIATE_TEST_SUITE_P(Cas,
-                         VerifieChemin,
-                         ::testing::Values(CasChemin{L"", Textes::LecteurAbsent},
-                                           CasChemin{L"Maj", Textes::LecteurAbsent},
-                                           CasChemin{L"\\Maj", Textes::LecteurAbsent},
-                                           CasChemin{L"Q:\\Maj", Textes::LecteurAbsent},
-                                           CasChemin{L"E:\\Maj", Textes::LecteurPasPret},
-                                           CasChemin{L"C:\\Maj\\setup.exe", Textes::CheminAbsent},
-                                           CasChemin{L"C:\\Absent", Textes::CheminAbsent},
-                                           CasChemin{L"C:\\Maj", nullptr},
-                                           CasChemin{L"C:\\Maj\\", nullptr},
-                                           CasChemin{L"\\\\srv\\maj\\postes", nullptr},
-                                           CasChemin{L"\\\\srv\\autre\\postes", Textes::LecteurAbsent},
-                                           CasChemin{L"\\\\srv\\maj\\absent", Textes::CheminAbsent}));
+INSTANTIATE_TEST_SUITE_P(
+    Cas, VerifieChemin,
+    ::testing::Values(CasChemin{L"", Textes::LecteurAbsent}, CasChemin{L"Maj", Textes::LecteurAbsent},
+                      CasChemin{L"\\Maj", Textes::LecteurAbsent}, CasChemin{L"Q:\\Maj", Textes::LecteurAbsent},
+                      CasChemin{L"E:\\Maj", Textes::LecteurPasPret},
+                      CasChemin{L"C:\\Maj\\setup.exe", Textes::CheminAbsent},
+                      CasChemin{L"C:\\Absent", Textes::CheminAbsent}, CasChemin{L"C:\\Maj", nullptr},
+                      CasChemin{L"C:\\Maj\\", nullptr}, CasChemin{L"\\\\srv\\maj\\postes", nullptr},
+                      CasChemin{L"\\\\srv\\autre\\postes", Textes::LecteurAbsent},
+                      CasChemin{L"\\\\srv\\maj\\absent", Textes::CheminAbsent}));
 
 TEST(VerifieCheminTextes, TheUserReadsTheseExactWords) {
     // The program's constants would follow a misspelling: the texts users see, written out.

@@ -32,9 +32,7 @@ PoigneePolice CreePolice(const wchar_t* nom, int points, int graisse, UINT dpi) 
     return PoigneePolice(CreateFontIndirectW(&lf));
 }
 
-void MiseEnPage::Dispose(HWND fenetre,
-                         const DescriptionFenetre& description,
-                         std::span<const HWND> controles,
+void MiseEnPage::Dispose(HWND fenetre, const DescriptionFenetre& description, std::span<const HWND> controles,
                          UINT dpi) {
     dpi_ = dpi;
     // "MS Shell Dlg" 8 pt is the font the designed sizes were measured with; the larger
@@ -61,13 +59,8 @@ void MiseEnPage::Dispose(HWND fenetre,
     InvalidateRect(fenetre, nullptr, TRUE);
 }
 
-void MiseEnPage::SurDpiChange(HWND fenetre,
-                              const DescriptionFenetre& description,
-                              std::span<const HWND> controles,
-                              WPARAM wParam,
-                              LPARAM lParam,
-                              DWORD style,
-                              DWORD exStyle) {
+void MiseEnPage::SurDpiChange(HWND fenetre, const DescriptionFenetre& description, std::span<const HWND> controles,
+                              WPARAM wParam, LPARAM lParam, DWORD style, DWORD exStyle) {
     // Positions from the suggested rectangle, sizes again from the twips at the new DPI.
     const auto* propose = reinterpret_cast<const RECT*>(lParam);
     Dispose(fenetre, description, controles, HIWORD(wParam));

@@ -29,13 +29,8 @@ public:
     UINT Dpi() const { return dpi_; }
     // `controles` holds each row's HWND, nullptr where the row has none (lines).
     void Dispose(HWND fenetre, const DescriptionFenetre& description, std::span<const HWND> controles, UINT dpi);
-    void SurDpiChange(HWND fenetre,
-                      const DescriptionFenetre& description,
-                      std::span<const HWND> controles,
-                      WPARAM wParam,
-                      LPARAM lParam,
-                      DWORD style,
-                      DWORD exStyle);
+    void SurDpiChange(HWND fenetre, const DescriptionFenetre& description, std::span<const HWND> controles,
+                      WPARAM wParam, LPARAM lParam, DWORD style, DWORD exStyle);
 
 private:
     UINT dpi_ = 96;

@@ -134,8 +134,7 @@ bool SystemeFichiersWin32::EstLecteurReseau(const std::wstring& lecteur) {
     return GetDriveTypeW(racine.c_str()) == DRIVE_REMOTE;
 }
 
-unsigned long ListeurWin32::Liste(const std::wstring& repertoire,
-                                  const std::wstring& motif,
+unsigned long ListeurWin32::Liste(const std::wstring& repertoire, const std::wstring& motif,
                                   std::vector<std::wstring>& noms) {
     noms.clear();
     if (repertoire.empty()) return 0;

@@ -49,8 +49,7 @@ unsigned LanceurWin32::Lance(const std::wstring& cheminProgramme, const std::wst
     return ResultatWinExec(erreur_);
 }
 
-unsigned LanceurWin32::LanceAvecElevation(const std::wstring& cheminProgramme,
-                                          const std::wstring& repertoire,
+unsigned LanceurWin32::LanceAvecElevation(const std::wstring& cheminProgramme, const std::wstring& repertoire,
                                           int etatAffichage) {
     // The shell's handlers want an apartment-threaded COM; DDE is never needed to start a file.
     const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);

@@ -39,37 +39,36 @@ private:
     Type h_ = Traits::Nul();
 };
 
+// The two "no handle" values: most calls answer nullptr on failure, CreateFileW,
+// FindFirstFileW and CreateActCtxW answer INVALID_HANDLE_VALUE.
 template <typename T>
-struct TraitsGdi {
+struct NulZero {
     using Type = T;
     static Type Nul() { return nullptr; }
-    static void Ferme(Type h) { DeleteObject(h); }
 };
-struct TraitsNoyau {
-    using Type = HANDLE;
-    static Type Nul() { return nullptr; }
-    static void Ferme(Type h) { CloseHandle(h); }
-};
-// CreateFileW answers INVALID_HANDLE_VALUE on failure where other calls answer nullptr.
-struct TraitsFichier {
+struct NulInvalide {
     using Type = HANDLE;
     static Type Nul() { return INVALID_HANDLE_VALUE; }
-    static void Ferme(Type h) { CloseHandle(h); }
 };
-struct TraitsRecherche {
-    using Type = HANDLE;
-    static Type Nul() { return INVALID_HANDLE_VALUE; }
-    static void Ferme(Type h) { FindClose(h); }
+
+template <typename T>
+struct TraitsGdi : NulZero<T> {
+    static void Ferme(T h) { DeleteObject(h); }
 };
-struct TraitsContexteActivation {
-    using Type = HANDLE;
-    static Type Nul() { return INVALID_HANDLE_VALUE; }
-    static void Ferme(Type h) { ReleaseActCtx(h); }
+struct TraitsNoyau : NulZero<HANDLE> {
+    static void Ferme(HANDLE h) { CloseHandle(h); }
 };
-struct TraitsSourceEvenements {
-    using Type = HANDLE;
-    static Type Nul() { return nullptr; }
-    static void Ferme(Type h) { DeregisterEventSource(h); }
+struct TraitsSourceEvenements : NulZero<HANDLE> {
+    static void Ferme(HANDLE h) { DeregisterEventSource(h); }
+};
+struct TraitsFichier : NulInvalide {
+    static void Ferme(HANDLE h) { CloseHandle(h); }
+};
+struct TraitsRecherche : NulInvalide {
+    static void Ferme(HANDLE h) { FindClose(h); }
+};
+struct TraitsContexteActivation : NulInvalide {
+    static void Ferme(HANDLE h) { ReleaseActCtx(h); }
 };
 
 using PoigneePolice = Poignee<TraitsGdi<HFONT>>;

@@ -6,10 +6,8 @@
 
 namespace tolvane::win32 {
 
-bool EcrivainProfilWin32::WritePrivateProfileString(const std::wstring& section,
-                                                    const std::wstring& cle,
-                                                    const std::wstring& valeur,
-                                                    const std::wstring& fichier) {
+bool EcrivainProfilWin32::WritePrivateProfileString(const std::wstring& section, const std::wstring& cle,
+                                                    const std::wstring& valeur, const std::wstring& fichier) {
     // The path stays wide: squeezed through the code page, a folder named in another script
     // (C:\Users\Łukasz) would turn into "?" and every write would fail. The W entry point still
     // writes the 8-bit code page (unless the file already starts with a UTF-16 mark, which no

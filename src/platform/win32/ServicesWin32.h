@@ -33,8 +33,7 @@ public:
 
 class ListeurWin32 final : public IListeurRepertoire {
 public:
-    unsigned long Liste(const std::wstring& repertoire,
-                        const std::wstring& motif,
+    unsigned long Liste(const std::wstring& repertoire, const std::wstring& motif,
                         std::vector<std::wstring>& noms) override;
 };
 
@@ -45,9 +44,7 @@ public:
 
 class EcrivainProfilWin32 final : public IEcrivainProfil {
 public:
-    bool WritePrivateProfileString(const std::wstring& section,
-                                   const std::wstring& cle,
-                                   const std::wstring& valeur,
+    bool WritePrivateProfileString(const std::wstring& section, const std::wstring& cle, const std::wstring& valeur,
                                    const std::wstring& fichier) override;
     unsigned long DerniereErreur() const override { return erreur_; }
 
@@ -61,8 +58,7 @@ public:
     // consent prompt comes up in front of it.
     explicit LanceurWin32(std::function<HWND()> proprietaire = {}) : proprietaire_(std::move(proprietaire)) {}
     unsigned Lance(const std::wstring& cheminProgramme, const std::wstring& repertoire, int etatAffichage) override;
-    unsigned LanceAvecElevation(const std::wstring& cheminProgramme,
-                                const std::wstring& repertoire,
+    unsigned LanceAvecElevation(const std::wstring& cheminProgramme, const std::wstring& repertoire,
                                 int etatAffichage) override;
     unsigned long DerniereErreur() const override { return erreur_; }
 

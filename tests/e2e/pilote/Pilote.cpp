@@ -58,9 +58,7 @@ bool MetLectureSeule(const std::wstring& chemin, bool lectureSeule) {
 
 // ---- processes ----
 
-Processus Processus::Demarre(const std::wstring& exe,
-                             const std::wstring& dossierTravail,
-                             const Environnement& ajouts,
+Processus Processus::Demarre(const std::wstring& exe, const std::wstring& dossierTravail, const Environnement& ajouts,
                              const std::wstring& arguments) {
     // The current environment with the additions replacing variables of the same name.
     std::vector<std::wstring> variables;

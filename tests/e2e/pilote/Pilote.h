@@ -50,10 +50,8 @@ public:
     Processus() = default;
     // Starts `exe` (quoted on its command line, then `arguments`) in `dossierTravail`, with the
     // current environment plus `ajouts`. Fails the calling test when it cannot start.
-    static Processus Demarre(const std::wstring& exe,
-                             const std::wstring& dossierTravail,
-                             const Environnement& ajouts = {},
-                             const std::wstring& arguments = {});
+    static Processus Demarre(const std::wstring& exe, const std::wstring& dossierTravail,
+                             const Environnement& ajouts = {}, const std::wstring& arguments = {});
     Processus(Processus&& autre) noexcept;
     Processus& operator=(Processus&& autre) noexcept;
     Processus(const Processus&) = delete;
