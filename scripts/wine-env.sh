@@ -50,24 +50,23 @@ tolvane_demarre_xvfb() {
   fi
   local numero
   numero="$(mktemp)" || return 1
-  # Detached from our output: a caller that waits for its pipes to close (ctest) must not wait
-  # for Xvfb.
+  # Without a display named, Xvfb writes the number it took to descriptor 3 once it accepts
+  # connections.
+  local choix=(-displayfd 3)
   if [ -n "$d" ]; then
     # A lock left by a dead server would make Xvfb refuse the display.
     local verrou="/tmp/.X${d#:}-lock"
     if [ -e "$verrou" ] && ! kill -0 "$(tr -d ' ' <"$verrou" 2>/dev/null)" 2>/dev/null; then
       rm -f "$verrou" "/tmp/.X11-unix/X${d#:}"
     fi
-    echo "${d#:}" >"$numero"
-    setsid Xvfb "$d" -screen 0 1280x1024x24 -dpi "$TOLVANE_DPI" -nolisten tcp \
-      </dev/null >/dev/null 2>&1 &
-  else
-    # Xvfb writes the number to descriptor 3 once it accepts connections.
-    setsid Xvfb -displayfd 3 -screen 0 1280x1024x24 -dpi "$TOLVANE_DPI" -nolisten tcp \
-      3>"$numero" </dev/null >/dev/null 2>&1 &
+    choix=("$d")
   fi
+  # Detached from our output: a caller that waits for its pipes to close (ctest) must not wait
+  # for Xvfb.
+  setsid Xvfb "${choix[@]}" -screen 0 1280x1024x24 -dpi "$TOLVANE_DPI" -nolisten tcp \
+    3>"$numero" </dev/null >/dev/null 2>&1 &
   TOLVANE_XVFB_PID=$!
-  if tolvane_attends grep -q '[0-9]' "$numero"; then d=":$(head -n 1 "$numero")"; fi
+  if [ -z "$d" ] && tolvane_attends grep -q '[0-9]' "$numero"; then d=":$(head -n 1 "$numero")"; fi
   rm -f "$numero"
   if [ -z "$d" ] || ! tolvane_attends tolvane_xvfb_repond "$d"; then
     echo "wine-env: Xvfb ne répond pas${d:+ sur $d}" >&2
