@@ -1,10 +1,5 @@
 #include "FichierTexte.h"
 
-#include <algorithm>
-
-#include "PageCode.h"
-#include "Texte.h"
-
 namespace tolvane {
 
 namespace {
@@ -23,24 +18,15 @@ std::optional<FichierTexte> FichierTexte::Ouvre(ISourceFichiers& source, const s
         octets.resize(lus + n);
         if (n == 0) break;
     }
-    if (octets.compare(0, 3, "\xEF\xBB\xBF") == 0) {
-        fichier.utf8_ = true;
-        fichier.position_ = 3;
-    } else {
-        fichier.utf8_ = EstUtf8Etendu(octets);
-    }
+    fichier.encodage_ = DetecteEncodage(octets);
+    fichier.lignes_ = DecoupeLignes(octets, fichier.encodage_);
     return fichier;
 }
 
 std::wstring FichierTexte::LineInput() {
-    const std::size_t debut = position_;
-    const std::size_t fin = std::min(octets_.find_first_of("\r\n", debut), octets_.size());
-    position_ = fin;
-    if (position_ < octets_.size() && octets_[position_++] == '\r' && position_ < octets_.size() &&
-        octets_[position_] == '\n')
-        ++position_;
-    const std::string_view ligne(octets_.data() + debut, fin - debut);
-    return utf8_ ? DepuisUtf8(ligne) : DepuisPageCode(ligne);
+    if (FinDeFichier()) return {};
+    const LigneBrute& l = lignes_[suivante_++];
+    return Decode(std::string_view(octets_).substr(l.debut, l.fin - l.debut), encodage_.texte);
 }
 
 }  // namespace tolvane

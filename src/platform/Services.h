@@ -61,11 +61,14 @@ public:
     virtual ~ISourceFichiers() = default;
     // Opens a file read-only; nullptr when it cannot be opened (missing, locked, a folder…).
     virtual std::unique_ptr<IFluxOctets> OuvreLecture(const std::wstring& chemin) = 0;
+    // The Windows error code of the last open that failed (ERROR_SHARING_VIOLATION = 32…).
+    virtual unsigned long DerniereErreur() const = 0;
 };
 
-// The profile writer. Arguments are wide; the Windows implementation writes section, key and
-// value in the 8-bit code page (WritePrivateProfileStringW, the path left wide). Returns false
-// on failure.
+// The profile writer: one entry written into the file by EditionINI's rule, in the encoding the
+// file already has (the 8-bit code page for a new one), every other byte kept. The file is
+// replaced as a whole where its folder may be written, so that a power cut leaves the old file
+// or the new one; written in place where only the file may be. Returns false on failure.
 class IEcrivainProfil {
 public:
     virtual ~IEcrivainProfil() = default;

@@ -1,16 +1,42 @@
 #include "settings/Mod_FichierINI.h"
 
+#include "platform/EditionINI.h"
 #include "platform/FichierTexte.h"
 #include "platform/Texte.h"
 
 namespace tolvane::Mod_FichierINI {
 
 namespace {
-// At most `n` characters from the 0-based `debut`, clipped to the line: a short line simply
-// does not match.
-std::wstring_view Extrait(std::wstring_view ligne, std::size_t debut, std::size_t n) {
-    if (debut >= ligne.size()) return {};
-    return ligne.substr(debut, n);
+constexpr unsigned IntervalleOuvertureMs = 250;
+constexpr std::uint64_t AttenteOuvertureMs = 2000;
+
+// Errors of a file that will open in a moment: an antivirus scanning it at logon, a cloud
+// file whose provider has not started yet.
+bool OccupePourUnInstant(unsigned long erreur) {
+    switch (erreur) {
+    case 32:   // ERROR_SHARING_VIOLATION
+    case 33:   // ERROR_LOCK_VIOLATION
+    case 362:  // ERROR_CLOUD_FILE_PROVIDER_NOT_RUNNING
+    case 388:  // ERROR_CLOUD_FILE_NETWORK_UNAVAILABLE
+    case 391:  // ERROR_CLOUD_FILE_IN_USE
+    case 426:  // ERROR_CLOUD_FILE_REQUEST_TIMEOUT
+        return true;
+    default: return false;
+    }
+}
+
+// The file opened, retried for about two seconds while it is only busy.
+std::optional<FichierTexte> OuvreQuandLibre(Services& services, const std::wstring& chemin) {
+    auto fichier = FichierTexte::Ouvre(*services.fichiers, chemin);
+    if (fichier || !services.horloge) return fichier;
+    IHorloge& horloge = *services.horloge;
+    const std::uint64_t debut = horloge.Millisecondes();
+    while (!fichier && OccupePourUnInstant(services.fichiers->DerniereErreur()) &&
+           horloge.Millisecondes() - debut < AttenteOuvertureMs) {
+        horloge.Attend(IntervalleOuvertureMs);
+        fichier = FichierTexte::Ouvre(*services.fichiers, chemin);
+    }
+    return fichier;
 }
 }  // namespace
 
@@ -23,7 +49,7 @@ bool LitDansINI(Services& services, const std::wstring& Section, const std::wstr
                                   vbInformation, L"Merci !!!");
         return false;
     }
-    auto fichier = FichierTexte::Ouvre(*services.fichiers, Fichier);
+    auto fichier = OuvreQuandLibre(services, Fichier);
     if (!fichier) return false;
 
     // The section name is compared from the second character on, over its own length: the
@@ -31,7 +57,7 @@ bool LitDansINI(Services& services, const std::wstring& Section, const std::wstr
     bool trouve = false;
     while (!fichier->FinDeFichier() && !trouve) {
         const std::wstring ligne = fichier->LineInput();
-        trouve = Extrait(ligne, 1, Section.size()) == Section;
+        trouve = EditionINI::EstEnTete(ligne, Section);
     }
     if (!trouve) return false;
 
@@ -39,10 +65,10 @@ bool LitDansINI(Services& services, const std::wstring& Section, const std::wstr
     // then ends the search.
     trouve = false;
     std::wstring ligne;
-    while ((ligne.empty() || ligne[0] != L'[') && !fichier->FinDeFichier() && !trouve) {
+    while (!EditionINI::FinitSection(ligne) && !fichier->FinDeFichier() && !trouve) {
         ligne = fichier->LineInput();
-        if (Extrait(ligne, 0, Cle.size()) == Cle) {
-            Valeur = Extrait(ligne, Cle.size() + 1, std::wstring_view::npos);
+        if (EditionINI::EstLigneCle(ligne, Cle)) {
+            Valeur = Cle.size() + 1 < ligne.size() ? ligne.substr(Cle.size() + 1) : std::wstring();
             trouve = true;
         }
     }

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "platform/Chemins.h"
-#include "platform/PageCode.h"
+#include "platform/EditionINI.h"
 #include "platform/Texte.h"
 
 namespace tolvane::test {
@@ -88,8 +88,15 @@ private:
 
 std::unique_ptr<IFluxOctets> FauxSourceFichiers::OuvreLecture(const std::wstring& chemin) {
     ++ouvertures;
+    erreur_ = 5;  // ERROR_ACCESS_DENIED
     if (verrouilles.count(chemin)) return nullptr;
+    if (auto o = occupes.find(chemin); o != occupes.end() && o->second > 0) {
+        --o->second;
+        erreur_ = 32;  // ERROR_SHARING_VIOLATION
+        return nullptr;
+    }
     const auto it = contenus.find(chemin);
+    erreur_ = 2;  // ERROR_FILE_NOT_FOUND
     if (it == contenus.end()) return nullptr;
     return std::make_unique<FauxFlux>(it->second, ouverts);
 }
@@ -100,39 +107,7 @@ bool FauxEcrivainProfil::WritePrivateProfileString(const std::wstring& section, 
     ecritures.push_back({section, cle, valeur, fichier});
     if (echecs.count(index)) return false;
 
-    // Lines of the file, then the entry replaced or added.
-    std::vector<std::wstring> lignes;
-    {
-        const std::wstring texte = DepuisPageCode(fichiers_.contenus[fichier]);
-        std::size_t debut = 0;
-        while (debut < texte.size()) {
-            auto fin = texte.find(L"\r\n", debut);
-            if (fin == std::wstring::npos) fin = texte.size();
-            lignes.push_back(texte.substr(debut, fin - debut));
-            debut = fin + 2;
-        }
-    }
-    const std::wstring entree = cle + L"=" + valeur;
-    auto enTete = std::find_if(lignes.begin(), lignes.end(), [&](const std::wstring& l) {
-        return l.size() == section.size() + 2 && l.front() == L'[' && l.back() == L']' &&
-               EgalSansCasse(l.substr(1, section.size()), section);
-    });
-    if (enTete == lignes.end()) {
-        lignes.push_back(L"[" + section + L"]");
-        lignes.push_back(entree);
-    } else {
-        auto it = enTete + 1;
-        for (; it != lignes.end() && (it->empty() || it->front() != L'['); ++it) {
-            if (it->size() > cle.size() && (*it)[cle.size()] == L'=' && EgalSansCasse(it->substr(0, cle.size()), cle)) {
-                *it = entree;
-                break;
-            }
-        }
-        if (it == lignes.end() || (!it->empty() && it->front() == L'[')) lignes.insert(it, entree);
-    }
-    std::wstring texte;
-    for (const auto& l : lignes) texte += l + L"\r\n";
-    fichiers_.contenus[fichier] = VersPageCode(texte);
+    fichiers_.contenus[fichier] = EditionINI::EcritEntree(fichiers_.contenus[fichier], section, cle, valeur);
     return true;
 }
 

@@ -56,10 +56,15 @@ public:
 class FauxSourceFichiers : public ISourceFichiers {
 public:
     std::map<std::wstring, std::string> contenus;
-    std::set<std::wstring> verrouilles;  // exist but cannot be opened
+    std::set<std::wstring> verrouilles;           // exist but cannot be opened (access denied)
+    std::map<std::wstring, int> occupes;          // how many of the next opens a scan refuses
     int ouvertures = 0;
     int ouverts = 0;  // currently open
     std::unique_ptr<IFluxOctets> OuvreLecture(const std::wstring& chemin) override;
+    unsigned long DerniereErreur() const override { return erreur_; }
+
+private:
+    unsigned long erreur_ = 0;
 };
 
 struct Ecriture {
@@ -67,9 +72,7 @@ struct Ecriture {
     bool operator==(const Ecriture&) const = default;
 };
 
-// Records each write and applies it to the fake files the way the real writer lays them out:
-// a missing section at the end, a missing key at the end of its section, CR LF, names matched
-// without regard to case.
+// Records each write and applies it to the fake files by the programs' own rule (EditionINI).
 class FauxEcrivainProfil : public IEcrivainProfil {
 public:
     explicit FauxEcrivainProfil(FauxSourceFichiers& fichiers) : fichiers_(fichiers) {}

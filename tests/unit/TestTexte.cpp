@@ -37,8 +37,8 @@ TEST(FichierTexte, ConvertsFromTheCodePageUnlessUtf8Marked) {
     EXPECT_EQ(Lignes("\xEF\xBB\xBF[Chemin]\r\nx=caf\xC3\xA9"), (V{L"[Chemin]", L"x=café"}));
     // Only a mark at the very start counts.
     EXPECT_EQ(Lignes("a\xEF\xBB\xBF"), V{L"aï»¿"});
-    // NUL bytes are characters like any other.
-    EXPECT_EQ(Lignes(std::string("a\0b", 3)), V{std::wstring(L"a\0b", 3)});
+    // NUL bytes are characters like any other, past the first two bytes that tell UTF-16.
+    EXPECT_EQ(Lignes(std::string("ab\0c", 4)), V{std::wstring(L"ab\0c", 4)});
 }
 
 TEST(FichierTexte, UnopenableFileGivesNothing) {

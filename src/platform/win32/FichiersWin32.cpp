@@ -175,10 +175,17 @@ unsigned long ListeurWin32::Liste(const std::wstring& repertoire, const std::wst
 }
 
 std::unique_ptr<IFluxOctets> SourceFichiersWin32::OuvreLecture(const std::wstring& chemin) {
+    erreur_ = ERROR_FILE_NOT_FOUND;
     if (chemin.empty()) return nullptr;
-    PoigneeFichier f(CreateFileW(chemin.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                 OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!f) return nullptr;
+    // FILE_SHARE_DELETE: a writer replacing the file meanwhile is not refused; this read then
+    // gets the file as it was.
+    PoigneeFichier f(CreateFileW(chemin.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                 nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!f) {
+        erreur_ = GetLastError();
+        return nullptr;
+    }
+    erreur_ = ERROR_ACCESS_DENIED;
     // Without FILE_FLAG_BACKUP_SEMANTICS a folder does not open; make sure anyway. The basic
     // information only: GetFileInformationByHandle also asks for the volume's serial number,
     // which under Wine is a round trip to the mount manager's process on every open.

@@ -40,6 +40,10 @@ public:
 class SourceFichiersWin32 final : public ISourceFichiers {
 public:
     std::unique_ptr<IFluxOctets> OuvreLecture(const std::wstring& chemin) override;
+    unsigned long DerniereErreur() const override { return erreur_; }
+
+private:
+    unsigned long erreur_ = 0;
 };
 
 class EcrivainProfilWin32 final : public IEcrivainProfil {
@@ -49,6 +53,11 @@ public:
     unsigned long DerniereErreur() const override { return erreur_; }
 
 private:
+    bool EcritSurPlace(const std::wstring& fichier, const std::string& octets);
+    bool Echec(unsigned long erreur) {
+        erreur_ = erreur;
+        return false;
+    }
     unsigned long erreur_ = 0;
 };
 
