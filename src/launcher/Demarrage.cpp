@@ -1,4 +1,5 @@
 #include <cmath>
+#include <iterator>
 
 #include "launcher/Mod_principal.h"
 #include "launcher/ProceduresPrincipales.h"
@@ -57,10 +58,46 @@ std::optional<int> ValeurCaseActivee(std::wstring_view texte) {
     return entier;
 }
 
-bool ProceduresPrincipales::Lit(const wchar_t* section, const wchar_t* cle, std::wstring& tampon) {
-    if (Mod_FichierINI::LitDansINI(services_, section, cle, tampon, Mod_principal::CheminFichierINI)) return true;
+bool ProceduresPrincipales::Lit(const SchemaINI::Reglage& reglage, std::wstring& tampon) {
+    if (Mod_FichierINI::LitDansINI(services_, reglage.section, reglage.cle, tampon, Mod_principal::CheminFichierINI))
+        return true;
     services_.messages->MsgBox(Textes::EchecLecture, vbOKOnly);
     return false;
+}
+
+void ProceduresPrincipales::Applique(SchemaINI::IndiceReglage indice, bool lu, const std::wstring& valeur) {
+    using namespace SchemaINI;
+    switch (indice) {
+    case ICheminDemarrage:
+        if (lu) champs_.TXT_Chemin.SetText(valeur);
+        // The stored directory is used as it is: it is checked only when the user types one.
+        champs_.Flb_file.SetPath(champs_.TXT_Chemin.Text());
+        champs_.Flb_file.SetPattern(L"*.exe");
+        break;
+    case IOptionDemarrage:
+        // The carrier keeps its text when the read failed, and is compared all the same.
+        if (lu) champs_.Txt_Texte.SetText(valeur);
+        if (EgalSansCasse(champs_.Txt_Texte.Text(), ToujoursLancer))
+            champs_.Opt_Mode[0].SetValue(true);
+        else if (EgalSansCasse(champs_.Txt_Texte.Text(), VerifierLancer))
+            champs_.Opt_Mode[1].SetValue(true);
+        break;
+    case INomFich:
+        if (!lu) break;
+        champs_.Txt_Texte.SetText(valeur);
+        Mod_principal::DernierFichier = champs_.Txt_Texte.Text();
+        break;
+    case IActivee:
+        // Setting a different value runs the check box's click behaviour.
+        if (const auto v = lu ? ValeurCaseActivee(valeur) : std::nullopt) champs_.Chk_Instructions.SetValue(*v);
+        break;
+    case ITitreFenetre:
+        if (lu) champs_.Txt_Titre.SetText(valeur);
+        break;
+    case IInstructions:
+        if (lu) champs_.Txt_instructions.SetText(valeur);
+        break;
+    }
 }
 
 void ProceduresPrincipales::Form_Load() {
@@ -91,28 +128,10 @@ void ProceduresPrincipales::Form_Load() {
     // One buffer for every read. A failed read leaves its field as it was, rather than
     // handing the previous read's value to an unrelated field.
     std::wstring tampon;
-    if (Lit(SectionChemin, CleCheminDemarrage, tampon)) champs_.TXT_Chemin.SetText(tampon);
-    // The stored directory is used as it is: it is checked only when the user types one.
-    champs_.Flb_file.SetPath(champs_.TXT_Chemin.Text());
-    champs_.Flb_file.SetPattern(L"*.exe");
-
-    if (Lit(SectionOption, CleOptionDemarrage, tampon)) champs_.Txt_Texte.SetText(tampon);
-    if (EgalSansCasse(champs_.Txt_Texte.Text(), ToujoursLancer))
-        champs_.Opt_Mode[0].SetValue(true);
-    else if (EgalSansCasse(champs_.Txt_Texte.Text(), VerifierLancer))
-        champs_.Opt_Mode[1].SetValue(true);
-
-    if (Lit(SectionDernierFichier, CleNomFich, tampon)) {
-        champs_.Txt_Texte.SetText(tampon);
-        Mod_principal::DernierFichier = champs_.Txt_Texte.Text();
+    for (std::size_t i = 0; i < std::size(Reglages); ++i) {
+        const bool lu = Lit(Reglages[i], tampon);
+        Applique(static_cast<IndiceReglage>(i), lu, tampon);
     }
-
-    if (Lit(SectionInstructions, CleActivee, tampon)) {
-        // Setting a different value runs the check box's click behaviour.
-        if (const auto valeur = ValeurCaseActivee(tampon)) champs_.Chk_Instructions.SetValue(*valeur);
-    }
-    if (Lit(SectionInstructions, CleTitreFenetre, tampon)) champs_.Txt_Titre.SetText(tampon);
-    if (Lit(SectionInstructions, CleInstructions, tampon)) champs_.Txt_instructions.SetText(tampon);
 
     if (Mod_principal::ModeAuto) {
         Cmd_OK_Click();

@@ -6,7 +6,12 @@
 
 namespace tolvane::Mod_principal {
 
-bool EstDernierFichier(const std::wstring& Fichier) { return EgalSansCasse(ParLaPageCode(Fichier), DernierFichier); }
+bool EstDernierFichier(const std::wstring& Fichier) {
+    // A file in UTF-8 or UTF-16 holds the name as it is; one in the code page holds '?' for a
+    // letter the code page lacks. No file name holds a '?', so the second form matches only
+    // such a stored name.
+    return EgalSansCasse(Fichier, DernierFichier) || EgalSansCasse(ParLaPageCode(Fichier), DernierFichier);
+}
 
 bool VerifieChemin(Services& services, const std::wstring& CheminChoisi) {
     ISystemeFichiers& fso = services.FSO();

@@ -16,9 +16,10 @@ inline bool ModeAuto = false;
 // True when the choice window was cancelled in the configuration program.
 inline bool ChoixAnnule = false;
 
-// Whether `Fichier` is the file recorded as last launched, compared as the settings file holds
-// it: a character the code page lacks is stored as '?', so the name is compared after the same
-// trip (and without regard to case), or it would never match and be launched at every start.
+// Whether `Fichier` is the file recorded as last launched, without regard to case, compared as
+// the settings file holds it: in a file in the code page a character the code page lacks is
+// stored as '?', so the name is also compared after that trip, or it would never match and be
+// launched at every start.
 bool EstDernierFichier(const std::wstring& Fichier);
 
 // True only for an existing folder on an existing, ready drive; otherwise tells the user why

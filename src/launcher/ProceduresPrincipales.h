@@ -8,6 +8,7 @@
 
 #include "launcher/ChampsPrincipaux.h"
 #include "platform/Services.h"
+#include "settings/SchemaINI.h"
 
 namespace tolvane {
 
@@ -39,8 +40,13 @@ private:
     // the directory can be read after all (the run goes on); false once the user was told why.
     // At start-up in the launcher, a share not reachable yet is waited for.
     bool RepertoireLisible();
-    bool Lit(const wchar_t* section, const wchar_t* cle, std::wstring& tampon);
-    void Ecrit(const wchar_t* section, const wchar_t* cle, const std::wstring& valeur);
+    // One setting read, "echec de LitDansINI" when it cannot be; then what it sets.
+    bool Lit(const SchemaINI::Reglage& reglage, std::wstring& tampon);
+    void Applique(SchemaINI::IndiceReglage indice, bool lu, const std::wstring& valeur);
+    // One setting written, "echec de WritePrivateProfilesstring" when it cannot be; the value
+    // a save writes for it.
+    void Ecrit(const SchemaINI::Reglage& reglage, const std::wstring& valeur);
+    std::wstring ValeurSauvee(SchemaINI::IndiceReglage indice);
     // "echec de WritePrivateProfilesstring", then the Windows reason and the file.
     void MontreEchecEcriture(unsigned long erreur);
     // The settings lock around a program's writes (the launcher holds it from its start on).

@@ -1,3 +1,4 @@
+#include <iterator>
 #include <string>
 
 #include "launcher/Mod_principal.h"
@@ -9,9 +10,26 @@
 
 namespace tolvane {
 
-void ProceduresPrincipales::Ecrit(const wchar_t* section, const wchar_t* cle, const std::wstring& valeur) {
-    if (!Mod_FichierINI::EcritDansINI(services_, section, cle, valeur, Mod_principal::CheminFichierINI))
+void ProceduresPrincipales::Ecrit(const SchemaINI::Reglage& reglage, const std::wstring& valeur) {
+    if (!Mod_FichierINI::EcritDansINI(services_, reglage.section, reglage.cle, valeur, Mod_principal::CheminFichierINI))
         MontreEchecEcriture(services_.profil->DerniereErreur());
+}
+
+std::wstring ProceduresPrincipales::ValeurSauvee(SchemaINI::IndiceReglage indice) {
+    using namespace SchemaINI;
+    const Reglage& reglage = Reglages[indice];
+    if (reglage.apresSauvegarde) return reglage.apresSauvegarde;
+    // The check box is read again for each of the instructions' writes.
+    const bool instructions = champs_.Chk_Instructions.Value() == CheckBox::vbChecked;
+    switch (indice) {
+    case ICheminDemarrage: return champs_.TXT_Chemin.Text();
+    case IOptionDemarrage: return champs_.Opt_Mode[0].Value() ? ToujoursLancer : VerifierLancer;
+    case IActivee: return std::to_wstring(champs_.Chk_Instructions.Value());
+    case ITitreFenetre: return instructions ? champs_.Txt_Titre.Text() : reglage.defaut;
+    case IInstructions: return instructions ? champs_.Txt_instructions.Text() : reglage.defaut;
+    case INomFich: break;
+    }
+    return reglage.defaut;
 }
 
 void ProceduresPrincipales::MontreEchecEcriture(unsigned long erreur) {
@@ -44,17 +62,8 @@ bool ProceduresPrincipales::Cmd_Sauver_Click() {
         return false;
     }
     // Each write is attempted even when an earlier one failed.
-    Ecrit(SectionChemin, CleCheminDemarrage, champs_.TXT_Chemin.Text());
-    Ecrit(SectionOption, CleOptionDemarrage, champs_.Opt_Mode[0].Value() ? ToujoursLancer : VerifierLancer);
-    Ecrit(SectionDernierFichier, CleNomFich, Aucun);
-    Ecrit(SectionInstructions, CleActivee, std::to_wstring(champs_.Chk_Instructions.Value()));
-    // The check box is read again for each of the last two writes.
-    Ecrit(SectionInstructions, CleTitreFenetre,
-          champs_.Chk_Instructions.Value() == CheckBox::vbChecked ? champs_.Txt_Titre.Text()
-                                                                  : std::wstring(TitreParDefaut));
-    Ecrit(SectionInstructions, CleInstructions,
-          champs_.Chk_Instructions.Value() == CheckBox::vbChecked ? champs_.Txt_instructions.Text()
-                                                                  : std::wstring(InstructionsParDefaut));
+    for (std::size_t i = 0; i < std::size(Reglages); ++i)
+        Ecrit(Reglages[i], ValeurSauvee(static_cast<IndiceReglage>(i)));
     RendVerrou();
     return true;
 }

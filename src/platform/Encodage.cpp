@@ -11,8 +11,16 @@ Encodage DetecteEncodage(std::string_view o) {
     if (o.substr(0, 3) == "\xEF\xBB\xBF") return {Encodage::Utf8, 3};
     if (o.substr(0, 2) == "\xFF\xFE") return {Encodage::Utf16LE, 2};
     if (o.substr(0, 2) == "\xFE\xFF") return {Encodage::Utf16BE, 2};
-    if (o.size() >= 2 && (o[0] == '\0') != (o[1] == '\0')) return {o[1] == '\0' ? Encodage::Utf16LE : Encodage::Utf16BE, 0};
+    const auto visible = [](char c) { return c >= 0x20 && c < 0x7F; };
+    if (o.size() >= 2 && visible(o[0]) && o[1] == '\0') return {Encodage::Utf16LE, 0};
+    if (o.size() >= 2 && o[0] == '\0' && visible(o[1])) return {Encodage::Utf16BE, 0};
     return {EstUtf8Etendu(o) ? Encodage::Utf8 : Encodage::PageCode, 0};
+}
+
+std::string Marque(const Encodage& e) {
+    if (e.marque == 0) return {};
+    const char* marques[] = {"", "\xEF\xBB\xBF", "\xFF\xFE", "\xFE\xFF"};
+    return marques[e.texte];
 }
 
 namespace {

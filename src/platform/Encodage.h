@@ -19,11 +19,15 @@ struct Encodage {
     bool operator==(const Encodage&) const = default;
 };
 
-// By the mark when there is one (EF BB BF, FF FE, FE FF); without one, UTF-16 when one of the
-// first two bytes is 0 and the other not (no text editor writes a NUL in an INI file), UTF-8
+// By the mark when there is one (EF BB BF, FF FE, FE FF); without one, UTF-16 when the first
+// character is a visible ASCII one with a 0 byte beside it (no editor writes a NUL in an INI
+// file, and "[" or ";" starts most), UTF-8
 // when the bytes are well-formed UTF-8 beyond ASCII (EstUtf8Etendu), else the code page. An
 // empty or missing file is in the code page, as the system's own writer makes it.
 Encodage DetecteEncodage(std::string_view octets);
+
+// The byte-order mark of `encodage`, empty when it has none.
+std::string Marque(const Encodage& encodage);
 
 // One line of a file, as byte offsets: its text is [debut, fin), its end of line [fin, suite).
 // CR LF, a bare LF and a bare CR each end a line; the last line may have no end. In UTF-16 a
@@ -36,5 +40,10 @@ std::vector<LigneBrute> DecoupeLignes(std::string_view octets, const Encodage& e
 std::wstring Decode(std::string_view octets, Encodage::Texte texte);
 // Characters the code page lacks become '?', as the profile writer stores them.
 std::string Encode(std::wstring_view texte, Encodage::Texte codage);
+
+// `texte` as a file in `encodage` holds it, its mark first.
+inline std::string EnOctets(std::wstring_view texte, const Encodage& encodage) {
+    return Marque(encodage) + Encode(texte, encodage.texte);
+}
 
 }  // namespace tolvane

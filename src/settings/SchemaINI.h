@@ -2,6 +2,8 @@
 // here: the blanks in "Dernier Fichier Execute" and the missing accents are part of the format.
 #pragma once
 
+#include <cstddef>
+
 namespace tolvane::SchemaINI {
 
 inline constexpr wchar_t NomFichier[] = L"Tolvane.ini";
@@ -26,5 +28,35 @@ inline constexpr wchar_t TitreParDefaut[] = L"TITRE";
 inline constexpr wchar_t InstructionsParDefaut[] =
     L"Entrez ici les instructions que vous voulez indiquez avant le lancement de l'exécutable"
     L" ... ATTENTION sans 'ENTER'";
+
+// Each setting of the file, once. Every reader and writer of the file walks this table, in its
+// order, which is the order a save writes them and so the order of a new file.
+struct Reglage {
+    const wchar_t* section;
+    const wchar_t* cle;
+    // What a save writes whatever the window holds; nullptr where it writes the window's value.
+    const wchar_t* apresSauvegarde;
+    // The value when none is given: what a save writes for the instructions' title and text
+    // when they are off; nullptr where there is none.
+    const wchar_t* defaut;
+};
+
+enum IndiceReglage : std::size_t {
+    ICheminDemarrage,
+    IOptionDemarrage,
+    INomFich,
+    IActivee,
+    ITitreFenetre,
+    IInstructions
+};
+
+inline constexpr Reglage Reglages[] = {
+    {SectionChemin, CleCheminDemarrage, nullptr, nullptr},
+    {SectionOption, CleOptionDemarrage, nullptr, VerifierLancer},
+    {SectionDernierFichier, CleNomFich, Aucun, Aucun},
+    {SectionInstructions, CleActivee, nullptr, L"0"},
+    {SectionInstructions, CleTitreFenetre, nullptr, TitreParDefaut},
+    {SectionInstructions, CleInstructions, nullptr, InstructionsParDefaut},
+};
 
 }  // namespace tolvane::SchemaINI

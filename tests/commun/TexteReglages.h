@@ -1,12 +1,15 @@
 // The settings file as one save lays it out, shared by the native tests and the Windows ones:
-// the six entries in their four sections, in the order the save writes them, with CR LF line
-// ends. The caller converts the text to the code page the test needs.
+// the settings of the schema in its order, each section's header before its first key, with
+// CR LF line ends. The caller converts the text to the encoding the test needs.
 #pragma once
 
 #include <string>
 
+#include "settings/SchemaINI.h"
+
 namespace tolvane::test {
 
+// The values in the schema's order.
 struct ChampsReglages {
     const std::wstring& chemin;
     const std::wstring& option;
@@ -17,9 +20,18 @@ struct ChampsReglages {
 };
 
 inline std::wstring TexteReglages(const ChampsReglages& r) {
-    return L"[Chemin]\r\nChemin_Demarrage=" + r.chemin + L"\r\n[Option]\r\nOption_Demarrage=" + r.option +
-           L"\r\n[Dernier Fichier Execute]\r\nNom_Fich=" + r.dernier + L"\r\n[Instructions]\r\nActivee=" + r.activee +
-           L"\r\nTitre_Fenetre=" + r.titre + L"\r\nInstructions=" + r.instructions + L"\r\n";
+    const std::wstring* valeurs[] = {&r.chemin, &r.option, &r.dernier, &r.activee, &r.titre, &r.instructions};
+    static_assert(std::size(valeurs) == std::size(SchemaINI::Reglages));
+    std::wstring texte;
+    const wchar_t* section = nullptr;
+    for (std::size_t i = 0; i < std::size(valeurs); ++i) {
+        const SchemaINI::Reglage& reglage = SchemaINI::Reglages[i];
+        if (!section || std::wstring_view(section) != reglage.section)
+            texte += L"[" + std::wstring(reglage.section) + L"]\r\n";
+        section = reglage.section;
+        texte += reglage.cle + (L"=" + *valeurs[i]) + L"\r\n";
+    }
+    return texte;
 }
 
 }  // namespace tolvane::test

@@ -1,10 +1,11 @@
-// A settings file as one save writes it, in the 8-bit code page with CR LF line ends.
+// A settings file as one save writes it, with CR LF line ends, in the 8-bit code page unless
+// the test asks for another encoding.
 #pragma once
 
 #include <string>
 
 #include "commun/TexteReglages.h"
-#include "platform/PageCode.h"
+#include "platform/Encodage.h"
 #include "settings/SchemaINI.h"
 
 namespace tolvane::test {
@@ -16,9 +17,10 @@ struct Reglages {
     std::wstring activee = L"0";
     std::wstring titre = L"TITRE";
     std::wstring instructions = SchemaINI::InstructionsParDefaut;
+    Encodage encodage;
 
     std::string Fichier() const {
-        return VersPageCode(TexteReglages({chemin, option, nomFich, activee, titre, instructions}));
+        return EnOctets(TexteReglages({chemin, option, nomFich, activee, titre, instructions}), encodage);
     }
 };
 

@@ -56,8 +56,8 @@ public:
 class FauxSourceFichiers : public ISourceFichiers {
 public:
     std::map<std::wstring, std::string> contenus;
-    std::set<std::wstring> verrouilles;           // exist but cannot be opened (access denied)
-    std::map<std::wstring, int> occupes;          // how many of the next opens a scan refuses
+    std::set<std::wstring> verrouilles;   // exist but cannot be opened (access denied)
+    std::map<std::wstring, int> occupes;  // how many of the next opens a scan refuses
     int ouvertures = 0;
     int ouverts = 0;  // currently open
     std::unique_ptr<IFluxOctets> OuvreLecture(const std::wstring& chemin) override;

@@ -23,6 +23,10 @@ protected:
     // True when the process ended.
     bool Demarre(bool modeAuto, const std::function<void(Frm_principale&)>& avantEssai = {}) {
         banc.EcritINI(reglages.Fichier());
+        return Redemarre(modeAuto, avantEssai);
+    }
+    // The same on the settings file as the last run left it.
+    bool Redemarre(bool modeAuto, const std::function<void(Frm_principale&)>& avantEssai = {}) {
         frm = std::make_unique<Frm_principale>(banc.services, modeAuto);
         try {
             frm->Charge();

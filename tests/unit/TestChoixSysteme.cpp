@@ -12,8 +12,12 @@ TEST(OptionsVersPageCode, NoFlagWhereTheCodePageRefusesThem) {
         EXPECT_EQ(OptionsVersPageCode(page), SansEquivalentApproche) << page;
     // Windows with "Beta: Unicode UTF-8" as its code page, and the others that fail with
     // ERROR_INVALID_FLAGS when given WC_NO_BEST_FIT_CHARS.
-    for (unsigned page : {65001u, 65000u, 54936u, 52936u, 50220u, 50229u, 57002u, 57011u, 42u})
+    for (unsigned page :
+         {65001u, 65000u, 54936u, 52936u, 50220u, 50221u, 50222u, 50225u, 50227u, 50229u, 57002u, 57011u, 42u})
         EXPECT_EQ(OptionsVersPageCode(page), 0u) << page;
+    // Between the ISO-2022 pages, the ones that are no code page at all keep the flag.
+    for (unsigned page : {50219u, 50223u, 50224u, 50226u, 50228u, 50230u})
+        EXPECT_EQ(OptionsVersPageCode(page), SansEquivalentApproche) << page;
     EXPECT_EQ(OptionsVersPageCode(57001u), SansEquivalentApproche);
     EXPECT_EQ(OptionsVersPageCode(57012u), SansEquivalentApproche);
 }

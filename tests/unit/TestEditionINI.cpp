@@ -20,17 +20,19 @@ struct CasEcriture {
 
 // Each file holds a letter beyond ASCII, so that UTF-8 without a mark is told from the code page.
 const CasEcriture casEcriture[] = {
-    {"ReplacesOnlyTheValue", L"[Chemin]\r\nChemin_Demarrage=D:\\Mises à jour\r\n[Dernier Fichier Execute]\r\nNom_Fich=aucun\r\n",
+    {"ReplacesOnlyTheValue",
+     L"[Chemin]\r\nChemin_Demarrage=D:\\Mises à jour\r\n[Dernier Fichier Execute]\r\nNom_Fich=aucun\r\n",
      L"Dernier Fichier Execute", L"Nom_Fich", L"  mise à jour 2.exe ",
-     L"[Chemin]\r\nChemin_Demarrage=D:\\Mises à jour\r\n[Dernier Fichier Execute]\r\nNom_Fich=  mise à jour 2.exe \r\n"},
+     L"[Chemin]\r\nChemin_Demarrage=D:\\Mises à jour\r\n[Dernier Fichier Execute]\r\nNom_Fich=  mise à jour 2.exe "
+     L"\r\n"},
     {"KeepsCommentsBlanksAndSpacing", L"; réglages\r\n\r\n[Chemin]  \r\nChemin_Demarrage = ancien\r\n\r\n[Option]\r\n",
      L"Chemin", L"Chemin_Demarrage", L"D:\\Mises à jour",
      L"; réglages\r\n\r\n[Chemin]  \r\nChemin_Demarrage=D:\\Mises à jour\r\n\r\n[Option]\r\n"},
     {"AddsTheKeyAfterTheLastLineOfItsSection", L"[Instructions]\r\nActivee=1\r\n\r\n[Option]\r\nOption_Demarrage=é\r\n",
      L"Instructions", L"Titre_Fenetre", L"Très important",
      L"[Instructions]\r\nActivee=1\r\nTitre_Fenetre=Très important\r\n\r\n[Option]\r\nOption_Demarrage=é\r\n"},
-    {"AddsTheSectionAtTheEnd", L"[Chemin]\r\nChemin_Demarrage=é\r\n", L"Option", L"Option_Demarrage", L"Toujours_lancer",
-     L"[Chemin]\r\nChemin_Demarrage=é\r\n[Option]\r\nOption_Demarrage=Toujours_lancer\r\n"},
+    {"AddsTheSectionAtTheEnd", L"[Chemin]\r\nChemin_Demarrage=é\r\n", L"Option", L"Option_Demarrage",
+     L"Toujours_lancer", L"[Chemin]\r\nChemin_Demarrage=é\r\n[Option]\r\nOption_Demarrage=Toujours_lancer\r\n"},
     {"EndsALastLineThatHasNoEnd", L"[Chemin]\r\nChemin_Demarrage=é", L"Option", L"Option_Demarrage", L"Verifier_lancer",
      L"[Chemin]\r\nChemin_Demarrage=é\r\n[Option]\r\nOption_Demarrage=Verifier_lancer\r\n"},
     {"KeepsBareLineFeeds", L"[Chemin]\nChemin_Demarrage=é\n[Option]\n", L"Chemin", L"Chemin_Demarrage", L"C:\\X",
@@ -54,11 +56,6 @@ const EncodageNomme encodages[] = {
     {"Utf16BEMark", {Encodage::Utf16BE, 2}}, {"Utf16LENoMark", {Encodage::Utf16LE, 0}},
 };
 
-std::string EnOctets(const wchar_t* texte, const Encodage& e) {
-    const char* marques[] = {"", "\xEF\xBB\xBF", "\xFF\xFE", "\xFE\xFF"};
-    return std::string(e.marque ? marques[e.texte] : "") + Encode(texte, e.texte);
-}
-
 class EcritureINI : public testing::TestWithParam<std::tuple<CasEcriture, EncodageNomme>> {};
 
 TEST_P(EcritureINI, ChangesOnlyTheKeyLineAndReadsBack) {
@@ -75,7 +72,8 @@ TEST_P(EcritureINI, ChangesOnlyTheKeyLineAndReadsBack) {
     EXPECT_EQ(lu, cas.valeur);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cas, EcritureINI, testing::Combine(testing::ValuesIn(casEcriture), testing::ValuesIn(encodages)),
+INSTANTIATE_TEST_SUITE_P(Cas, EcritureINI,
+                         testing::Combine(testing::ValuesIn(casEcriture), testing::ValuesIn(encodages)),
                          [](const auto& i) {
                              return std::string(std::get<0>(i.param).nom) + "_" + std::get<1>(i.param).nom;
                          });

@@ -4,6 +4,8 @@
 
 #include "Programme.h"
 #include "launcher/Textes.h"
+#include "platform/PageCode.h"
+#include "platform/Texte.h"
 #include "ui/Dispositions.h"
 #include "ui/Frm_principale.h"
 
@@ -76,6 +78,23 @@ TEST_F(Lancement, NameIsComparedAsTheSettingsFileHoldsIt) {
         reglages.nomFich = c.stocke;
         EXPECT_TRUE(Demarre(true));
         EXPECT_EQ(banc.lanceur.lances.size(), c.lance ? 1u : 0u) << testing::PrintToString(std::wstring(c.fichier));
+    }
+}
+
+TEST_F(Lancement, NameRecordedInAnyEncodingIsReadBackWholeAndNotLaunchedAgain) {
+    // Leading blanks included: a name read back trimmed would be launched at every
+    // start. In UTF-8 and UTF-16 a letter the code page lacks is kept too.
+    for (const Encodage e : {Encodage{Encodage::PageCode, 0}, Encodage{Encodage::Utf8, 0}, Encodage{Encodage::Utf8, 3},
+                             Encodage{Encodage::Utf16LE, 2}}) {
+        reglages.encodage = e;
+        reglages.chemin = L"D:\\Mises à jour";
+        banc.lanceur.lances.clear();
+        banc.AjouteRepertoire(reglages.chemin, {L"  Łódź 2.exe"});
+        EXPECT_TRUE(Demarre(true));
+        EXPECT_TRUE(Redemarre(true));
+        EXPECT_EQ(banc.lanceur.lances, std::vector<std::wstring>{L"D:\\Mises à jour\\  Łódź 2.exe"}) << e.texte;
+        EXPECT_EQ(DetecteEncodage(banc.LitINI()), e);
+        EXPECT_TRUE(banc.messages.vus.empty());
     }
 }
 

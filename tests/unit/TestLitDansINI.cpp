@@ -100,6 +100,26 @@ TEST_F(LitDansINI, MissingFileIsToldUnreadableFileIsJustFalse) {
     EXPECT_EQ(banc.messages.vus.size(), 1u) << "no message for a file that exists but cannot be read";
 }
 
+TEST_F(LitDansINI, BusyFileIsTriedAgainForAboutTwoSeconds) {
+    banc.EcritINI("[Chemin]\r\nChemin_Demarrage=C:\\X\r\n");
+    std::wstring valeur;
+    // An antivirus scan that ends within the wait: read, after 250 ms steps.
+    banc.fichiers.occupes[banc.CheminINI()] = 3;
+    EXPECT_TRUE(Mod_FichierINI::LitDansINI(banc.services, L"Chemin", L"Chemin_Demarrage", valeur, banc.CheminINI()));
+    EXPECT_EQ(valeur, L"C:\\X");
+    EXPECT_EQ(banc.horloge.attentes, (std::vector<unsigned>{250, 250, 250}));
+    // One that does not: False after 2 s, as for any unreadable file.
+    banc.horloge.attentes.clear();
+    banc.fichiers.occupes[banc.CheminINI()] = 100;
+    EXPECT_FALSE(Mod_FichierINI::LitDansINI(banc.services, L"Chemin", L"Chemin_Demarrage", valeur, banc.CheminINI()));
+    EXPECT_EQ(banc.horloge.attentes.size(), 8u);
+    // Access denied is not waited for.
+    banc.horloge.attentes.clear();
+    banc.fichiers.verrouilles.insert(banc.CheminINI());
+    EXPECT_FALSE(Mod_FichierINI::LitDansINI(banc.services, L"Chemin", L"Chemin_Demarrage", valeur, banc.CheminINI()));
+    EXPECT_TRUE(banc.horloge.attentes.empty());
+}
+
 TEST_F(LitDansINI, WrittenValuesStayOnOneLineAndReadBackWhole) {
     banc.EcritINI("");
     ASSERT_TRUE(Mod_FichierINI::EcritDansINI(banc.services, L"Instructions", L"Instructions",

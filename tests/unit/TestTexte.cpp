@@ -77,6 +77,27 @@ TEST(Noms, CaseIsIgnoredForLatinLetters) {
     EXPECT_LT(CompareSansCasse(L"a.exe", L"B.EXE"), 0);
 }
 
+TEST(Noms, LatinExtendedAFoldsByPairsToTheEndsOfEachRun) {
+    // The first and last pair of each run the fold covers, and the letters between runs.
+    for (const auto& [majuscule, minuscule] : {std::pair{L'Ā', L'ā'},
+                                               {L'Ķ', L'ķ'},
+                                               {L'Ĺ', L'ĺ'},
+                                               {L'Ň', L'ň'},
+                                               {L'Ŋ', L'ŋ'},
+                                               {L'Ŷ', L'ŷ'},
+                                               {L'Ź', L'ź'},
+                                               {L'Ž', L'ž'},
+                                               {L'Ÿ', L'ÿ'},
+                                               {L'İ', L'ı'}}) {
+        EXPECT_EQ(MajusculeSimple(minuscule), majuscule) << static_cast<int>(minuscule);
+        EXPECT_EQ(MajusculeSimple(majuscule), majuscule) << static_cast<int>(majuscule);
+    }
+    for (wchar_t seule : {L'ĸ', L'ŉ', L'ſ'}) EXPECT_EQ(MajusculeSimple(seule), seule) << static_cast<int>(seule);
+    EXPECT_FALSE(EgalSansCasse(L"ĸ", L"Ķ"));
+    EXPECT_FALSE(EgalSansCasse(L"ŉ", L"Ň"));
+    EXPECT_FALSE(EgalSansCasse(L"ſ", L"S"));
+}
+
 TEST(Noms, PatternMatchesLongNamesOnly) {
     EXPECT_TRUE(CorrespondMotif(L"a.exe", L"*.exe"));
     EXPECT_TRUE(CorrespondMotif(L"B.EXE", L"*.exe"));

@@ -24,7 +24,8 @@ bool Occupe(DWORD erreur) {
 // Opens the file, trying again while it is busy; `erreur` says why not.
 PoigneeFichier Ouvre(const std::wstring& chemin, DWORD acces, DWORD partage, DWORD creation, DWORD& erreur) {
     for (int essai = 0;; ++essai) {
-        PoigneeFichier f(CreateFileW(chemin.c_str(), acces, partage, nullptr, creation, FILE_ATTRIBUTE_NORMAL, nullptr));
+        PoigneeFichier f(
+            CreateFileW(chemin.c_str(), acces, partage, nullptr, creation, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (f) return f;
         erreur = GetLastError();
         if (!Occupe(erreur) || essai == EssaisSiOccupe) return f;
@@ -34,8 +35,8 @@ PoigneeFichier Ouvre(const std::wstring& chemin, DWORD acces, DWORD partage, DWO
 
 // The whole file; nothing when it cannot be read (ERROR_FILE_NOT_FOUND when it does not exist).
 std::optional<std::string> LitTout(const std::wstring& chemin, DWORD& erreur) {
-    PoigneeFichier f = Ouvre(chemin, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                             OPEN_EXISTING, erreur);
+    PoigneeFichier f =
+        Ouvre(chemin, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING, erreur);
     if (!f) return std::nullopt;
     std::string octets;
     char tampon[16384];

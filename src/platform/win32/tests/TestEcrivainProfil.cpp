@@ -1,0 +1,122 @@
+// The profile writer against the real system (Wine): on the programs' own files it writes what
+// the system's WritePrivateProfileStringW writes; it replaces the file as a whole, writes it in
+// place where no new file can be made beside it, and waits a moment for a file held open.
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "OutilsTest.h"
+#include "platform/win32/Poignees.h"
+#include "platform/win32/ServicesWin32.h"
+
+namespace tolvane::win32 {
+namespace {
+
+using test::DossierTemporaire;
+
+struct Entree {
+    const wchar_t *section, *cle, *valeur;
+};
+
+TEST(EcrivainProfil, CommeLeProfilDuSystemeSurLesFichiersDesProgrammes) {
+    // A save on no file, a second save over it, then a launch recorded: after each write, the
+    // same bytes as the system's writer. Wine rewrites the whole file it parsed, so other files
+    // are not compared: there the rule is "every other byte unchanged" (native tests).
+    const Entree sauvegarde1[] = {
+        {L"Chemin", L"Chemin_Demarrage", L"D:\\Mises à jour"}, {L"Option", L"Option_Demarrage", L"Verifier_lancer"},
+        {L"Dernier Fichier Execute", L"Nom_Fich", L"aucun"},   {L"Instructions", L"Activee", L"1"},
+        {L"Instructions", L"Titre_Fenetre", L"Été"},           {L"Instructions", L"Instructions", L"Lisez ceci"},
+    };
+    const Entree sauvegarde2[] = {
+        {L"Chemin", L"Chemin_Demarrage", L"\\\\serveur\\maj"}, {L"Option", L"Option_Demarrage", L"Toujours_lancer"},
+        {L"Dernier Fichier Execute", L"Nom_Fich", L"aucun"},   {L"Instructions", L"Activee", L"0"},
+        {L"Instructions", L"Titre_Fenetre", L"TITRE"},         {L"Instructions", L"Instructions", L"x"},
+    };
+    DossierTemporaire d;
+    const std::wstring nous = d / L"Tolvane.ini", systeme = d / L"Systeme.ini";
+    EcrivainProfilWin32 profil;
+    const auto ecrit = [&](const Entree& e) {
+        ASSERT_TRUE(profil.WritePrivateProfileString(e.section, e.cle, e.valeur, nous));
+        ASSERT_TRUE(::WritePrivateProfileStringW(e.section, e.cle, e.valeur, systeme.c_str()));
+        EXPECT_EQ(test::LitOctets(nous), test::LitOctets(systeme)) << test::U8(e.cle);
+    };
+    for (const Entree& e : sauvegarde1) ecrit(e);
+    for (const Entree& e : sauvegarde2) ecrit(e);
+    ecrit({L"Dernier Fichier Execute", L"Nom_Fich", L"maj été.exe"});
+    EXPECT_EQ(test::LitOctets(nous)->substr(0, 42), "[Chemin]\r\nChemin_Demarrage=\\\\serveur\\maj\r\n");
+}
+
+TEST(EcrivainProfil, RemplaceLeFichierSansRienLaisserACote) {
+    DossierTemporaire d;
+    const std::wstring ini = d / L"Tolvane.ini";
+    d.Fichier(L"Tolvane.ini", "\xEF\xBB\xBF; note\r\n[Chemin]\r\nChemin_Demarrage=C:\\\r\n");
+    d.Fichier(L"Tolvane.ini.ancien", "une sauvegarde qu'une coupure a laissée");
+    EcrivainProfilWin32 profil;
+    ASSERT_TRUE(profil.WritePrivateProfileString(L"Chemin", L"Chemin_Demarrage", L"D:\\Mises à jour", ini));
+    EXPECT_EQ(test::LitOctets(ini), "\xEF\xBB\xBF; note\r\n[Chemin]\r\nChemin_Demarrage=D:\\Mises \xC3\xA0 jour\r\n");
+    EXPECT_EQ(GetFileAttributesW((ini + L".nouveau").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(GetFileAttributesW((ini + L".ancien").c_str()), INVALID_FILE_ATTRIBUTES);
+    // Folder missing: the system's reason.
+    EXPECT_FALSE(profil.WritePrivateProfileString(L"S", L"K", L"V", d / L"absent\\Tolvane.ini"));
+    EXPECT_EQ(profil.DerniereErreur(), static_cast<unsigned long>(ERROR_PATH_NOT_FOUND));
+}
+
+TEST(EcrivainProfil, EcritSurPlaceQuandRienNePeutEtreCreeACote) {
+    // The temporary file's name taken by a folder: creating it is refused (access denied), as
+    // in a folder a standard user may not write.
+    DossierTemporaire d;
+    const std::wstring ini = d / L"Tolvane.ini";
+    d.Fichier(L"Tolvane.ini", "[Dernier Fichier Execute]\r\nNom_Fich=un nom bien plus long.exe\r\n");
+    d.CreeDossier(L"Tolvane.ini.nouveau");
+    EcrivainProfilWin32 profil;
+    ASSERT_TRUE(profil.WritePrivateProfileString(L"Dernier Fichier Execute", L"Nom_Fich", L"b.exe", ini));
+    EXPECT_EQ(test::LitOctets(ini), "[Dernier Fichier Execute]\r\nNom_Fich=b.exe\r\n");
+    // No file to write in place: refused, nothing made.
+    const std::wstring autre = d / L"Autre.ini";
+    d.CreeDossier(L"Autre.ini.nouveau");
+    EXPECT_FALSE(profil.WritePrivateProfileString(L"S", L"K", L"V", autre));
+    EXPECT_EQ(profil.DerniereErreur(), static_cast<unsigned long>(ERROR_ACCESS_DENIED));
+    EXPECT_EQ(GetFileAttributesW(autre.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST(EcrivainProfil, AttendUnInstantUnFichierOuvertAilleurs) {
+    DossierTemporaire d;
+    const std::wstring ini = d / L"Tolvane.ini";
+    d.Fichier(L"Tolvane.ini", "[Chemin]\r\n");
+    const auto ouvreSansPartage = [&] {
+        return PoigneeFichier(CreateFileW(ini.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    };
+    EcrivainProfilWin32 profil;
+    {
+        // A scan that ends after 300 ms.
+        PoigneeFichier scan = ouvreSansPartage();
+        ASSERT_TRUE(scan);
+        std::thread fin([&] {
+            Sleep(300);
+            scan.Reinitialise();
+        });
+        EXPECT_TRUE(profil.WritePrivateProfileString(L"Chemin", L"Chemin_Demarrage", L"C:\\X", ini));
+        fin.join();
+        EXPECT_EQ(test::LitOctets(ini), "[Chemin]\r\nChemin_Demarrage=C:\\X\r\n");
+    }
+    // One that lasts: refused with its reason, the file as it was.
+    PoigneeFichier scan = ouvreSansPartage();
+    EXPECT_FALSE(profil.WritePrivateProfileString(L"Chemin", L"Chemin_Demarrage", L"C:\\Y", ini));
+    EXPECT_EQ(profil.DerniereErreur(), static_cast<unsigned long>(ERROR_SHARING_VIOLATION));
+    scan.Reinitialise();
+    EXPECT_EQ(test::LitOctets(ini), "[Chemin]\r\nChemin_Demarrage=C:\\X\r\n");
+}
+
+TEST(EcrivainProfil, DossierHorsDeLaPageDeCodeEtNomAvecDesPointsDInterrogation) {
+    // A folder named in a script Windows-1252 lacks: the path must reach the system whole.
+    // The file stays 8-bit, and what the code page lacks is stored as '?', not a look-alike.
+    DossierTemporaire d;
+    const std::wstring dossier = d.CreeDossier(L"Łódź");
+    const std::wstring ini = dossier + L"\\Tolvane.ini";
+    EcrivainProfilWin32 profil;
+    ASSERT_TRUE(profil.WritePrivateProfileString(L"Dernier Fichier Execute", L"Nom_Fich", L"Łódź.exe", ini));
+    EXPECT_EQ(test::LitOctets(ini), "[Dernier Fichier Execute]\r\nNom_Fich=?\xF3\x64?.exe\r\n");
+}
+
+}  // namespace
+}  // namespace tolvane::win32
