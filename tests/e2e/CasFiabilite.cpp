@@ -252,7 +252,7 @@ void IniUtf8SansMarque(Contexte& c) {
     c.maj = c.dossier.CreeDossier(L"Mises à jour");
     Reglages r = c.Ordinaire();
     r.titre = L"Été";
-    c.Ecrit(r.IniUtf8());
+    c.Ecrit(r.IniEn({tolvane::Encodage::Utf8, 0}));
 }
 
 void DossierHorsPageDeCode(Contexte& c) {

@@ -39,7 +39,7 @@ std::string EchecEcriture(const std::wstring& ini, DWORD code) {
 
 std::string Reglages::Ini() const { return EnAnsi(Texte()); }
 
-std::string Reglages::IniUtf8() const { return U8(Texte()); }
+std::string Reglages::IniEn(const tolvane::Encodage& encodage) const { return tolvane::EnOctets(Texte(), encodage); }
 
 namespace {
 
@@ -146,6 +146,22 @@ const Processus& TestE2E::Lance(Build b, const Environnement& ajouts) {
     env.emplace_back(L"SONDE_JOURNAL", Dossier().Chemin());
     processus_.push_back(std::make_unique<Processus>(Processus::Demarre(exe, Dossier() / L"Ailleurs", env)));
     return *processus_.back();
+}
+
+void TestE2E::LanceurJusquALaFin(const Environnement& env) {
+    const Processus& p = Lance(Build::Lanceur, env);
+    ASSERT_TRUE(p.Valide());
+    bool fenetreVue = false;
+    const bool fini = AttendQue([&] {
+        if (AttendFenetre(p.Pid(), kCaptionPrincipale, 0)) fenetreVue = true;
+        if (HWND b = BoiteMessageVisible(p.Pid())) {
+            ADD_FAILURE() << "boîte inattendue : " << U8(Texte(b)) << " / " << U8(TexteBoiteMessage(b));
+            Repond(b, IDOK);
+        }
+        return !p.EnCours();
+    });
+    ASSERT_TRUE(fini) << "le lanceur ne s'est pas terminé";
+    EXPECT_FALSE(fenetreVue) << "la fenêtre principale a été montrée";
 }
 
 HWND TestE2E::FenetrePrincipaleApresBoites(const Processus& p, std::vector<Boite>& boites, int maxBoites) {

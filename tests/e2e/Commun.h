@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "pilote/Pilote.h"
+#include "platform/Encodage.h"
 
 namespace e2e {
 
@@ -65,8 +66,9 @@ struct Reglages {
     std::wstring titre = L"TITRE";
     std::wstring instructions = pilote::DeU8(kInstructionsParDefaut);
     std::string Ini() const;
-    // The same lines in UTF-8 without a byte-order mark, as Notepad saves them.
-    std::string IniUtf8() const;
+    // The same lines in another encoding: UTF-8 without a mark as Notepad saves them, with one
+    // as PowerShell's -Encoding UTF8, UTF-16LE with one as PowerShell 5.1's Out-File.
+    std::string IniEn(const tolvane::Encodage& encodage) const;
 
 private:
     std::wstring Texte() const;
@@ -108,6 +110,8 @@ protected:
     // running or has already written its line, so this needs no wait.
     bool SansLancement() const;
 
+    // Runs the launcher until it ends, failing on any message box or main window it shows.
+    void LanceurJusquALaFin(const pilote::Environnement& env = {});
     // Starts a program from Programme\ in Ailleurs\. The fixture keeps the process, so that a
     // failure can still show its windows; it is ended after the test.
     const pilote::Processus& Lance(Build b, const pilote::Environnement& ajouts = {});

@@ -17,25 +17,7 @@ std::wstring TeteLigneCommande(const std::wstring& ligne) {
     return ligne.substr(0, ligne.find(L' '));
 }
 
-class Lanceur : public TestE2E {
-protected:
-    // Runs the launcher until it ends, watching that its main window never shows.
-    void LanceJusquALaFin(const Environnement& env = {}) {
-        const Processus& p = Lance(Build::Lanceur, env);
-        ASSERT_TRUE(p.Valide());
-        bool fenetreVue = false;
-        const bool fini = AttendQue([&] {
-            if (AttendFenetre(p.Pid(), kCaptionPrincipale, 0)) fenetreVue = true;
-            if (HWND b = BoiteMessageVisible(p.Pid())) {
-                ADD_FAILURE() << "boîte inattendue : " << U8(Texte(b)) << " / " << U8(TexteBoiteMessage(b));
-                Repond(b, IDOK);
-            }
-            return !p.EnCours();
-        });
-        ASSERT_TRUE(fini) << "le lanceur ne s'est pas terminé";
-        EXPECT_FALSE(fenetreVue) << "la fenêtre principale a été montrée";
-    }
-};
+class Lanceur : public TestE2E {};
 
 TEST_F(Lanceur, LanceLeSeulExecutableAvecSonCheminExactEtLeNote) {
     // Blanks in the directory and the name: an unquoted command line would start the decoy
@@ -47,7 +29,7 @@ TEST_F(Lanceur, LanceLeSeulExecutableAvecSonCheminExactEtLeNote) {
     r.chemin = rep;
     EcritIni(r.Ini());
 
-    LanceJusquALaFin();
+    LanceurJusquALaFin();
 
     auto lignes = AttendLignesSonde(1);
     ASSERT_EQ(lignes.size(), 1u) << "un seul programme devait démarrer";
@@ -64,7 +46,7 @@ TEST_F(Lanceur, LeProgrammeLanceContinueApresLaFinDuLanceur) {
     r.chemin = Maj();
     EcritIni(r.Ini());
 
-    LanceJusquALaFin({{L"SONDE_ATTENTE", L"5000"}});
+    LanceurJusquALaFin({{L"SONDE_ATTENTE", L"5000"}});
 
     // The launcher has ended while the program it started is still in its wait.
     auto lignes = AttendLignesSonde(1);
@@ -102,7 +84,7 @@ TEST_P(NomInchange, LanceSelonLOptionEtLeDernierNom) {
     r.dernier = cas.dernier;
     EcritIni(r.Ini());
 
-    LanceJusquALaFin();
+    LanceurJusquALaFin();
 
     if (cas.lance)
         EXPECT_EQ(AttendLignesSonde(1).size(), 1u);
