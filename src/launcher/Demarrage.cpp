@@ -112,10 +112,21 @@ void ProceduresPrincipales::Form_Load() {
 
     // Two launchers started together (a Run entry and a Startup shortcut, two sessions) would
     // both launch the update: the second waits for the first, before it reads anything, and is
-    // not needed when the wait runs out. The lock is held until the process ends, or until it
-    // is clear that this run launches nothing: a launcher whose window then stays open must
-    // not keep the configuration program from saving.
-    if (Mod_principal::ModeAuto && !PrendVerrou()) services_.FinProcessus();
+    // not needed when the wait runs out (the event says why nothing ran). The lock is held until the process ends, or
+    // until it is clear that this run launches nothing: a launcher whose window then stays open must not keep the
+    // configuration program from saving.
+    if (Mod_principal::ModeAuto && !PrendVerrou()) {
+        const unsigned long erreur = services_.verrou->DerniereErreur();
+        if (erreur == AttenteEcoulee) {
+            services_.Signale(Evenement::VerrouOccupe, {Mod_principal::CheminFichierINI});
+            services_.FinProcessus();
+        }
+        // No lock to be had at all (its name taken by another object, a system refusing it):
+        // one possible double launch is better than no update ever.
+        services_.Signale(Evenement::SansVerrou,
+                          {Mod_principal::CheminFichierINI, services_.processus->TexteErreur(erreur)});
+        sansVerrou_ = true;
+    }
 
     if (!services_.FSO().FileExists(Mod_principal::CheminFichierINI)) {
         if (Mod_principal::ModeAuto) RendVerrou();

@@ -53,7 +53,13 @@ void ProceduresPrincipales::Traitement(const std::wstring& Fichier_a_executer) {
     // An installer that requires administrator rights is refused by a plain start; the shell
     // shows the consent prompt for it. A refusal there is a launch failure like any other.
     const bool eleve = resultat <= 30 && lanceur.DerniereErreur() == ErreurElevationRequise;
-    if (eleve) resultat = lanceur.LanceAvecElevation(programme, repertoire, vbNormalFocus);
+    if (eleve) {
+        // The elevated process belongs to another logon session, which does not see the drive
+        // letters the user mapped: it gets the share's own name.
+        ISystemeFichiers& fso = services_.FSO();
+        resultat =
+            lanceur.LanceAvecElevation(fso.CheminUniversel(programme), fso.CheminUniversel(repertoire), vbNormalFocus);
+    }
     if (resultat <= 30) {
         services_.Signale(Evenement::EchecLancement,
                           {Fichier_a_executer, repertoire, services_.processus->TexteErreur(lanceur.DerniereErreur())});

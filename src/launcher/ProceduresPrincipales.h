@@ -16,6 +16,12 @@ namespace tolvane {
 // rounded; nothing when that number is not a check-box value (0 to 2).
 std::optional<int> ValeurCaseActivee(std::wstring_view texte);
 
+// The errors of a directory on the network that does not answer yet, as Windows gives them while
+// the network, a VPN, the domain or the drive mappings are still coming up at logon. Rights and
+// names that are simply wrong (access denied 5, logon failure 1326…) are not in the list:
+// waiting would not mend them.
+bool PasEncoreJoignable(unsigned long erreur);
+
 // How long a program waits for another one working on the same settings file: the launcher
 // holding it may be showing the instructions window to a user who is reading them.
 inline constexpr unsigned long AttenteVerrouMs = 2 * 60 * 1000;
@@ -50,6 +56,7 @@ private:
     // "echec de WritePrivateProfilesstring", then the Windows reason and the file.
     void MontreEchecEcriture(unsigned long erreur);
     // The settings lock around a program's writes (the launcher holds it from its start on).
+    // A launcher that could not have it at all runs without it (sansVerrou_).
     bool PrendVerrou();
     void RendVerrou();
     // Records the launched name; on failure, `erreur` says why.
@@ -58,6 +65,7 @@ private:
     ChampsPrincipaux& champs_;
     IFenetresLancement& fenetres_;
     const bool modeAutoDuBuild_;
+    bool sansVerrou_ = false;
 };
 
 }  // namespace tolvane

@@ -6,14 +6,6 @@
 
 namespace tolvane {
 
-namespace {
-
-constexpr unsigned IntervalleEssaisMs = 2000;
-constexpr std::uint64_t AttenteMaxMs = 60000;
-
-// The errors of a share that does not answer yet, as Windows gives them while the network, the
-// VPN or the drive mappings are still coming up at logon. Rights and names that are simply
-// wrong (access denied 5, logon failure 1326…) are not in the list: waiting would not mend them.
 bool PasEncoreJoignable(unsigned long erreur) {
     switch (erreur) {
     case 3:     // ERROR_PATH_NOT_FOUND: a mapped drive whose connection is not restored yet
@@ -21,20 +13,43 @@ bool PasEncoreJoignable(unsigned long erreur) {
     case 53:    // ERROR_BAD_NETPATH
     case 54:    // ERROR_NETWORK_BUSY
     case 55:    // ERROR_DEV_NOT_EXIST: the network resource is no longer available
+    case 58:    // ERROR_BAD_NET_RESP: the server cannot do the request (also an SMB1-only server)
     case 59:    // ERROR_UNEXP_NET_ERR
     case 64:    // ERROR_NETNAME_DELETED
     case 67:    // ERROR_BAD_NET_NAME: the share is not published yet (server starting)
     case 121:   // ERROR_SEM_TIMEOUT: the SMB session timed out
+    case 240:   // ERROR_VC_DISCONNECTED: the session was cancelled
     case 1201:  // ERROR_CONNECTION_UNAVAIL: a remembered connection not made again yet
     case 1203:  // ERROR_NO_NET_OR_BAD_PATH: no network provider answered yet
     case 1222:  // ERROR_NO_NETWORK: the network is not present or not started
+    case 1225:  // ERROR_CONNECTION_REFUSED: nothing listens yet (also port 445 filtered)
     case 1231:  // ERROR_NETWORK_UNREACHABLE
     case 1232:  // ERROR_HOST_UNREACHABLE
+    case 1236:  // ERROR_CONNECTION_ABORTED: the local system aborted the connection
+    // ERROR_DOMAIN_CONTROLLER_NOT_FOUND by its name, but its text is "The system cannot contact a
+    // domain controller to service the authentication request": typical before a VPN is up.
+    case 1265:
     case 1311:  // ERROR_NO_LOGON_SERVERS: no domain controller reached yet
+    case 1355:  // ERROR_NO_SUCH_DOMAIN: the domain cannot be contacted yet
+    case 1908:  // ERROR_DOMAIN_CONTROLLER_NOT_FOUND
     case 2250:  // ERROR_NOT_CONNECTED: the drive letter's connection does not exist yet
         return true;
     default: return false;
     }
+}
+
+namespace {
+
+constexpr unsigned IntervalleEssaisMs = 2000;
+// A letter waits longer than a logon script's default 5-minute delay; a share, long enough for
+// a VPN user tunnel or 802.1X after logon.
+constexpr std::uint64_t AttenteLettreMs = 6 * 60 * 1000;
+constexpr std::uint64_t AttentePartageMs = 3 * 60 * 1000;
+
+// "\\serveur\IPC$" for the share "\\serveur\partage": what answers when the server does.
+std::wstring IpcDuServeur(const std::wstring& partage) {
+    const std::size_t fin = partage.find_first_of(L"\\/", 2);
+    return partage.substr(0, fin) + L"\\IPC$";
 }
 
 }  // namespace
@@ -47,23 +62,32 @@ bool ProceduresPrincipales::RepertoireLisible() {
 
     // Only the launcher at start-up waits: nothing is on screen yet, and a user pressing
     // "Essai" wants the reason now.
-    if (services_.AvantFenetrePrincipale() && PasEncoreJoignable(erreur)) {
+    if (services_.AvantFenetrePrincipale()) {
         ISystemeFichiers& fso = services_.FSO();
         const std::wstring lecteur = fso.GetDriveName(repertoire);
-        if (!lecteur.empty() && fso.EstLecteurReseau(lecteur)) {
+        const bool lettre = lecteur.size() == 2;
+        const auto enAttente = [&] {
+            return (lettre && fso.LettreEnAttente(lecteur)) ||
+                   (!lecteur.empty() && PasEncoreJoignable(erreur) && fso.EstLecteurReseau(lecteur));
+        };
+        if (enAttente()) {
             IHorloge& horloge = *services_.horloge;
+            const std::uint64_t attenteMax = lettre ? AttenteLettreMs : AttentePartageMs;
             const std::uint64_t debut = horloge.Millisecondes();
             // The deadline is measured, not counted: a listing that fails on the network may
-            // itself take seconds.
-            for (std::uint64_t ecoule = 0; ecoule < AttenteMaxMs && PasEncoreJoignable(erreur);
+            // itself take seconds. Nothing is shown meanwhile.
+            for (std::uint64_t ecoule = 0; ecoule < attenteMax && erreur != 0 && enAttente();
                  ecoule = horloge.Millisecondes() - debut) {
-                horloge.Attend(
-                    static_cast<unsigned>(std::min<std::uint64_t>(IntervalleEssaisMs, AttenteMaxMs - ecoule)));
+                horloge.Attend(static_cast<unsigned>(std::min<std::uint64_t>(IntervalleEssaisMs, attenteMax - ecoule)));
                 liste.Refresh();
                 erreur = liste.Erreur();
             }
             if (erreur == 0) return true;
-            if (PasEncoreJoignable(erreur)) {
+            // A root or a server that answers has said it: the folder or the share is missing,
+            // and waiting longer would not help. A letter still missing has said nothing.
+            const std::wstring sonde = erreur == 67 && !lettre ? IpcDuServeur(lecteur) : lecteur + L"\\";
+            if ((lettre && fso.LettreEnAttente(lecteur)) ||
+                (PasEncoreJoignable(erreur) && PasEncoreJoignable(fso.Sonde(sonde)))) {
                 // The settings are not wrong: no configuration window, nothing recorded, and
                 // the next start tries again.
                 const std::wstring raison = services_.processus->TexteErreur(erreur);

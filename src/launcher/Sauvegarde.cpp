@@ -42,11 +42,12 @@ void ProceduresPrincipales::MontreEchecEcriture(unsigned long erreur) {
 }
 
 bool ProceduresPrincipales::PrendVerrou() {
-    return !services_.verrou || services_.verrou->Prend(Mod_principal::CheminFichierINI, AttenteVerrouMs);
+    return sansVerrou_ || !services_.verrou ||
+           services_.verrou->Prend(Mod_principal::CheminFichierINI, AttenteVerrouMs);
 }
 
 void ProceduresPrincipales::RendVerrou() {
-    if (services_.verrou) services_.verrou->Rend();
+    if (services_.verrou && !sansVerrou_) services_.verrou->Rend();
 }
 
 bool ProceduresPrincipales::Cmd_Sauver_Click() {

@@ -31,8 +31,8 @@ std::string Ecrit(std::string_view octets, const Encodage& e, Encodage::Texte co
     std::vector<std::wstring> textes;
     for (const LigneBrute& l : lignes) textes.push_back(Decode(octets.substr(l.debut, l.fin - l.debut), e.texte));
 
-    // Inserts `ajout` after line `apres` (its end of line made first when it has none); an odd
-    // last byte of a UTF-16 file stays the last byte.
+    // Inserts `ajout` at `position`, the end of a line, first ending that line when it has no
+    // end. An odd last byte of a UTF-16 file, after every line, stays the last byte.
     const auto insere = [&](std::size_t position, bool sansFin, const std::string& ajout) {
         std::string resultat(octets.substr(0, position));
         if (sansFin) resultat += finLigne;

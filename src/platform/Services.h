@@ -28,6 +28,16 @@ public:
     // True for a network share ("\\serveur\partage") or a drive letter mapped to one: such a
     // directory may not be reachable yet when the workstation has just started.
     virtual bool EstLecteurReseau(const std::wstring& lecteur) = 0;
+    // A drive letter ("M:") that a logon script, a drive map or a management script has not
+    // made yet: no such drive, or a remembered network connection not restored yet.
+    virtual bool LettreEnAttente(const std::wstring& lecteur) = 0;
+    // 0 when the path (a drive root, a share, a server's IPC$) can be reached, else the
+    // Windows error of the attempt. Never shows a system dialog.
+    virtual unsigned long Sonde(const std::wstring& chemin) = 0;
+    // The path with a mapped network drive letter replaced by the share it names
+    // ("M:\x" -> "\\serveur\maj\x"); any other path as it is. An elevated process does not
+    // see the letters the user mapped.
+    virtual std::wstring CheminUniversel(const std::wstring& chemin) = 0;
 };
 
 // Lists the regular files of one directory whose long name matches a wildcard pattern
@@ -111,6 +121,9 @@ public:
     virtual unsigned long DerniereErreur() const = 0;
 };
 
+// The refusal of a lock whose wait ran out: another program held it all along.
+inline constexpr unsigned long AttenteEcoulee = 258;  // WAIT_TIMEOUT
+
 // Buttons values, with their icon.
 inline constexpr int vbOKOnly = 0;
 inline constexpr int vbCritical = 16;
@@ -154,6 +167,8 @@ enum class Evenement : std::uint16_t {
     FichierINIAbsent = 8,        // %1 settings file
     NomNonNote = 9,              // %1 file, %2 settings file, %3 reason: launched, not recorded
     RepertoireIllisible = 10,    // %1 directory, %2 reason: cannot be read, waiting would not help
+    VerrouOccupe = 11,           // %1 settings file: another launcher held the lock too long
+    SansVerrou = 12,             // %1 settings file, %2 reason: the lock could not be had, run without it
 };
 
 class IJournalEvenements {

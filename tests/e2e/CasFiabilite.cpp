@@ -167,10 +167,8 @@ void NomPourcent(Contexte& c) { c.Ecrit(c.Ordinaire(L"%TEMP% 100%.exe").Ini()); 
 void NomCirconflexe(Contexte& c) { c.Ecrit(c.Ordinaire(L"x^y^^z.exe").Ini()); }
 void NomApostrophe(Contexte& c) { c.Ecrit(c.Ordinaire(L"l'outil d'essai.exe").Ini()); }
 void NomBlancsEnTete(Contexte& c) {
+    // Recorded with its blanks, so that "only if the name changed" knows it at the next start.
     c.Ecrit(c.Ordinaire(L"  blancs.exe").Ini());
-    // The profile writer drops the leading blanks of a value, so under "only if the name
-    // changed" this program is launched again at every start. Known, reported; kept visible.
-    c.relu = L"blancs.exe";
 }
 
 void CheminDe240Caracteres(Contexte& c) {

@@ -139,11 +139,10 @@ struct Contexte {
 
     std::vector<Message> boites;  // expected, in order
     Fin fin = Fin::Terminee;
-    std::wstring lance;                             // full path expected to start; empty: nothing
-    std::wstring enregistre;                        // name recorded; empty: file unchanged
-    std::wstring relu;                              // Nom_Fich as the next start reads it, when not `enregistre`
-    std::wstring titreConsignes = kTitreConsignes;  // caption of the instructions window
-    std::vector<std::string> remarques;             // facts measured on the way, for the report
+    std::wstring lance;                                         // full path expected to start; empty: nothing
+    std::wstring enregistre;                                    // name recorded; empty: file unchanged
+    std::wstring titreConsignes = kTitreConsignes;              // caption of the instructions window
+    std::vector<std::string> remarques;                         // facts measured on the way, for the report
     std::vector<std::pair<std::wstring, std::string>> abreges;  // long texts shortened in it
 
     Verrou verrou;

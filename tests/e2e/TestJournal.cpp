@@ -45,6 +45,15 @@ const std::vector<TexteEvenement>& Attendus() {
          {L"D:\\Maj", L"Le chemin d'accès spécifié est introuvable."},
          L"Rien à lancer : le répertoire « D:\\Maj » ne peut pas être lu. Raison : Le chemin d'accès spécifié est "
          L"introuvable."},
+        {11,
+         {L"C:\\Program Files\\Tolvane\\Tolvane.ini"},
+         L"Rien n'a été lancé : un autre lanceur a gardé le verrou du fichier de paramètres « C:\\Program "
+         L"Files\\Tolvane\\Tolvane.ini » plus de 2 minutes."},
+        {12,
+         {L"C:\\Program Files\\Tolvane\\Tolvane.ini", L"Descripteur non valide."},
+         L"Le verrou du fichier de paramètres « C:\\Program Files\\Tolvane\\Tolvane.ini » n'a pas pu être pris : le "
+         L"lanceur continue sans lui, et un autre lanceur démarré au même moment pourrait lancer la même mise à jour. "
+         L"Raison : Descripteur non valide."},
     };
     return attendus;
 }
@@ -76,7 +85,7 @@ TEST(TableEvenements, ChaqueIdentifiantDonneSonTexteFrancaisAvecSesChaines) {
                 EXPECT_EQ(pilote::U8(Formate(module, e.id, langue, e.chaines)), pilote::U8(e.texte))
                     << "ID " << e.id << ", langue " << langue;
         }
-        EXPECT_EQ(Formate(module, 11, 0, {}).rfind(L"[erreur ", 0), 0u) << "no ID beyond the outcomes";
+        EXPECT_EQ(Formate(module, 13, 0, {}).rfind(L"[erreur ", 0), 0u) << "no ID beyond the outcomes";
         FreeLibrary(module);
     }
 }

@@ -41,9 +41,20 @@ bool FauxSystemeFichiers::FolderExists(const std::wstring& chemin) { return Cont
 
 bool FauxSystemeFichiers::EstLecteurReseau(const std::wstring& lecteur) { return Contient(lecteursReseau, lecteur); }
 
+unsigned long FauxSystemeFichiers::Sonde(const std::wstring& chemin) {
+    const auto it = sondes.find(chemin);
+    return it == sondes.end() ? 53 : it->second;
+}
+
+std::wstring FauxSystemeFichiers::CheminUniversel(const std::wstring& chemin) {
+    const auto it = partages.find(NomLecteur(chemin));
+    return it == partages.end() ? chemin : it->second + chemin.substr(2);
+}
+
 unsigned long FauxListeur::Liste(const std::wstring& repertoire, const std::wstring& motif,
                                  std::vector<std::wstring>& noms) {
     appels.emplace_back(repertoire, motif);
+    if (horloge) horloge->Attend(dureeMs);
     noms.clear();
     for (auto& [dossier, echec] : echecs) {
         if (!EgalSansCasse(dossier, repertoire)) continue;
@@ -191,6 +202,9 @@ Banc::Banc() {
             bool IsReady(const std::wstring& l) override { return f_.IsReady(l); }
             bool FolderExists(const std::wstring& c) override { return f_.FolderExists(c); }
             bool EstLecteurReseau(const std::wstring& l) override { return f_.EstLecteurReseau(l); }
+            bool LettreEnAttente(const std::wstring& l) override { return f_.LettreEnAttente(l); }
+            unsigned long Sonde(const std::wstring& c) override { return f_.Sonde(c); }
+            std::wstring CheminUniversel(const std::wstring& c) override { return f_.CheminUniversel(c); }
             FauxSystemeFichiers& f_;
         };
         return std::unique_ptr<ISystemeFichiers>(std::make_unique<Relais>(fso));

@@ -24,6 +24,9 @@ public:
     std::set<std::wstring> dossiers;
     std::map<std::wstring, bool> lecteurs;             // drive name -> ready
     std::set<std::wstring> lecteursReseau;             // drive names on the network
+    std::set<std::wstring> lettresEnAttente;           // letters not mapped yet
+    std::map<std::wstring, unsigned long> sondes;      // path -> error; 53 for any other
+    std::map<std::wstring, std::wstring> partages;     // mapped letter -> share
     const class FauxSourceFichiers* source = nullptr;  // its files exist too
     int appelsFileExists = 0;
 
@@ -33,6 +36,9 @@ public:
     bool IsReady(const std::wstring& lecteur) override;
     bool FolderExists(const std::wstring& chemin) override;
     bool EstLecteurReseau(const std::wstring& lecteur) override;
+    bool LettreEnAttente(const std::wstring& lecteur) override { return lettresEnAttente.count(lecteur) > 0; }
+    unsigned long Sonde(const std::wstring& chemin) override;
+    std::wstring CheminUniversel(const std::wstring& chemin) override;
 };
 
 class FauxListeur : public IListeurRepertoire {
@@ -48,6 +54,9 @@ public:
         unsigned long puis = 0;
     };
     std::map<std::wstring, Echec> echecs;
+    // Each listing takes this long on `horloge`, as one that fails on the network may.
+    IHorloge* horloge = nullptr;
+    unsigned dureeMs = 0;
     unsigned long Liste(const std::wstring& repertoire, const std::wstring& motif,
                         std::vector<std::wstring>& noms) override;
 };
@@ -126,10 +135,11 @@ public:
     };
     std::vector<Prise> prises;
     bool libre = true;
-    int tenu = 0;  // takings not given back
+    unsigned long refus = 258;  // why it is refused when not free: WAIT_TIMEOUT
+    int tenu = 0;               // takings not given back
     bool Prend(const std::wstring& cheminReglages, unsigned long delaiMs) override;
     void Rend() override;
-    unsigned long DerniereErreur() const override { return libre ? 0 : 258; }
+    unsigned long DerniereErreur() const override { return libre ? 0 : refus; }
 
 private:
     const Banc& banc_;

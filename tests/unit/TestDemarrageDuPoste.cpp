@@ -60,13 +60,13 @@ TEST_F(DemarrageDuPoste, ShareReachableAfterSomeTriesIsLaunchedAsUsual) {
     }
 }
 
-TEST_F(DemarrageDuPoste, ShareNeverReachableEndsAfterAMinuteWithOneBoxAndNothingRecorded) {
+TEST_F(DemarrageDuPoste, ShareNeverReachableEndsAfterThreeMinutesWithOneBoxAndNothingRecorded) {
     banc.AjouteRepertoire(reglages.chemin, {L"maj2.exe"});
     Echoue(reglages.chemin, ERROR_BAD_NETPATH);
     EXPECT_TRUE(Demarre(true));
-    EXPECT_EQ(MsAttendues(), 60000u);
-    EXPECT_EQ(banc.horloge.attentes.size(), 30u) << "one try every 2 s";
-    EXPECT_EQ(banc.listeur.appels.size(), 31u);
+    EXPECT_EQ(MsAttendues(), 180000u);
+    EXPECT_EQ(banc.horloge.attentes.size(), 90u) << "one try every 2 s";
+    EXPECT_EQ(banc.listeur.appels.size(), 91u);
     ASSERT_EQ(banc.messages.vus.size(), 1u);
     EXPECT_EQ(banc.messages.vus[0].texte,
               L"Le répertoire des exécutables n'est pas accessible pour le moment : \r\n\\\\serveur\\maj\r\n"
@@ -78,6 +78,86 @@ TEST_F(DemarrageDuPoste, ShareNeverReachableEndsAfterAMinuteWithOneBoxAndNothing
     EXPECT_TRUE(banc.fenetres.affichees.empty()) << "no main window";
     EXPECT_EQ(banc.journal.vus,
               (std::vector<EvenementVu>{{Evenement::RepertoireInaccessible, {L"\\\\serveur\\maj", L"erreur 53"}}}));
+}
+
+TEST_F(DemarrageDuPoste, EachErrorOfANetworkNotUpYetIsWaitedForAndNoOther) {
+    // Each code literally: a code dropped from the list, or mistyped, shows here.
+    const unsigned long attendues[] = {3,    51,   53,   54,   55,   58,   59,   64,   67,   121,  240, 1201,
+                                       1203, 1222, 1225, 1231, 1232, 1236, 1265, 1311, 1355, 1908, 2250};
+    const unsigned long immediates[] = {2, 5, 1326};
+    for (const auto& [codes, attend] :
+         {std::pair{std::vector<unsigned long>(std::begin(attendues), std::end(attendues)), true},
+          std::pair{std::vector<unsigned long>(std::begin(immediates), std::end(immediates)), false}})
+        for (const unsigned long erreur : codes) {
+            SCOPED_TRACE(erreur);
+            banc.horloge.attentes.clear();
+            banc.lanceur.lances.clear();
+            banc.AjouteRepertoire(reglages.chemin, {L"maj2.exe"});
+            Echoue(reglages.chemin, erreur, 1);
+            Demarre(true);
+            EXPECT_EQ(banc.horloge.attentes, attend ? std::vector<unsigned>{2000} : std::vector<unsigned>{});
+            EXPECT_EQ(banc.lanceur.lances.size(), attend ? 1u : 0u);
+        }
+}
+
+TEST_F(DemarrageDuPoste, LetterNotMappedYetIsWaitedForSixMinutesWithNothingShown) {
+    // A letter a logon script maps later: no such drive at first, nor a network one.
+    reglages.chemin = L"M:\\Maj";
+    banc.fso.lettresEnAttente = {L"M:"};
+    banc.AjouteRepertoire(reglages.chemin, {L"maj2.exe"});
+    Echoue(reglages.chemin, ERROR_PATH_NOT_FOUND, 100);
+    banc.messages.avantReponse = [&] { EXPECT_EQ(MsAttendues(), 200000u) << "a box while waiting"; };
+    EXPECT_TRUE(Demarre(true));
+    EXPECT_EQ(banc.lanceur.lances, std::vector<std::wstring>{L"M:\\Maj\\maj2.exe"});
+
+    // Never mapped: after 6 minutes, the next start will try again.
+    banc.messages.avantReponse = nullptr;
+    banc.horloge.attentes.clear();
+    banc.lanceur.lances.clear();
+    Echoue(reglages.chemin, ERROR_PATH_NOT_FOUND);
+    EXPECT_TRUE(Demarre(true));
+    EXPECT_EQ(MsAttendues(), 360000u);
+    EXPECT_TRUE(banc.lanceur.lances.empty());
+    EXPECT_EQ(banc.journal.vus.back(), (EvenementVu{Evenement::RepertoireInaccessible, {L"M:\\Maj", L"erreur 3"}}));
+    EXPECT_TRUE(banc.fenetres.affichees.empty());
+}
+
+TEST_F(DemarrageDuPoste, AfterTheWaitAShareOrServerThatAnswersMeansTheFolderIsMissing) {
+    // 3 on a share whose root answers (even to refuse): the folder is gone. 67 where the
+    // server answers: the share is gone. Both take the designed "cannot read" path.
+    struct Cas {
+        unsigned long erreur;
+        const wchar_t* sonde;
+        unsigned long reponse;
+        Evenement evenement;
+    };
+    for (const Cas& c :
+         {Cas{ERROR_PATH_NOT_FOUND, L"\\\\serveur\\maj\\", 0, Evenement::RepertoireIllisible},
+          Cas{ERROR_PATH_NOT_FOUND, L"\\\\serveur\\maj\\", ERROR_ACCESS_DENIED, Evenement::RepertoireIllisible},
+          Cas{ERROR_PATH_NOT_FOUND, L"\\\\serveur\\maj\\", ERROR_BAD_NETPATH, Evenement::RepertoireInaccessible},
+          Cas{67, L"\\\\serveur\\IPC$", 0, Evenement::RepertoireIllisible},
+          Cas{67, L"\\\\serveur\\IPC$", ERROR_BAD_NETPATH, Evenement::RepertoireInaccessible}}) {
+        SCOPED_TRACE(c.erreur);
+        banc.journal.vus.clear();
+        banc.fso.sondes = {{c.sonde, c.reponse}};
+        banc.AjouteRepertoire(reglages.chemin, {L"maj2.exe"});
+        Echoue(reglages.chemin, c.erreur);
+        Demarre(true);
+        EXPECT_EQ(MsAttendues() % 180000, 0u);
+        EXPECT_EQ(banc.journal.vus.back().evenement, c.evenement);
+    }
+}
+
+TEST_F(DemarrageDuPoste, SlowListingsStillEndTheWaitOnTime) {
+    // Each failing listing takes 1.5 s: the last pause is cut short at the deadline.
+    banc.listeur.horloge = &banc.horloge;
+    banc.listeur.dureeMs = 1500;
+    banc.AjouteRepertoire(reglages.chemin, {L"maj2.exe"});
+    Echoue(reglages.chemin, ERROR_BAD_NETPATH);
+    const std::uint64_t debut = banc.horloge.Millisecondes();
+    EXPECT_TRUE(Demarre(true));
+    EXPECT_LE(banc.horloge.Millisecondes() - debut, 180000u + 1500u + 1500u) << "first listing, wait, last listing";
+    EXPECT_GE(banc.horloge.Millisecondes() - debut, 180000u);
 }
 
 TEST_F(DemarrageDuPoste, ShareThatComesUpEmptyGetsTheDesignedMessage) {

@@ -298,13 +298,29 @@ TEST_P(LancementElevation, OnlyElevationRequiredGoesThroughTheShellAndARefusalIs
     EXPECT_EQ(banc.processus.fins, 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cas, LancementElevation,
-                         ::testing::Values(CasElevation{0, ErreurElevationRequise, 33, 0, true, true,
-                                                        Evenement::LanceApresElevation, nullptr},
-                                           CasElevation{0, ErreurElevationRequise, 0, ErreurAnnule, true, false,
-                                                        Evenement::EchecLancement, L"erreur 1223"},
-                                           CasElevation{0, 5, 33, 0, false, false, Evenement::EchecLancement,
-                                                        L"erreur 5"}));
+// ERROR_ELEVATION_REQUIRED is 740 and ERROR_CANCELLED 1223: written as numbers, since Wine never
+// gives 740 and a constant mistyped in the code would be mistyped alike in a test that used it.
+INSTANTIATE_TEST_SUITE_P(
+    Cas, LancementElevation,
+    ::testing::Values(CasElevation{0, 740, 33, 0, true, true, Evenement::LanceApresElevation, nullptr},
+                      CasElevation{0, 740, 0, 1223, true, false, Evenement::EchecLancement, L"erreur 1223"},
+                      CasElevation{0, 5, 33, 0, false, false, Evenement::EchecLancement, L"erreur 5"}));
+
+TEST_F(Lancement, ElevatedStartFromAMappedDriveGetsTheShareName) {
+    banc.fso.lecteurs[L"M:"] = true;
+    banc.fso.partages[L"M:"] = L"\\\\serveur\\maj";
+    reglages.chemin = L"M:\\Maj";
+    banc.AjouteRepertoire(L"M:\\Maj", {L"setup.exe"});
+    banc.lanceur.resultat = 0;
+    banc.lanceur.erreur = 740;
+    EXPECT_TRUE(Demarre(true));
+    const std::vector<Depart> departs{{L"M:\\Maj\\setup.exe", L"M:\\Maj", false},
+                                      {L"\\\\serveur\\maj\\Maj\\setup.exe", L"\\\\serveur\\maj\\Maj", true}};
+    EXPECT_EQ(banc.lanceur.departs, departs);
+    // The user's own names in the event: the ones the settings hold.
+    EXPECT_EQ(banc.journal.vus,
+              (std::vector<EvenementVu>{{Evenement::LanceApresElevation, {L"setup.exe", L"M:\\Maj"}}}));
+}
 
 TEST_F(Lancement, SameNameAndUnrecordedLaunchAreReported) {
     banc.AjouteRepertoire(L"D:\\Maj", {L"maj1.exe"});
@@ -357,10 +373,11 @@ TEST_F(Lancement, LauncherThatLaunchesNothingGivesTheLockBack) {
     EXPECT_EQ(tenuPendantLaBoite, 0);
 }
 
-TEST_F(Lancement, LauncherThatCannotGetTheLockEndsQuietly) {
+TEST_F(Lancement, LauncherThatCannotGetTheLockEndsWithItsEventOnly) {
     banc.AjouteRepertoire(L"D:\\Maj", {L"maj2.exe"});
     banc.verrou.libre = false;
     EXPECT_TRUE(Demarre(true));
+    EXPECT_EQ(banc.journal.vus, (std::vector<EvenementVu>{{Evenement::VerrouOccupe, {L"C:\\Prog\\Tolvane.ini"}}}));
     EXPECT_EQ(banc.verrou.prises.size(), 1u);
     EXPECT_EQ(banc.fso.appelsFileExists, 0);
     EXPECT_EQ(banc.fichiers.ouvertures, 0);
@@ -368,6 +385,21 @@ TEST_F(Lancement, LauncherThatCannotGetTheLockEndsQuietly) {
     EXPECT_TRUE(banc.profil.ecritures.empty());
     EXPECT_TRUE(banc.messages.vus.empty());
     EXPECT_TRUE(banc.fenetres.affichees.empty());
+}
+
+TEST_F(Lancement, LauncherThatCannotHaveALockAtAllRunsWithoutIt) {
+    // ERROR_INVALID_HANDLE: the lock's name is taken by an object of another kind.
+    banc.AjouteRepertoire(L"D:\\Maj", {L"maj2.exe"});
+    banc.verrou.libre = false;
+    banc.verrou.refus = 6;
+    EXPECT_TRUE(Demarre(true));
+    EXPECT_EQ(banc.verrou.prises.size(), 1u) << "tried once, at start";
+    EXPECT_EQ(banc.lanceur.lances.size(), 1u);
+    EXPECT_EQ(NomFich(), L"maj2.exe");
+    EXPECT_EQ(banc.journal.vus,
+              (std::vector<EvenementVu>{{Evenement::SansVerrou, {L"C:\\Prog\\Tolvane.ini", L"erreur 6"}},
+                                        {Evenement::Lance, {L"maj2.exe", L"D:\\Maj"}}}));
+    EXPECT_TRUE(banc.messages.vus.empty());
 }
 
 TEST_F(Lancement, ConfigurationTakesTheLockOnlyAroundItsWrites) {
@@ -381,6 +413,15 @@ TEST_F(Lancement, ConfigurationTakesTheLockOnlyAroundItsWrites) {
     EXPECT_EQ(banc.verrou.prises[1].lancesAvant, 1);
     EXPECT_EQ(banc.verrou.tenu, 0);
     EXPECT_EQ(NomFich(), L"maj2.exe");
+}
+
+TEST_F(Lancement, TrialWhoseSaveIsRefusedHoldsNoLock) {
+    reglages.chemin = L"Q:\\Maj";
+    banc.messages.reponses = {vbYes};
+    EXPECT_FALSE(Demarre(false));
+    EXPECT_TRUE(banc.verrou.prises.empty());
+    EXPECT_EQ(banc.verrou.tenu, 0);
+    EXPECT_TRUE(banc.lanceur.lances.empty());
 }
 
 TEST_F(Lancement, ConfigurationWritesNothingWithoutTheLock) {

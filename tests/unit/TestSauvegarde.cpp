@@ -156,6 +156,10 @@ TEST_F(Sauvegarde, RefusedDirectoryWritesNothing) {
               L"Le chemin Entré n'est pas valide, sauvegarde dans le fichier INI annulée ...");
     EXPECT_EQ(banc.messages.vus[1].titre, std::nullopt);
     EXPECT_EQ(banc.LitINI(), "[Chemin]\r\nChemin_Demarrage=C:\\Maj\r\n");
+    // The path is checked before the lock is asked for: a launcher waiting for it must not
+    // wait on a save that writes nothing.
+    EXPECT_TRUE(banc.verrou.prises.empty());
+    EXPECT_EQ(banc.verrou.tenu, 0);
 }
 
 TEST_F(Sauvegarde, LineBreaksAreStoredAsBlanksAndReadBackWhole) {

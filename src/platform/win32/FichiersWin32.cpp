@@ -1,7 +1,11 @@
 // Files, drives and directories: what exists, what is ready, what a folder holds, reading a file.
 #include "ServicesWin32.h"
 
+#include <winnetwk.h>
+
 #include <algorithm>
+#include <cwchar>
+#include <vector>
 
 #include "FonctionsDynamiques.h"
 #include "Poignees.h"
@@ -132,6 +136,69 @@ bool SystemeFichiersWin32::EstLecteurReseau(const std::wstring& lecteur) {
     SansBoiteErreurCritique sansBoite;
     // A mapped drive answers DRIVE_REMOTE even while its connection is not restored yet.
     return GetDriveTypeW(racine.c_str()) == DRIVE_REMOTE;
+}
+
+namespace {
+
+// mpr.dll, loaded the first time a drive letter's connection is asked about: most runs never do.
+HMODULE Mpr() {
+    static const HMODULE mpr = LoadLibraryW(L"mpr.dll");
+    return mpr;
+}
+
+// The share a mapped letter ("M:") names, and the error of the question: NO_ERROR, or
+// ERROR_CONNECTION_UNAVAIL for a remembered connection not made again yet (the share is then
+// still given), ERROR_NOT_CONNECTED for a letter that is not a network one.
+DWORD Connexion(const std::wstring& lettre, std::wstring& partage) {
+    using Fn = DWORD(WINAPI*)(LPCWSTR, LPWSTR, LPDWORD);
+    const auto fn = FonctionDe<Fn>(Mpr(), "WNetGetConnectionW");
+    if (!fn) return ERROR_NOT_CONNECTED;
+    DWORD taille = MAX_PATH;
+    for (;;) {
+        partage.assign(taille, L'\0');
+        const DWORD r = fn(lettre.c_str(), partage.data(), &taille);
+        if (r == ERROR_MORE_DATA) continue;  // `taille` now says how much it needs
+        partage.resize(r == NO_ERROR || r == ERROR_CONNECTION_UNAVAIL ? wcslen(partage.c_str()) : 0);
+        return r;
+    }
+}
+
+}  // namespace
+
+bool SystemeFichiersWin32::LettreEnAttente(const std::wstring& lecteur) {
+    const std::wstring racine = Racine(lecteur);
+    if (racine.size() != 3) return false;
+    SansBoiteErreurCritique sansBoite;
+    if (GetDriveTypeW(racine.c_str()) == DRIVE_NO_ROOT_DIR) return true;
+    std::wstring partage;
+    return Connexion(racine.substr(0, 2), partage) == ERROR_CONNECTION_UNAVAIL;
+}
+
+unsigned long SystemeFichiersWin32::Sonde(const std::wstring& chemin) {
+    SansBoiteErreurCritique sansBoite;
+    return Attributs(chemin) != INVALID_FILE_ATTRIBUTES ? NO_ERROR : GetLastError();
+}
+
+std::wstring SystemeFichiersWin32::CheminUniversel(const std::wstring& chemin) {
+    const std::wstring racine = Racine(chemin);
+    if (racine.size() != 3 || !EstLecteurReseau(racine)) return chemin;
+    // The system's own answer first: it knows DFS and the providers' spelling.
+    using Fn = DWORD(WINAPI*)(LPCWSTR, DWORD, LPVOID, LPDWORD);
+    if (const auto fn = FonctionDe<Fn>(Mpr(), "WNetGetUniversalNameW")) {
+        DWORD taille = 1024;
+        std::vector<BYTE> tampon(taille);
+        DWORD r = fn(chemin.c_str(), UNIVERSAL_NAME_INFO_LEVEL, tampon.data(), &taille);
+        if (r == ERROR_MORE_DATA) {
+            tampon.resize(taille);
+            r = fn(chemin.c_str(), UNIVERSAL_NAME_INFO_LEVEL, tampon.data(), &taille);
+        }
+        if (r == NO_ERROR) return reinterpret_cast<const UNIVERSAL_NAME_INFOW*>(tampon.data())->lpUniversalName;
+    }
+    // A remembered connection not made again yet still names its share.
+    std::wstring partage;
+    const DWORD r = Connexion(racine.substr(0, 2), partage);
+    if ((r == NO_ERROR || r == ERROR_CONNECTION_UNAVAIL) && !partage.empty()) return partage + chemin.substr(2);
+    return chemin;
 }
 
 unsigned long ListeurWin32::Liste(const std::wstring& repertoire, const std::wstring& motif,

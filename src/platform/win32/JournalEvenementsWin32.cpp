@@ -14,7 +14,9 @@ WORD TypeEvenement(Evenement evenement) {
     case Evenement::AucunExecutable:
     case Evenement::ChoixAnnule:
     case Evenement::FichierINIAbsent:
-    case Evenement::NomNonNote: break;
+    case Evenement::NomNonNote:
+    case Evenement::VerrouOccupe:
+    case Evenement::SansVerrou: break;
     }
     return EVENTLOG_WARNING_TYPE;
 }

@@ -4,6 +4,10 @@
 #include <objbase.h>
 #include <shellapi.h>
 
+#include <optional>
+
+#include "DpiWin32.h"
+
 namespace tolvane::win32 {
 
 namespace {
@@ -21,6 +25,52 @@ unsigned ResultatWinExec(DWORD erreur) {
     default: return 0;
     }
 }
+
+constexpr wchar_t TexteDemande[] = L"Une mise à jour démarre et demande les droits d'administrateur.";
+
+// A small window of ours, up while the consent prompt is, when nothing else of ours is on
+// screen: with no visible owner the prompt flashes in the taskbar instead of coming up. It comes
+// to the front only where Windows lets the program take the foreground.
+class FenetreDemande {
+public:
+    FenetreDemande() {
+        const HINSTANCE instance = GetModuleHandleW(nullptr);
+        WNDCLASSEXW classe{};
+        classe.cbSize = sizeof classe;
+        classe.lpfnWndProc = DefWindowProcW;
+        classe.hInstance = instance;
+        classe.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        classe.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+        classe.lpszClassName = L"TolvaneDemande";
+        RegisterClassExW(&classe);  // already registered by an earlier start: fails harmlessly
+        const UINT dpi = DpiDe(nullptr);
+        const int largeur = MulDiv(420, static_cast<int>(dpi), 96), hauteur = MulDiv(90, static_cast<int>(dpi), 96);
+        hwnd_ = CreateWindowExW(WS_EX_APPWINDOW, classe.lpszClassName, L"Tolvane", WS_POPUP | WS_CAPTION,
+                                (GetSystemMetrics(SM_CXSCREEN) - largeur) / 2,
+                                (GetSystemMetrics(SM_CYSCREEN) - hauteur) / 2, largeur, hauteur, nullptr, nullptr,
+                                instance, nullptr);
+        if (!hwnd_) return;
+        RECT client{};
+        GetClientRect(hwnd_, &client);
+        police_ = CreePolice(L"Segoe UI", 9, FW_NORMAL, dpi);
+        HWND ligne = CreateWindowExW(0, L"STATIC", TexteDemande, WS_CHILD | WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE, 0,
+                                     0, client.right, client.bottom, hwnd_, nullptr, instance, nullptr);
+        if (ligne && police_) SendMessageW(ligne, WM_SETFONT, reinterpret_cast<WPARAM>(police_.get()), FALSE);
+        ShowWindow(hwnd_, SW_SHOWNORMAL);
+        UpdateWindow(hwnd_);
+        SetForegroundWindow(hwnd_);
+    }
+    ~FenetreDemande() {
+        if (hwnd_) DestroyWindow(hwnd_);
+    }
+    FenetreDemande(const FenetreDemande&) = delete;
+    FenetreDemande& operator=(const FenetreDemande&) = delete;
+    HWND hwnd() const { return hwnd_; }
+
+private:
+    HWND hwnd_ = nullptr;
+    PoigneePolice police_;
+};
 
 }  // namespace
 
@@ -59,11 +109,16 @@ unsigned LanceurWin32::LanceAvecElevation(const std::wstring& cheminProgramme, c
     // NOASYNC: the process ends right after. FLAG_NO_UI: the caller tells the user. NOZONECHECKS:
     // no "Open File - Security Warning" for a file from a share, as with CreateProcessW.
     sei.fMask = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI | SEE_MASK_NOZONECHECKS;
-    sei.hwnd = proprietaire_ ? proprietaire_() : nullptr;
+    HWND proprietaire = proprietaire_ ? proprietaire_() : nullptr;
+    std::optional<FenetreDemande> demande;
+    if (!proprietaire && afficheDemande_) proprietaire = demande.emplace().hwnd();
+    sei.hwnd = proprietaire;
     sei.lpVerb = nullptr;
     sei.lpFile = cheminProgramme.c_str();
     sei.lpDirectory = dossier.empty() ? nullptr : dossier.c_str();
     sei.nShow = etatAffichage;
+    // The consent prompt runs in another process: it may take the foreground we have.
+    AllowSetForegroundWindow(ASFW_ANY);
     const bool lance = ShellExecuteExW(&sei) != FALSE;
     erreur_ = lance ? 0 : GetLastError();
     if (SUCCEEDED(com)) CoUninitialize();

@@ -2,7 +2,9 @@
 #include "ServicesWin32.h"
 
 #include <algorithm>
+#include <cstring>
 #include <optional>
+#include <vector>
 
 #include "platform/EditionINI.h"
 #include "platform/Texte.h"
@@ -133,6 +135,45 @@ bool EcrivainProfilWin32::EcritSurPlace(const std::wstring& fichier, const std::
     return true;
 }
 
+namespace {
+
+// The lock's access list, written out in the self-relative form the kernel takes, so that no
+// advapi32 call is needed before the update has started. Given explicitly: a mutex made with
+// none takes its creator's default list, and another user's launcher (a second session, the
+// system account) would be refused. Authenticated Users may wait on it and release it; SYSTEM
+// and Administrators have every right.
+std::vector<DWORD> DescripteurVerrou() {
+    std::vector<BYTE> aces;
+    const auto ajoute = [&](DWORD droits, std::initializer_list<DWORD> sousAutorites) {
+        const BYTE nombre = static_cast<BYTE>(sousAutorites.size());
+        const WORD taille = static_cast<WORD>(sizeof(ACE_HEADER) + sizeof(DWORD) + 8 + 4 * nombre);
+        const ACE_HEADER entete{ACCESS_ALLOWED_ACE_TYPE, 0, taille};
+        const auto octets = [&](const void* p, std::size_t n) {
+            aces.insert(aces.end(), static_cast<const BYTE*>(p), static_cast<const BYTE*>(p) + n);
+        };
+        octets(&entete, sizeof entete);
+        octets(&droits, sizeof droits);
+        const BYTE sid[8] = {SID_REVISION, nombre, 0, 0, 0, 0, 0, 5};  // S-1-5 (NT authority)
+        octets(sid, sizeof sid);
+        for (DWORD r : sousAutorites) octets(&r, sizeof r);
+    };
+    ajoute(SYNCHRONIZE | MUTEX_MODIFY_STATE, {SECURITY_AUTHENTICATED_USER_RID});       // S-1-5-11
+    ajoute(MUTEX_ALL_ACCESS, {SECURITY_LOCAL_SYSTEM_RID});                             // S-1-5-18
+    ajoute(MUTEX_ALL_ACCESS, {SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS});  // S-1-5-32-544
+    const ACL acl{ACL_REVISION, 0, static_cast<WORD>(sizeof(ACL) + aces.size()), 3, 0};
+    const SECURITY_DESCRIPTOR_RELATIVE sd{
+        SECURITY_DESCRIPTOR_REVISION,        0, SE_DACL_PRESENT | SE_SELF_RELATIVE, 0, 0, 0,
+        sizeof(SECURITY_DESCRIPTOR_RELATIVE)};
+    std::vector<DWORD> tampon((sizeof sd + sizeof acl + aces.size() + 3) / 4);
+    BYTE* p = reinterpret_cast<BYTE*>(tampon.data());
+    std::memcpy(p, &sd, sizeof sd);
+    std::memcpy(p + sizeof sd, &acl, sizeof acl);
+    std::memcpy(p + sizeof sd + sizeof acl, aces.data(), aces.size());
+    return tampon;
+}
+
+}  // namespace
+
 bool VerrouReglagesWin32::Prend(const std::wstring& cheminReglages, unsigned long delaiMs) {
     if (!mutex_) {
         // One name per file whichever way its folder was spelled: full, long names.
@@ -144,27 +185,58 @@ bool VerrouReglagesWin32::Prend(const std::wstring& cheminReglages, unsigned lon
             const DWORD n = GetLongPathNameW(dossier.c_str(), longs.data(), static_cast<DWORD>(longs.size()));
             if (n > 0 && n < longs.size()) chemin = longs.substr(0, n) + chemin.substr(sep + 1);
         }
-        const std::wstring nom = NomVerrouReglages(chemin);
-        // The global namespace spans the sessions of a terminal server; a mutex made there by
-        // another user may refuse us access, and then only our own session can be covered.
+        // The global namespace spans every session of the machine, the system account's too.
         // Only the rights a wait and a release need: CreateMutexW would ask for all of them.
-        constexpr DWORD droits = SYNCHRONIZE | MUTEX_MODIFY_STATE;
-        HANDLE h = CreateMutexExW(nullptr, (L"Global\\" + nom).c_str(), 0, droits);
-        if (!h && GetLastError() == ERROR_ACCESS_DENIED)
-            h = CreateMutexExW(nullptr, (L"Local\\" + nom).c_str(), 0, droits);
+        std::vector<DWORD> descripteur = DescripteurVerrou();
+        SECURITY_ATTRIBUTES securite{sizeof securite, descripteur.data(), FALSE};
+        HANDLE h = CreateMutexExW(&securite, (L"Global\\" + NomVerrouReglages(chemin)).c_str(), 0,
+                                  SYNCHRONIZE | MUTEX_MODIFY_STATE);
         if (!h) {
             erreur_ = GetLastError();
             return false;
         }
         mutex_.Reinitialise(h);
     }
-    switch (WaitForSingleObject(mutex_.get(), delaiMs)) {
+    switch (Attend(fenetre_ ? fenetre_() : nullptr, delaiMs)) {
     case WAIT_OBJECT_0:
     case WAIT_ABANDONED:  // its owner ended without giving it back: the file is ours now
         return true;
     case WAIT_TIMEOUT: erreur_ = WAIT_TIMEOUT; return false;
     default: erreur_ = GetLastError(); return false;
     }
+}
+
+DWORD VerrouReglagesWin32::Attend(HWND fenetre, unsigned long delaiMs) {
+    if (!fenetre) return WaitForSingleObject(mutex_.get(), delaiMs);
+    // The user's window goes on painting and answering, so that Windows never calls it "not
+    // responding"; disabled, it takes no second click meanwhile.
+    const bool active = !EnableWindow(fenetre, FALSE);
+    const ULONGLONG fin = GetTickCount64() + delaiMs;
+    DWORD resultat = WAIT_TIMEOUT;
+    for (;;) {
+        const ULONGLONG maintenant = GetTickCount64();
+        const DWORD reste = maintenant >= fin ? 0 : static_cast<DWORD>(fin - maintenant);
+        HANDLE mutex = mutex_.get();
+        resultat = MsgWaitForMultipleObjects(1, &mutex, FALSE, reste, QS_ALLINPUT);
+        if (resultat != WAIT_OBJECT_0 + 1) break;
+        MSG msg;
+        bool quitter = false;
+        while (!quitter && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            quitter = msg.message == WM_QUIT;
+            if (quitter) {
+                // Whoever asked to quit is further out: passed on, and the wait given up.
+                PostQuitMessage(static_cast<int>(msg.wParam));
+                resultat = WAIT_TIMEOUT;
+            } else {
+                TranslateMessage(&msg);
+                DispatchMessageW(&msg);
+            }
+        }
+        if (quitter) break;
+    }
+    if (resultat == WAIT_ABANDONED_0) resultat = WAIT_ABANDONED;
+    if (active) EnableWindow(fenetre, TRUE);
+    return resultat;
 }
 
 void VerrouReglagesWin32::Rend() {

@@ -29,6 +29,9 @@ public:
     bool IsReady(const std::wstring& lecteur) override;
     bool FolderExists(const std::wstring& chemin) override;
     bool EstLecteurReseau(const std::wstring& lecteur) override;
+    bool LettreEnAttente(const std::wstring& lecteur) override;
+    unsigned long Sonde(const std::wstring& chemin) override;
+    std::wstring CheminUniversel(const std::wstring& chemin) override;
 };
 
 class ListeurWin32 final : public IListeurRepertoire {
@@ -64,8 +67,10 @@ private:
 class LanceurWin32 final : public ILanceurProgrammes {
 public:
     // `proprietaire` answers the window of ours the user currently sees (or nullptr): the
-    // consent prompt comes up in front of it.
-    explicit LanceurWin32(std::function<HWND()> proprietaire = {}) : proprietaire_(std::move(proprietaire)) {}
+    // consent prompt comes up in front of it. Where there is none, a small window of ours says
+    // what is asked, unless `afficheDemande` is false (the tests, nobody at the screen).
+    explicit LanceurWin32(std::function<HWND()> proprietaire = {}, bool afficheDemande = true)
+        : proprietaire_(std::move(proprietaire)), afficheDemande_(afficheDemande) {}
     unsigned Lance(const std::wstring& cheminProgramme, const std::wstring& repertoire, int etatAffichage) override;
     unsigned LanceAvecElevation(const std::wstring& cheminProgramme, const std::wstring& repertoire,
                                 int etatAffichage) override;
@@ -73,18 +78,24 @@ public:
 
 private:
     std::function<HWND()> proprietaire_;
+    bool afficheDemande_;
     unsigned long erreur_ = 0;
 };
 
-// A named mutex: "Global\" + NomVerrouReglages(full path), or "Local\" + the same where the
-// global namespace is refused.
+// A named mutex, "Global\" + NomVerrouReglages(full path), that every session and the system
+// account may wait on.
 class VerrouReglagesWin32 final : public IVerrouReglages {
 public:
+    // `fenetre` answers the window of ours the user currently sees (or nullptr): it is kept
+    // alive, and disabled, while the lock is waited for.
+    explicit VerrouReglagesWin32(std::function<HWND()> fenetre = {}) : fenetre_(std::move(fenetre)) {}
     bool Prend(const std::wstring& cheminReglages, unsigned long delaiMs) override;
     void Rend() override;
     unsigned long DerniereErreur() const override { return erreur_; }
 
 private:
+    DWORD Attend(HWND fenetre, unsigned long delaiMs);
+    std::function<HWND()> fenetre_;
     PoigneeNoyau mutex_;
     unsigned long erreur_ = 0;
 };

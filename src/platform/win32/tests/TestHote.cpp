@@ -6,6 +6,7 @@
 #include <array>
 #include <deque>
 #include <functional>
+#include <thread>
 
 #include "OutilsTest.h"
 #include "platform/win32/PlateformeWin32.h"
@@ -105,6 +106,40 @@ protected:
     PlateformeWin32 plateforme;
     IHoteFenetres& hote() { return *plateforme.services().fenetres; }
 };
+
+TEST_F(Hote, AttendreLeVerrouGardeLaFenetreVivanteEtDesactivee) {
+    // "Sauver" while a launcher holds the lock: the window still answers (Windows would call it
+    // "not responding" otherwise) and takes no second click.
+    test::DossierTemporaire d;
+    const std::wstring ini = d / L"Tolvane.ini";
+    HWND fenetre = CreateWindowExW(0, L"STATIC", L"verrou", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100, nullptr,
+                                   nullptr, nullptr, nullptr);
+    ASSERT_NE(fenetre, nullptr);
+    PoigneeNoyau pris(CreateEventW(nullptr, TRUE, FALSE, nullptr)), libere(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    std::thread detenteur([&] {
+        VerrouReglagesWin32 autre;
+        if (autre.Prend(ini, 0)) SetEvent(pris.get());
+        WaitForSingleObject(libere.get(), 5000);
+        autre.Rend();
+    });
+    ASSERT_EQ(WaitForSingleObject(pris.get(), 5000), WAIT_OBJECT_0);
+    bool desactivee = false, repond = false;
+    std::thread temoin([&] {
+        Sleep(200);
+        desactivee = !IsWindowEnabled(fenetre);
+        repond = SendMessageTimeoutW(fenetre, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, nullptr) != 0;
+        SetEvent(libere.get());
+    });
+    VerrouReglagesWin32 verrou([&] { return fenetre; });
+    EXPECT_TRUE(verrou.Prend(ini, 5000));
+    temoin.join();
+    detenteur.join();
+    EXPECT_TRUE(desactivee);
+    EXPECT_TRUE(repond) << "messages not served while waiting";
+    EXPECT_TRUE(IsWindowEnabled(fenetre)) << "enabled again";
+    verrou.Rend();
+    DestroyWindow(fenetre);
+}
 
 TEST_F(Hote, RienDeNatifAvantLaPremiereFenetre) {
     EXPECT_EQ(FenetresTolvane(), 0);

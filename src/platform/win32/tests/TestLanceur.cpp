@@ -1,9 +1,13 @@
 // The program launcher against real files: what starts, and what each failure answers.
 #include <gtest/gtest.h>
 
+#include <aclapi.h>
+#include <sddl.h>
+
 #include <thread>
 
 #include "OutilsTest.h"
+#include "platform/Texte.h"
 #include "platform/win32/ServicesWin32.h"
 
 namespace tolvane::win32 {
@@ -68,7 +72,7 @@ TEST(Lanceur, ParLeShellLeFichierExactDemarreDansSonDossier) {
     d.CreeDossier(L"maj 2");
     const std::wstring cible = d / L"maj 2\\setup 2.exe";
     CopieAide(cible);
-    LanceurWin32 lanceur([] { return HWND{}; });
+    LanceurWin32 lanceur([] { return HWND{}; }, false);
     // The working directory it gives is the one asked for, not ours.
     ASSERT_NE(GetCurrentDirectoryW(0, nullptr), 0u);
     EXPECT_GT(lanceur.LanceAvecElevation(cible, d / L"maj 2", SW_SHOWNORMAL), 30u);
@@ -111,6 +115,29 @@ TEST(Verrou, UnSeulDetenteurParFichierQuelleQueSoitLaCasse) {
         autre = second.Prend(ini, 0);
     }).join();
     EXPECT_TRUE(autre) << "free once given back as often as taken";
+}
+
+TEST(Verrou, ListeDAccesExplicitePourToutesLesSessions) {
+    // Another session's launcher, or the system account's, must be able to wait on it: a mutex
+    // made with no descriptor would take its creator's default list.
+    DossierTemporaire d;
+    const std::wstring ini = d / L"Tolvane.ini";
+    VerrouReglagesWin32 verrou;
+    ASSERT_TRUE(verrou.Prend(ini, 0));
+    PoigneeNoyau h(OpenMutexW(READ_CONTROL, FALSE, (L"Global\\" + NomVerrouReglages(CheminComplet(ini))).c_str()));
+    ASSERT_TRUE(h);
+    PSECURITY_DESCRIPTOR sd = nullptr;
+    ASSERT_EQ(
+        GetSecurityInfo(h.get(), SE_KERNEL_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, nullptr, nullptr, &sd),
+        static_cast<DWORD>(ERROR_SUCCESS));
+    wchar_t* texte = nullptr;
+    ASSERT_TRUE(ConvertSecurityDescriptorToStringSecurityDescriptorW(sd, SDDL_REVISION_1, DACL_SECURITY_INFORMATION,
+                                                                     &texte, nullptr));
+    // Authenticated Users: SYNCHRONIZE | MUTEX_MODIFY_STATE; SYSTEM and Administrators: all.
+    EXPECT_EQ(std::wstring(texte), L"D:(A;;0x100001;;;AU)(A;;0x1f0001;;;SY)(A;;0x1f0001;;;BA)");
+    LocalFree(texte);
+    LocalFree(sd);
+    verrou.Rend();
 }
 
 TEST(Verrou, UnDetenteurDisparuLeLaisseAuSuivant) {
