@@ -58,10 +58,9 @@ std::optional<int> ValeurCaseActivee(std::wstring_view texte) {
     return entier;
 }
 
-bool ProceduresPrincipales::Lit(const SchemaINI::Reglage& reglage, std::wstring& tampon) {
-    if (Mod_FichierINI::LitDansINI(services_, reglage.section, reglage.cle, tampon, Mod_principal::CheminFichierINI))
-        return true;
-    services_.messages->MsgBox(Textes::EchecLecture, vbOKOnly);
+bool ProceduresPrincipales::Lit(const SchemaINI::Reglage& reglage, std::wstring& tampon, const std::wstring& fichier) {
+    if (Mod_FichierINI::LitDansINI(services_, reglage.section, reglage.cle, tampon, fichier)) return true;
+    services_.MsgBox(Textes::EchecLecture, vbOKOnly);
     return false;
 }
 
@@ -100,6 +99,30 @@ void ProceduresPrincipales::Applique(SchemaINI::IndiceReglage indice, bool lu, c
     }
 }
 
+void ProceduresPrincipales::PrendVerrouDuLanceur() {
+    if (PrendVerrou()) return;
+    const unsigned long erreur = services_.verrou->DerniereErreur();
+    if (erreur == AttenteEcoulee) {
+        services_.Signale(Evenement::VerrouOccupe, {Mod_principal::CheminFichierINI});
+        services_.FinProcessus();
+    }
+    // No lock to be had at all (its name taken by another object, a system refusing it): one
+    // possible double launch is better than no update ever.
+    services_.Signale(Evenement::SansVerrou,
+                      {Mod_principal::CheminFichierINI, services_.processus->TexteErreur(erreur)});
+    sansVerrou_ = true;
+}
+
+std::wstring ProceduresPrincipales::FichierDuDernier() {
+    const std::wstring dernier = Mod_principal::CheminFichierDernier();
+    return services_.FSO().FileExists(dernier) ? dernier : Mod_principal::CheminFichierINI;
+}
+
+void ProceduresPrincipales::LitDernierFichier() {
+    std::wstring nom;
+    Applique(SchemaINI::INomFich, Lit(SchemaINI::Reglages[SchemaINI::INomFich], nom, FichierDuDernier()), nom);
+}
+
 void ProceduresPrincipales::Form_Load() {
     using namespace SchemaINI;
     champs_.Label3.SetCaption(Textes::APropos);
@@ -115,24 +138,13 @@ void ProceduresPrincipales::Form_Load() {
     // not needed when the wait runs out (the event says why nothing ran). The lock is held until the process ends, or
     // until it is clear that this run launches nothing: a launcher whose window then stays open must not keep the
     // configuration program from saving.
-    if (Mod_principal::ModeAuto && !PrendVerrou()) {
-        const unsigned long erreur = services_.verrou->DerniereErreur();
-        if (erreur == AttenteEcoulee) {
-            services_.Signale(Evenement::VerrouOccupe, {Mod_principal::CheminFichierINI});
-            services_.FinProcessus();
-        }
-        // No lock to be had at all (its name taken by another object, a system refusing it):
-        // one possible double launch is better than no update ever.
-        services_.Signale(Evenement::SansVerrou,
-                          {Mod_principal::CheminFichierINI, services_.processus->TexteErreur(erreur)});
-        sansVerrou_ = true;
-    }
+    if (Mod_principal::ModeAuto) PrendVerrouDuLanceur();
 
     if (!services_.FSO().FileExists(Mod_principal::CheminFichierINI)) {
         if (Mod_principal::ModeAuto) RendVerrou();
         // Recorded before the box: at logon nobody may answer it for hours.
         services_.Signale(Evenement::FichierINIAbsent, {Mod_principal::CheminFichierINI});
-        services_.messages->MsgBox(Textes::FichierINIAbsent, vbInformation, Textes::TitreMerci);
+        services_.MsgBox(Textes::FichierINIAbsent, vbInformation, Textes::TitreMerci);
         return;
     }
 
@@ -140,8 +152,10 @@ void ProceduresPrincipales::Form_Load() {
     // handing the previous read's value to an unrelated field.
     std::wstring tampon;
     for (std::size_t i = 0; i < std::size(Reglages); ++i) {
-        const bool lu = Lit(Reglages[i], tampon);
-        Applique(static_cast<IndiceReglage>(i), lu, tampon);
+        const auto indice = static_cast<IndiceReglage>(i);
+        const bool lu =
+            Lit(Reglages[i], tampon, indice == INomFich ? FichierDuDernier() : Mod_principal::CheminFichierINI);
+        Applique(indice, lu, tampon);
     }
 
     if (Mod_principal::ModeAuto) {

@@ -13,7 +13,7 @@ constexpr int vbNormalFocus = 1;
 
 void ProceduresPrincipales::Cmd_OK_Click() {
     if (!Mod_principal::ModeAuto) {
-        const int reponse = services_.messages->MsgBox(Textes::QuestionSauver, vbYesNoQuestion, Textes::TitreSauver);
+        const int reponse = services_.MsgBox(Textes::QuestionSauver, vbYesNoQuestion, Textes::TitreSauver);
         // A refused save stops the trial: the launch would end the process and lose the
         // settings the user has just asked to keep.
         if (reponse == vbYes && !Cmd_Sauver_Click()) return;
@@ -22,13 +22,19 @@ void ProceduresPrincipales::Cmd_OK_Click() {
     if (liste.ListCount() == 0 && !RepertoireLisible()) return;
     if (liste.ListCount() == 0) {
         services_.Signale(Evenement::AucunExecutable, {champs_.TXT_Chemin.Text()});
-        services_.messages->MsgBox(std::wstring(Textes::AucunExecutable) + L"\r\n" + champs_.TXT_Chemin.Text() +
-                                       L"\r\n" + Textes::ParametrerRepertoire,
-                                   vbCritical, Textes::TitreAttention);
+        services_.MsgBox(std::wstring(Textes::AucunExecutable) + L"\r\n" + champs_.TXT_Chemin.Text() + L"\r\n" +
+                             Textes::ParametrerRepertoire,
+                         vbCritical, Textes::TitreAttention);
         return;
     }
     if (liste.ListCount() == 1) Traitement(liste.List(0));
     if (liste.ListCount() > 1) {
+        if (services_.PersonneALEcran()) {
+            // Nobody to choose: launching one of them would be a guess.
+            services_.Signale(Evenement::PlusieursExecutables,
+                              {champs_.TXT_Chemin.Text(), std::to_wstring(liste.ListCount())});
+            services_.FinProcessus();
+        }
         fenetres_.AfficheChoix();
         if (!Mod_principal::ChoixAnnule) Traitement(champs_.Txt_Texte.Text());
     }
@@ -43,7 +49,10 @@ void ProceduresPrincipales::Traitement(const std::wstring& Fichier_a_executer) {
         services_.FinProcessus();
     }
 
-    if (champs_.Chk_Instructions.Value() == CheckBox::vbChecked) fenetres_.AfficheInstructions();
+    // Nobody could read the instructions, nor close their window: the update goes without them.
+    const bool sansInstructions =
+        champs_.Chk_Instructions.Value() == CheckBox::vbChecked && services_.PersonneALEcran();
+    if (champs_.Chk_Instructions.Value() == CheckBox::vbChecked && !sansInstructions) fenetres_.AfficheInstructions();
 
     // The launcher service starts exactly this file, whatever blanks the path holds, in its own
     // directory: installers often open files that lie beside them.
@@ -63,28 +72,32 @@ void ProceduresPrincipales::Traitement(const std::wstring& Fichier_a_executer) {
     if (resultat <= 30) {
         services_.Signale(Evenement::EchecLancement,
                           {Fichier_a_executer, repertoire, services_.processus->TexteErreur(lanceur.DerniereErreur())});
-        services_.messages->MsgBox(Textes::EchecLancement, vbOKOnly);
+        services_.MsgBox(Textes::EchecLancement, vbOKOnly);
         services_.FinProcessus();
     }
 
     unsigned long erreur = 0;
-    if (NoteLancement(Fichier_a_executer, erreur)) {
-        services_.Signale(eleve ? Evenement::LanceApresElevation : Evenement::Lance, {Fichier_a_executer, repertoire});
+    const std::wstring fichierDernier = FichierDuDernier();
+    if (NoteLancement(Fichier_a_executer, fichierDernier, erreur)) {
+        const Evenement lance = sansInstructions ? Evenement::LanceSansInstructions
+                                : eleve          ? Evenement::LanceApresElevation
+                                                 : Evenement::Lance;
+        services_.Signale(lance, {Fichier_a_executer, repertoire});
     } else {
-        services_.Signale(Evenement::NomNonNote, {Fichier_a_executer, Mod_principal::CheminFichierINI,
-                                                  services_.processus->TexteErreur(erreur)});
-        MontreEchecEcriture(erreur);
+        services_.Signale(Evenement::NomNonNote,
+                          {Fichier_a_executer, fichierDernier, services_.processus->TexteErreur(erreur)});
+        MontreEchecEcriture(erreur, fichierDernier);
     }
     services_.FinProcessus();
 }
 
-bool ProceduresPrincipales::NoteLancement(const std::wstring& fichier, unsigned long& erreur) {
+bool ProceduresPrincipales::NoteLancement(const std::wstring& nom, const std::wstring& fichier, unsigned long& erreur) {
     if (!PrendVerrou()) {
         erreur = services_.verrou->DerniereErreur();
         return false;
     }
     const bool note = Mod_FichierINI::EcritDansINI(services_, SchemaINI::SectionDernierFichier, SchemaINI::CleNomFich,
-                                                   fichier, Mod_principal::CheminFichierINI);
+                                                   nom, fichier, fichier != Mod_principal::CheminFichierINI);
     if (!note) erreur = services_.profil->DerniereErreur();
     RendVerrou();
     return note;

@@ -16,6 +16,9 @@ inline bool ModeAuto = false;
 // True when the choice window was cancelled in the configuration program.
 inline bool ChoixAnnule = false;
 
+// The record file beside the settings file (SchemaINI::NomFichierDernier).
+std::wstring CheminFichierDernier();
+
 // Whether `Fichier` is the file recorded as last launched, without regard to case, compared as
 // the settings file holds it: in a file in the code page a character the code page lacks is
 // stored as '?', so the name is also compared after that trip, or it would never match and be

@@ -46,21 +46,27 @@ private:
     // the directory can be read after all (the run goes on); false once the user was told why.
     // At start-up in the launcher, a share not reachable yet is waited for.
     bool RepertoireLisible();
-    // One setting read, "echec de LitDansINI" when it cannot be; then what it sets.
-    bool Lit(const SchemaINI::Reglage& reglage, std::wstring& tampon);
+    // One setting read from `fichier`, "echec de LitDansINI" when it cannot be; then what it sets.
+    bool Lit(const SchemaINI::Reglage& reglage, std::wstring& tampon, const std::wstring& fichier);
     void Applique(SchemaINI::IndiceReglage indice, bool lu, const std::wstring& valeur);
     // One setting written, "echec de WritePrivateProfilesstring" when it cannot be; the value
     // a save writes for it.
-    void Ecrit(const SchemaINI::Reglage& reglage, const std::wstring& valeur);
+    void Ecrit(const SchemaINI::Reglage& reglage, const std::wstring& valeur, const std::wstring& fichier);
     std::wstring ValeurSauvee(SchemaINI::IndiceReglage indice);
     // "echec de WritePrivateProfilesstring", then the Windows reason and the file.
-    void MontreEchecEcriture(unsigned long erreur);
+    void MontreEchecEcriture(unsigned long erreur, const std::wstring& fichier);
     // The settings lock around a program's writes (the launcher holds it from its start on).
-    // A launcher that could not have it at all runs without it (sansVerrou_).
     bool PrendVerrou();
     void RendVerrou();
-    // Records the launched name; on failure, `erreur` says why.
-    bool NoteLancement(const std::wstring& fichier, unsigned long& erreur);
+    // The launcher's taking of it: the run ends when another launcher keeps it (event), and
+    // goes on without it when it cannot be had at all (event, sansVerrou_).
+    void PrendVerrouDuLanceur();
+    // Where the last launched name lives: the record file when it exists, else the settings.
+    std::wstring FichierDuDernier();
+    // The last launched name read into the carrier and DernierFichier.
+    void LitDernierFichier();
+    // Records the launched name in `fichier`; on failure, `erreur` says why.
+    bool NoteLancement(const std::wstring& nom, const std::wstring& fichier, unsigned long& erreur);
     Services& services_;
     ChampsPrincipaux& champs_;
     IFenetresLancement& fenetres_;

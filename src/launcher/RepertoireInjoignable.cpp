@@ -45,6 +45,14 @@ constexpr unsigned IntervalleEssaisMs = 2000;
 // a VPN user tunnel or 802.1X after logon.
 constexpr std::uint64_t AttenteLettreMs = 6 * 60 * 1000;
 constexpr std::uint64_t AttentePartageMs = 3 * 60 * 1000;
+// With nobody at the screen nobody is kept waiting.
+constexpr std::uint64_t AttenteSansPersonneMs = 5 * 60 * 1000;
+
+// Also waited for where nobody is at the screen: a machine account is refused (access denied,
+// logon failure) until a domain controller has answered.
+bool PasEncoreJoignableAuPoste(unsigned long erreur) {
+    return PasEncoreJoignable(erreur) || erreur == 5 || erreur == 1326;
+}
 
 // "\\serveur\IPC$" for the share "\\serveur\partage": what answers when the server does.
 std::wstring IpcDuServeur(const std::wstring& partage) {
@@ -66,13 +74,25 @@ bool ProceduresPrincipales::RepertoireLisible() {
         ISystemeFichiers& fso = services_.FSO();
         const std::wstring lecteur = fso.GetDriveName(repertoire);
         const bool lettre = lecteur.size() == 2;
+        const bool personne = services_.PersonneALEcran();
+        if (personne && lettre && (fso.LettreEnAttente(lecteur) || fso.EstLecteurReseau(lecteur))) {
+            // The system account has no drive letter of a user's: a setting to mend, not a wait.
+            services_.Signale(Evenement::LettreSansSession, {repertoire});
+            services_.FinProcessus();
+        }
+        const auto joignablePlusTard = personne ? PasEncoreJoignableAuPoste : PasEncoreJoignable;
         const auto enAttente = [&] {
             return (lettre && fso.LettreEnAttente(lecteur)) ||
-                   (!lecteur.empty() && PasEncoreJoignable(erreur) && fso.EstLecteurReseau(lecteur));
+                   (!lecteur.empty() && joignablePlusTard(erreur) && fso.EstLecteurReseau(lecteur));
         };
         if (enAttente()) {
             IHorloge& horloge = *services_.horloge;
-            const std::uint64_t attenteMax = lettre ? AttenteLettreMs : AttentePartageMs;
+            const std::uint64_t attenteMax = personne ? AttenteSansPersonneMs
+                                             : lettre ? AttenteLettreMs
+                                                      : AttentePartageMs;
+            // A configuration program may save meanwhile: the lock is given back for the wait,
+            // and the last launched name read again once it is taken again.
+            RendVerrou();
             const std::uint64_t debut = horloge.Millisecondes();
             // The deadline is measured, not counted: a listing that fails on the network may
             // itself take seconds. Nothing is shown meanwhile.
@@ -82,28 +102,30 @@ bool ProceduresPrincipales::RepertoireLisible() {
                 liste.Refresh();
                 erreur = liste.Erreur();
             }
+            PrendVerrouDuLanceur();
+            LitDernierFichier();
             if (erreur == 0) return true;
             // A root or a server that answers has said it: the folder or the share is missing,
             // and waiting longer would not help. A letter still missing has said nothing.
             const std::wstring sonde = erreur == 67 && !lettre ? IpcDuServeur(lecteur) : lecteur + L"\\";
             if ((lettre && fso.LettreEnAttente(lecteur)) ||
-                (PasEncoreJoignable(erreur) && PasEncoreJoignable(fso.Sonde(sonde)))) {
+                (joignablePlusTard(erreur) && joignablePlusTard(fso.Sonde(sonde)))) {
                 // The settings are not wrong: no configuration window, nothing recorded, and
                 // the next start tries again.
                 const std::wstring raison = services_.processus->TexteErreur(erreur);
                 services_.Signale(Evenement::RepertoireInaccessible, {repertoire, raison});
-                services_.messages->MsgBox(std::wstring(Textes::RepertoireInjoignable) + L"\r\n" + repertoire +
-                                               L"\r\n" + raison + L"\r\n" + Textes::EssaiAuProchainDemarrage,
-                                           vbInformation);
+                services_.MsgBox(std::wstring(Textes::RepertoireInjoignable) + L"\r\n" + repertoire + L"\r\n" + raison +
+                                     L"\r\n" + Textes::EssaiAuProchainDemarrage,
+                                 vbInformation);
                 services_.FinProcessus();
             }
         }
     }
     const std::wstring raison = services_.processus->TexteErreur(erreur);
     services_.Signale(Evenement::RepertoireIllisible, {repertoire, raison});
-    services_.messages->MsgBox(std::wstring(Textes::RepertoireIllisible) + L"\r\n" + repertoire + L"\r\n" + raison +
-                                   L"\r\n" + Textes::ParametrerRepertoire,
-                               vbCritical, Textes::TitreAttention);
+    services_.MsgBox(std::wstring(Textes::RepertoireIllisible) + L"\r\n" + repertoire + L"\r\n" + raison + L"\r\n" +
+                         Textes::ParametrerRepertoire,
+                     vbCritical, Textes::TitreAttention);
     return false;
 }
 

@@ -10,9 +10,11 @@
 
 namespace tolvane {
 
-void ProceduresPrincipales::Ecrit(const SchemaINI::Reglage& reglage, const std::wstring& valeur) {
-    if (!Mod_FichierINI::EcritDansINI(services_, reglage.section, reglage.cle, valeur, Mod_principal::CheminFichierINI))
-        MontreEchecEcriture(services_.profil->DerniereErreur());
+void ProceduresPrincipales::Ecrit(const SchemaINI::Reglage& reglage, const std::wstring& valeur,
+                                  const std::wstring& fichier) {
+    const bool surPlace = fichier != Mod_principal::CheminFichierINI;
+    if (!Mod_FichierINI::EcritDansINI(services_, reglage.section, reglage.cle, valeur, fichier, surPlace))
+        MontreEchecEcriture(services_.profil->DerniereErreur(), fichier);
 }
 
 std::wstring ProceduresPrincipales::ValeurSauvee(SchemaINI::IndiceReglage indice) {
@@ -32,13 +34,14 @@ std::wstring ProceduresPrincipales::ValeurSauvee(SchemaINI::IndiceReglage indice
     return reglage.defaut;
 }
 
-void ProceduresPrincipales::MontreEchecEcriture(unsigned long erreur) {
+void ProceduresPrincipales::MontreEchecEcriture(unsigned long erreur, const std::wstring& fichier) {
     // The known first line, then why and where: "Accès refusé." on a file under Program Files
-    // tells the administrator what to change.
+    // tells the administrator what to change. The configuration program refused so has to be
+    // run as an administrator: only they may change what the workstations run.
     const std::wstring raison = services_.processus->TexteErreur(erreur);
-    services_.messages->MsgBox(std::wstring(Textes::EchecEcriture) + L"\r\n" + SurUneLigne(raison) + L" (" +
-                                   Mod_principal::CheminFichierINI + L")",
-                               vbOKOnly);
+    std::wstring ligne = SurUneLigne(raison) + L" (" + fichier + L")";
+    if (!Mod_principal::ModeAuto && erreur == ErreurAccesRefuse) ligne += std::wstring(L" ") + Textes::EnAdministrateur;
+    services_.MsgBox(std::wstring(Textes::EchecEcriture) + L"\r\n" + ligne, vbOKOnly);
 }
 
 bool ProceduresPrincipales::PrendVerrou() {
@@ -53,18 +56,21 @@ void ProceduresPrincipales::RendVerrou() {
 bool ProceduresPrincipales::Cmd_Sauver_Click() {
     using namespace SchemaINI;
     if (!Mod_principal::VerifieChemin(services_, champs_.TXT_Chemin.Text())) {
-        services_.messages->MsgBox(Textes::SauvegardeAnnulee, vbOKOnly);
+        services_.MsgBox(Textes::SauvegardeAnnulee, vbOKOnly);
         return false;
     }
     // A launcher working on the same file would otherwise read a half-written one. Without the
     // lock nothing is written, and the trial that asked for the save does not go on.
     if (!PrendVerrou()) {
-        MontreEchecEcriture(services_.verrou->DerniereErreur());
+        MontreEchecEcriture(services_.verrou->DerniereErreur(), Mod_principal::CheminFichierINI);
         return false;
     }
     // Each write is attempted even when an earlier one failed.
     for (std::size_t i = 0; i < std::size(Reglages); ++i)
-        Ecrit(Reglages[i], ValeurSauvee(static_cast<IndiceReglage>(i)));
+        Ecrit(Reglages[i], ValeurSauvee(static_cast<IndiceReglage>(i)), Mod_principal::CheminFichierINI);
+    // The record file, where there is one, starts afresh as well.
+    if (const std::wstring dernier = FichierDuDernier(); dernier != Mod_principal::CheminFichierINI)
+        Ecrit(Reglages[INomFich], Aucun, dernier);
     RendVerrou();
     return true;
 }

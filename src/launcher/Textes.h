@@ -9,6 +9,8 @@ inline constexpr wchar_t FichierINIAbsent[] =
     L"nécessaire et en cliquant sur SAUVER !!!";
 inline constexpr wchar_t EchecLecture[] = L"echec de LitDansINI";
 inline constexpr wchar_t EchecEcriture[] = L"echec de WritePrivateProfilesstring";
+// After the reason of a write refused to the configuration program.
+inline constexpr wchar_t EnAdministrateur[] = L"Tolvane.exe doit être exécuté en tant qu'administrateur.";
 inline constexpr wchar_t EchecLancement[] = L"Echec de WinExec !!!";
 
 inline constexpr wchar_t TitreSauver[] = L"Voulez vous sauver ?";

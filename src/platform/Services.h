@@ -84,6 +84,10 @@ public:
     virtual ~IEcrivainProfil() = default;
     virtual bool WritePrivateProfileString(const std::wstring& section, const std::wstring& cle,
                                            const std::wstring& valeur, const std::wstring& fichier) = 0;
+    // The same, always written in place into the existing file, with no right but reading and
+    // writing its data: a file users may write in a folder they may not. Never creates it.
+    virtual bool EcritSurPlace(const std::wstring& section, const std::wstring& cle, const std::wstring& valeur,
+                               const std::wstring& fichier) = 0;
     // The Windows error code of the last failed write (ERROR_ACCESS_DENIED = 5…).
     virtual unsigned long DerniereErreur() const = 0;
 };
@@ -104,6 +108,7 @@ public:
 };
 
 // Windows error codes the logic decides on.
+inline constexpr unsigned long ErreurAccesRefuse = 5;         // ERROR_ACCESS_DENIED
 inline constexpr unsigned long ErreurElevationRequise = 740;  // ERROR_ELEVATION_REQUIRED
 inline constexpr unsigned long ErreurAnnule = 1223;           // ERROR_CANCELLED
 
@@ -151,6 +156,10 @@ public:
     // The system's text for a Windows error code, in French where the system has it, without
     // the trailing line break: messages and events say why, not only that, something failed.
     virtual std::wstring TexteErreur(unsigned long code) = 0;
+    // True when nobody can see this process's windows: it runs in session 0 (a task or a
+    // service as the system account, unseen since Windows Vista), or on a window station that
+    // is not visible. False when it cannot be told.
+    virtual bool PersonneALEcran() = 0;
 };
 
 // What a run did, for the administrator: one event per run in the Application log (source
@@ -169,6 +178,9 @@ enum class Evenement : std::uint16_t {
     RepertoireIllisible = 10,    // %1 directory, %2 reason: cannot be read, waiting would not help
     VerrouOccupe = 11,           // %1 settings file: another launcher held the lock too long
     SansVerrou = 12,             // %1 settings file, %2 reason: the lock could not be had, run without it
+    LanceSansInstructions = 13,  // %1 file, %2 directory: nobody at the screen to read them
+    PlusieursExecutables = 14,   // %1 directory, %2 how many: nobody at the screen to choose
+    LettreSansSession = 15,      // %1 directory: a drive letter, which the system account lacks
 };
 
 class IJournalEvenements {
@@ -229,6 +241,19 @@ struct Services {
     // not reachable yet is waited for rather than reported.
     bool AvantFenetrePrincipale() const { return auDemarrageDuPoste && !(fenetres && fenetres->PrincipaleVisible()); }
 
+    // The launcher where nobody can see it (a task at machine start): it never shows a window or
+    // a box, and every run ends by itself with its event. Asked once, when first needed.
+    bool PersonneALEcran() {
+        if (!personneALEcran_) personneALEcran_ = auDemarrageDuPoste && processus && processus->PersonneALEcran();
+        return *personneALEcran_;
+    }
+
+    // A message box, unless nobody can see it: then the answer is OK (No to a question).
+    int MsgBox(const std::wstring& texte, int boutons, const std::optional<std::wstring>& titre = std::nullopt) {
+        if (PersonneALEcran()) return boutons == vbYesNoQuestion ? vbNo : vbOK;
+        return messages->MsgBox(texte, boutons, titre);
+    }
+
     // The file-system object FSO: created by whichever caller needs it first, then kept.
     ISystemeFichiers& FSO() {
         if (!fso_) fso_ = CreeSystemeFichiers();
@@ -247,6 +272,7 @@ struct Services {
 
 private:
     std::unique_ptr<ISystemeFichiers> fso_;
+    std::optional<bool> personneALEcran_;
 };
 
 }  // namespace tolvane

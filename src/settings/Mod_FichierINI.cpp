@@ -43,10 +43,10 @@ std::optional<FichierTexte> OuvreQuandLibre(Services& services, const std::wstri
 bool LitDansINI(Services& services, const std::wstring& Section, const std::wstring& Cle, std::wstring& Valeur,
                 const std::wstring& Fichier) {
     if (!services.FSO().FileExists(Fichier)) {
-        services.messages->MsgBox(L"Le fichier '" + Fichier +
-                                      L"' n'existe pas, veuillez verifier le chemin avant "
-                                      L"d'appeler LitDansINI !!!",
-                                  vbInformation, L"Merci !!!");
+        services.MsgBox(L"Le fichier '" + Fichier +
+                            L"' n'existe pas, veuillez verifier le chemin avant "
+                            L"d'appeler LitDansINI !!!",
+                        vbInformation, L"Merci !!!");
         return false;
     }
     auto fichier = OuvreQuandLibre(services, Fichier);
@@ -76,7 +76,8 @@ bool LitDansINI(Services& services, const std::wstring& Section, const std::wstr
 }
 
 bool EcritDansINI(Services& services, const std::wstring& Section, const std::wstring& Cle, const std::wstring& Valeur,
-                  const std::wstring& Fichier) {
+                  const std::wstring& Fichier, bool surPlace) {
+    if (surPlace) return services.profil->EcritSurPlace(Section, Cle, SurUneLigne(Valeur), Fichier);
     return services.profil->WritePrivateProfileString(Section, Cle, SurUneLigne(Valeur), Fichier);
 }
 

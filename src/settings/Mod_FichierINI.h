@@ -15,8 +15,9 @@ bool LitDansINI(Services& services, const std::wstring& Section, const std::wstr
                 const std::wstring& Fichier);
 
 // Writes one entry with the profile writer; false on failure. A value is stored on one line:
-// its line breaks become blanks, or the file would get stray lines and read back cut.
+// its line breaks become blanks, or the file would get stray lines and read back cut. `surPlace`:
+// into the existing file only, in place (a file users may write in a folder they may not).
 bool EcritDansINI(Services& services, const std::wstring& Section, const std::wstring& Cle, const std::wstring& Valeur,
-                  const std::wstring& Fichier);
+                  const std::wstring& Fichier, bool surPlace = false);
 
 }  // namespace tolvane::Mod_FichierINI

@@ -7,6 +7,10 @@
 namespace tolvane::SchemaINI {
 
 inline constexpr wchar_t NomFichier[] = L"Tolvane.ini";
+// Beside it, where the package makes it: the last launched name alone (the section "Dernier
+// Fichier Execute", the key "Nom_Fich", the same format), so that a standard user's launcher
+// records it without being able to write the settings.
+inline constexpr wchar_t NomFichierDernier[] = L"Tolvane_Dernier.ini";
 
 inline constexpr wchar_t SectionChemin[] = L"Chemin";
 inline constexpr wchar_t CleCheminDemarrage[] = L"Chemin_Demarrage";

@@ -55,7 +55,8 @@ void Frm_principale::TXT_Chemin_LostFocus() {
 }
 
 void Frm_principale::AfficheEtAttend() {
-    if (!services_.fenetres->AfficheEtAttend(*this)) services_.FinProcessus();
+    // Nobody could use it: the run has said what happened in its event.
+    if (services_.PersonneALEcran() || !services_.fenetres->AfficheEtAttend(*this)) services_.FinProcessus();
 }
 
 void Frm_principale::AfficheChoix() {

@@ -140,11 +140,12 @@ void TestE2E::ExigeEcrituresRefusees() const {
 
 bool TestE2E::Repond(HWND boite, int idBouton) { return PresseBouton(boite, idBouton) && AttendDisparition(boite); }
 
-const Processus& TestE2E::Lance(Build b, const Environnement& ajouts) {
+const Processus& TestE2E::Lance(Build b, const Environnement& ajouts, const std::wstring& bureau) {
     const std::wstring exe = Programme() + (b == Build::Configuration ? L"\\Tolvane.exe" : L"\\Tolvane_Lanceur.exe");
     Environnement env = ajouts;
     env.emplace_back(L"SONDE_JOURNAL", Dossier().Chemin());
-    processus_.push_back(std::make_unique<Processus>(Processus::Demarre(exe, Dossier() / L"Ailleurs", env)));
+    processus_.push_back(
+        std::make_unique<Processus>(Processus::Demarre(exe, Dossier() / L"Ailleurs", env, {}, bureau)));
     return *processus_.back();
 }
 

@@ -112,9 +112,10 @@ protected:
 
     // Runs the launcher until it ends, failing on any message box or main window it shows.
     void LanceurJusquALaFin(const pilote::Environnement& env = {});
-    // Starts a program from Programme\ in Ailleurs\. The fixture keeps the process, so that a
-    // failure can still show its windows; it is ended after the test.
-    const pilote::Processus& Lance(Build b, const pilote::Environnement& ajouts = {});
+    // Starts a program from Programme\ in Ailleurs\, on the desktop `bureau` (ours when empty).
+    // The fixture keeps the process, so that a failure can still show its windows; it is ended
+    // after the test.
+    const pilote::Processus& Lance(Build b, const pilote::Environnement& ajouts = {}, const std::wstring& bureau = {});
     // Presses a message box's button and waits until the box has gone.
     static bool Repond(HWND boite, int idBouton);
     // Refused writes prove something only where a read-only file really refuses them (Wine

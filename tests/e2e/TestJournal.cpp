@@ -54,6 +54,19 @@ const std::vector<TexteEvenement>& Attendus() {
          L"Le verrou du fichier de paramètres « C:\\Program Files\\Tolvane\\Tolvane.ini » n'a pas pu être pris : le "
          L"lanceur continue sans lui, et un autre lanceur démarré au même moment pourrait lancer la même mise à jour. "
          L"Raison : Descripteur non valide."},
+        {13,
+         {L"setup.exe", L"\\\\serveur\\maj"},
+         L"Mise à jour lancée sans ses indications, que personne ne pouvait lire (démarrage sans session ouverte) : "
+         L"« setup.exe », du répertoire « \\\\serveur\\maj »."},
+        {14,
+         {L"\\\\serveur\\maj", L"2"},
+         L"Rien n'a été lancé : le répertoire « \\\\serveur\\maj » contient 2 exécutables, et personne n'est là pour "
+         L"choisir (démarrage sans session ouverte)."},
+        {15,
+         {L"M:\\Maj"},
+         L"Rien n'a été lancé : le répertoire « M:\\Maj » est sur une lettre de lecteur, qui n'existe pas pour le "
+         L"compte "
+         L"système. Indiquez-le par son chemin réseau (\\\\serveur\\partage\\...)."},
     };
     return attendus;
 }
@@ -85,7 +98,7 @@ TEST(TableEvenements, ChaqueIdentifiantDonneSonTexteFrancaisAvecSesChaines) {
                 EXPECT_EQ(pilote::U8(Formate(module, e.id, langue, e.chaines)), pilote::U8(e.texte))
                     << "ID " << e.id << ", langue " << langue;
         }
-        EXPECT_EQ(Formate(module, 13, 0, {}).rfind(L"[erreur ", 0), 0u) << "no ID beyond the outcomes";
+        EXPECT_EQ(Formate(module, 16, 0, {}).rfind(L"[erreur ", 0), 0u) << "no ID beyond the outcomes";
         FreeLibrary(module);
     }
 }

@@ -114,11 +114,19 @@ std::unique_ptr<IFluxOctets> FauxSourceFichiers::OuvreLecture(const std::wstring
 
 bool FauxEcrivainProfil::WritePrivateProfileString(const std::wstring& section, const std::wstring& cle,
                                                    const std::wstring& valeur, const std::wstring& fichier) {
-    const int index = static_cast<int>(ecritures.size());
-    ecritures.push_back({section, cle, valeur, fichier});
-    if (echecs.count(index)) return false;
+    return Ecrit({section, cle, valeur, fichier, false});
+}
 
-    fichiers_.contenus[fichier] = EditionINI::EcritEntree(fichiers_.contenus[fichier], section, cle, valeur);
+bool FauxEcrivainProfil::EcritSurPlace(const std::wstring& section, const std::wstring& cle, const std::wstring& valeur,
+                                       const std::wstring& fichier) {
+    return Ecrit({section, cle, valeur, fichier, true});
+}
+
+bool FauxEcrivainProfil::Ecrit(const Ecriture& e) {
+    const int index = static_cast<int>(ecritures.size());
+    ecritures.push_back(e);
+    if (echecs.count(index) || (e.surPlace && !fichiers_.contenus.count(e.fichier))) return false;
+    fichiers_.contenus[e.fichier] = EditionINI::EcritEntree(fichiers_.contenus[e.fichier], e.section, e.cle, e.valeur);
     return true;
 }
 

@@ -78,6 +78,7 @@ private:
 
 struct Ecriture {
     std::wstring section, cle, valeur, fichier;
+    bool surPlace = false;
     bool operator==(const Ecriture&) const = default;
 };
 
@@ -91,8 +92,12 @@ public:
     unsigned long DerniereErreur() const override { return erreur; }
     bool WritePrivateProfileString(const std::wstring& section, const std::wstring& cle, const std::wstring& valeur,
                                    const std::wstring& fichier) override;
+    // Never creates the file.
+    bool EcritSurPlace(const std::wstring& section, const std::wstring& cle, const std::wstring& valeur,
+                       const std::wstring& fichier) override;
 
 private:
+    bool Ecrit(const Ecriture& ecriture);
     FauxSourceFichiers& fichiers_;
 };
 
@@ -169,6 +174,8 @@ public:
     [[noreturn]] void FinProcessus() override;
     // "erreur N": tests check that the right code reached the text.
     std::wstring TexteErreur(unsigned long code) override { return L"erreur " + std::to_wstring(code); }
+    bool personne = false;  // nobody at the screen
+    bool PersonneALEcran() override { return personne; }
 };
 
 struct EvenementVu {
@@ -206,10 +213,12 @@ class FauxHorloge : public IHorloge {
 public:
     std::uint64_t maintenant = 1000;
     std::vector<unsigned> attentes;
+    std::function<void()> pendantAttente;  // what other programs do meanwhile
     std::uint64_t Millisecondes() override { return maintenant; }
     void Attend(unsigned ms) override {
         attentes.push_back(ms);
         maintenant += ms;
+        if (pendantAttente) pendantAttente();
     }
 };
 

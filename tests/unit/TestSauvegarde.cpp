@@ -132,15 +132,24 @@ TEST_F(Sauvegarde, ValuesFollowTheOptionsAndTheCheckBox) {
 }
 
 TEST_F(Sauvegarde, FailedWriteIsToldAndTheOthersAreStillAttempted) {
+    // Access denied (5) tells who may save; any other reason stands alone.
     banc.profil.echecs = {2, 4};
     frm.Cmd_Sauver.Presse();
     EXPECT_EQ(banc.profil.ecritures.size(), 6u);
     ASSERT_EQ(banc.messages.vus.size(), 2u);
     for (const auto& m : banc.messages.vus) {
-        EXPECT_EQ(m.texte, L"echec de WritePrivateProfilesstring\r\nerreur 5 (C:\\Prog\\Tolvane.ini)");
+        EXPECT_EQ(m.texte,
+                  L"echec de WritePrivateProfilesstring\r\nerreur 5 (C:\\Prog\\Tolvane.ini) Tolvane.exe doit "
+                  L"être exécuté en tant qu'administrateur.");
         EXPECT_EQ(m.boutons, vbOKOnly);
         EXPECT_EQ(m.titre, std::nullopt);
     }
+    banc.messages.vus.clear();
+    banc.profil.echecs = {6};
+    banc.profil.erreur = 32;
+    frm.Cmd_Sauver.Presse();
+    ASSERT_EQ(banc.messages.vus.size(), 1u);
+    EXPECT_EQ(banc.messages.vus[0].texte, L"echec de WritePrivateProfilesstring\r\nerreur 32 (C:\\Prog\\Tolvane.ini)");
 }
 
 TEST_F(Sauvegarde, RefusedDirectoryWritesNothing) {

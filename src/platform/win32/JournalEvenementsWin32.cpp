@@ -7,16 +7,19 @@ WORD TypeEvenement(Evenement evenement) {
     switch (evenement) {
     case Evenement::Lance:
     case Evenement::LanceApresElevation:
-    case Evenement::NomInchange: return EVENTLOG_INFORMATION_TYPE;
+    case Evenement::NomInchange:
+    case Evenement::LanceSansInstructions: return EVENTLOG_INFORMATION_TYPE;
     case Evenement::RepertoireInaccessible:
     case Evenement::RepertoireIllisible:
-    case Evenement::EchecLancement: return EVENTLOG_ERROR_TYPE;
+    case Evenement::EchecLancement:
+    case Evenement::LettreSansSession: return EVENTLOG_ERROR_TYPE;
     case Evenement::AucunExecutable:
     case Evenement::ChoixAnnule:
     case Evenement::FichierINIAbsent:
     case Evenement::NomNonNote:
     case Evenement::VerrouOccupe:
-    case Evenement::SansVerrou: break;
+    case Evenement::SansVerrou:
+    case Evenement::PlusieursExecutables: break;
     }
     return EVENTLOG_WARNING_TYPE;
 }

@@ -86,13 +86,18 @@ unsigned LanceurWin32::Lance(const std::wstring& cheminProgramme, const std::wst
     si.dwFlags = STARTF_USESHOWWINDOW;
     si.wShowWindow = static_cast<WORD>(etatAffichage);
     PROCESS_INFORMATION pi{};
-    if (CreateProcessW(cheminProgramme.c_str(), ligne.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                       dossier.empty() ? nullptr : dossier.c_str(), &si, &pi)) {
-        const ProcessusCree ferme(pi);
-        erreur_ = 0;
-        return 33;
+    // Out of the launcher's job, if it runs in one (a scheduled task's): the task's end, or its
+    // time limit, must not end the update with it. A job that forbids it refuses the flag.
+    for (const DWORD options : {DWORD{CREATE_BREAKAWAY_FROM_JOB}, DWORD{0}}) {
+        if (CreateProcessW(cheminProgramme.c_str(), ligne.data(), nullptr, nullptr, FALSE, options, nullptr,
+                           dossier.empty() ? nullptr : dossier.c_str(), &si, &pi)) {
+            const ProcessusCree ferme(pi);
+            erreur_ = 0;
+            return 33;
+        }
+        erreur_ = GetLastError();
+        if (erreur_ != ERROR_ACCESS_DENIED) break;
     }
-    erreur_ = GetLastError();
     // A missing working directory is answered first; here it is the program's own folder, so
     // the program's path is what was not found.
     if (erreur_ == ERROR_DIRECTORY) erreur_ = ERROR_PATH_NOT_FOUND;
@@ -111,7 +116,7 @@ unsigned LanceurWin32::LanceAvecElevation(const std::wstring& cheminProgramme, c
     sei.fMask = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI | SEE_MASK_NOZONECHECKS;
     HWND proprietaire = proprietaire_ ? proprietaire_() : nullptr;
     std::optional<FenetreDemande> demande;
-    if (!proprietaire && afficheDemande_) proprietaire = demande.emplace().hwnd();
+    if (!proprietaire && !(personneALEcran_ && personneALEcran_())) proprietaire = demande.emplace().hwnd();
     sei.hwnd = proprietaire;
     sei.lpVerb = nullptr;
     sei.lpFile = cheminProgramme.c_str();

@@ -4,7 +4,7 @@ namespace tolvane::win32 {
 
 PlateformeWin32::PlateformeWin32(HINSTANCE instance)
     : hote_(instance, [this] { return services_.AvantFenetrePrincipale(); }),
-      lanceur_([this] { return hote_.FenetreCourante(); }),
+      lanceur_([this] { return hote_.FenetreCourante(); }, [this] { return services_.PersonneALEcran(); }),
       verrou_([this] { return hote_.FenetreCourante(); }),
       messages_([this] { return hote_.FenetreCourante(); }, [this] { return services_.AvantFenetrePrincipale(); }) {
     services_.CreeSystemeFichiers = [] { return std::make_unique<SystemeFichiersWin32>(); };

@@ -58,4 +58,16 @@ std::wstring ProcessusWin32::TexteErreur(unsigned long code) {
     return s;
 }
 
+bool ProcessusWin32::PersonneALEcran() {
+    // Session 0 first: its own WinSta0 still says it is visible, though nobody has seen it since
+    // Windows Vista; and it needs no user32, which the launcher loads only to show something.
+    DWORD session = 0;
+    if (ProcessIdToSessionId(GetCurrentProcessId(), &session) && session == 0) return true;
+    USEROBJECTFLAGS drapeaux{};
+    DWORD taille = 0;
+    if (!GetUserObjectInformationW(GetProcessWindowStation(), UOI_FLAGS, &drapeaux, sizeof drapeaux, &taille))
+        return false;  // cannot be told: as designed
+    return (drapeaux.dwFlags & WSF_VISIBLE) == 0;
+}
+
 }  // namespace tolvane::win32

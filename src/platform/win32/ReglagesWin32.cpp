@@ -109,7 +109,7 @@ bool EcrivainProfilWin32::WritePrivateProfileString(const std::wstring& section,
     if (!t) {
         // A folder users may not write, holding a file they were allowed to (a record file,
         // or a settings file granted to them alone): the file is written in place.
-        if (avant && erreur == ERROR_ACCESS_DENIED) return EcritSurPlace(fichier, apres);
+        if (avant && erreur == ERROR_ACCESS_DENIED) return RemplaceSurPlace(fichier, apres);
         return Echec(erreur);
     }
     const bool ecrit = EcritTout(t.get(), apres, erreur);
@@ -127,7 +127,15 @@ bool EcrivainProfilWin32::WritePrivateProfileString(const std::wstring& section,
     return Echec(erreur);
 }
 
-bool EcrivainProfilWin32::EcritSurPlace(const std::wstring& fichier, const std::string& octets) {
+bool EcrivainProfilWin32::EcritSurPlace(const std::wstring& section, const std::wstring& cle,
+                                        const std::wstring& valeur, const std::wstring& fichier) {
+    DWORD erreur = 0;
+    const std::optional<std::string> avant = LitTout(fichier, erreur);
+    if (!avant) return Echec(erreur);
+    return RemplaceSurPlace(fichier, EditionINI::EcritEntree(*avant, section, cle, valeur));
+}
+
+bool EcrivainProfilWin32::RemplaceSurPlace(const std::wstring& fichier, const std::string& octets) {
     // Only the rights such a grant gives: no new file, no rename, no change of attributes.
     DWORD erreur = 0;
     PoigneeFichier f = Ouvre(fichier, FILE_READ_DATA | FILE_WRITE_DATA, FILE_SHARE_READ, OPEN_EXISTING, erreur);

@@ -53,10 +53,12 @@ class EcrivainProfilWin32 final : public IEcrivainProfil {
 public:
     bool WritePrivateProfileString(const std::wstring& section, const std::wstring& cle, const std::wstring& valeur,
                                    const std::wstring& fichier) override;
+    bool EcritSurPlace(const std::wstring& section, const std::wstring& cle, const std::wstring& valeur,
+                       const std::wstring& fichier) override;
     unsigned long DerniereErreur() const override { return erreur_; }
 
 private:
-    bool EcritSurPlace(const std::wstring& fichier, const std::string& octets);
+    bool RemplaceSurPlace(const std::wstring& fichier, const std::string& octets);
     bool Echec(unsigned long erreur) {
         erreur_ = erreur;
         return false;
@@ -68,9 +70,9 @@ class LanceurWin32 final : public ILanceurProgrammes {
 public:
     // `proprietaire` answers the window of ours the user currently sees (or nullptr): the
     // consent prompt comes up in front of it. Where there is none, a small window of ours says
-    // what is asked, unless `afficheDemande` is false (the tests, nobody at the screen).
-    explicit LanceurWin32(std::function<HWND()> proprietaire = {}, bool afficheDemande = true)
-        : proprietaire_(std::move(proprietaire)), afficheDemande_(afficheDemande) {}
+    // what is asked, unless `personneALEcran` answers true.
+    explicit LanceurWin32(std::function<HWND()> proprietaire = {}, std::function<bool()> personneALEcran = {})
+        : proprietaire_(std::move(proprietaire)), personneALEcran_(std::move(personneALEcran)) {}
     unsigned Lance(const std::wstring& cheminProgramme, const std::wstring& repertoire, int etatAffichage) override;
     unsigned LanceAvecElevation(const std::wstring& cheminProgramme, const std::wstring& repertoire,
                                 int etatAffichage) override;
@@ -78,7 +80,7 @@ public:
 
 private:
     std::function<HWND()> proprietaire_;
-    bool afficheDemande_;
+    std::function<bool()> personneALEcran_;
     unsigned long erreur_ = 0;
 };
 
@@ -124,6 +126,7 @@ public:
     std::wstring RepertoireApplication() override;
     [[noreturn]] void FinProcessus() override;
     std::wstring TexteErreur(unsigned long code) override;
+    bool PersonneALEcran() override;
 };
 
 // The Application log, source "Tolvane", whose texts are the programs' message table. The

@@ -59,7 +59,7 @@ bool MetLectureSeule(const std::wstring& chemin, bool lectureSeule) {
 // ---- processes ----
 
 Processus Processus::Demarre(const std::wstring& exe, const std::wstring& dossierTravail, const Environnement& ajouts,
-                             const std::wstring& arguments) {
+                             const std::wstring& arguments, const std::wstring& bureau) {
     // The current environment with the additions replacing variables of the same name.
     std::vector<std::wstring> variables;
     if (wchar_t* bloc = GetEnvironmentStringsW()) {
@@ -81,6 +81,8 @@ Processus Processus::Demarre(const std::wstring& exe, const std::wstring& dossie
     if (!arguments.empty()) ligne += L" " + arguments;
     STARTUPINFOW si{};
     si.cb = sizeof si;
+    std::wstring nomBureau = bureau;
+    if (!nomBureau.empty()) si.lpDesktop = nomBureau.data();
     PROCESS_INFORMATION pi{};
     Processus p;
     if (!CreateProcessW(exe.c_str(), ligne.data(), nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT, bloc.data(),

@@ -49,9 +49,11 @@ class Processus {
 public:
     Processus() = default;
     // Starts `exe` (quoted on its command line, then `arguments`) in `dossierTravail`, with the
-    // current environment plus `ajouts`. Fails the calling test when it cannot start.
+    // current environment plus `ajouts`, on the desktop `bureau` ("station\desktop", ours when
+    // empty). Fails the calling test when it cannot start.
     static Processus Demarre(const std::wstring& exe, const std::wstring& dossierTravail,
-                             const Environnement& ajouts = {}, const std::wstring& arguments = {});
+                             const Environnement& ajouts = {}, const std::wstring& arguments = {},
+                             const std::wstring& bureau = {});
     Processus(Processus&& autre) noexcept;
     Processus& operator=(Processus&& autre) noexcept;
     Processus(const Processus&) = delete;

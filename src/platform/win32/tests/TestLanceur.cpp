@@ -72,7 +72,7 @@ TEST(Lanceur, ParLeShellLeFichierExactDemarreDansSonDossier) {
     d.CreeDossier(L"maj 2");
     const std::wstring cible = d / L"maj 2\\setup 2.exe";
     CopieAide(cible);
-    LanceurWin32 lanceur([] { return HWND{}; }, false);
+    LanceurWin32 lanceur([] { return HWND{}; }, [] { return true; });
     // The working directory it gives is the one asked for, not ours.
     ASSERT_NE(GetCurrentDirectoryW(0, nullptr), 0u);
     EXPECT_GT(lanceur.LanceAvecElevation(cible, d / L"maj 2", SW_SHOWNORMAL), 30u);
