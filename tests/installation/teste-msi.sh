@@ -5,7 +5,9 @@
 # bytes of the settings file, lets the installed launcher start a probe from CHEMIN, reads the
 # event a run writes (WINEDEBUG=+eventlog: Wine's ReportEventW prints it and logs nothing), and
 # uninstalls. DOSSIER holds the prefix and what each step leaves for a failure to show.
-# Wine applies no permission: the Users' right on Tolvane.ini is checked in the install log only.
+# Wine applies no permission: the rights on Tolvane.ini and on the record file are checked in the
+# install log only; Wine's Task Scheduler keeps no trigger, principal or command, so the task is
+# seen through the file it stores (its definition is checked by the unit tests).
 set -uo pipefail
 msi=$(readlink -f "$1")
 sonde=$(readlink -f "$2")
@@ -37,6 +39,8 @@ trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
 c="$WINEPREFIX/drive_c"
 programmes="$c/Program Files/Tolvane"
 ini="$programmes/Tolvane.ini"
+dernier="$programmes/Tolvane_Dernier.ini"
+tache="$c/windows/system32/tasks/Tolvane"
 msiwin=$(winepath -w "$msi" 2>/dev/null)
 
 msiexec() {  # msiexec JOURNAL ARGUMENTS...: msiexec's exit code
@@ -49,6 +53,8 @@ valeur() {  # valeur KEY NAME: the data of a registry value, as reg query prints
 absente() { ! wine reg query "$1" /v "$2" </dev/null >/dev/null 2>&1; }
 cle_absente() { ! wine reg query "$1" </dev/null >/dev/null 2>&1; }
 # The bytes a save writes: CR LF, Windows-1252.
+# The record file holding NAME.
+record() { printf '[Dernier Fichier Execute]\r\nNom_Fich=%s\r\n' "$1"; }
 reglages() {  # reglages CHEMIN OPTION NOM ACTIVEE TITRE INSTRUCTIONS
   printf '[Chemin]\r\nChemin_Demarrage=%s\r\n[Option]\r\nOption_Demarrage=%s\r\n[Dernier Fichier Execute]\r\nNom_Fich=%s\r\n[Instructions]\r\nActivee=%s\r\nTitre_Fenetre=%s\r\nInstructions=%s\r\n' "$@" |
     iconv -f UTF-8 -t WINDOWS-1252
@@ -77,25 +83,32 @@ verifie "source d'événements : EventMessageFile" \
 verifie "source d'événements : TypesSupported = 7" test "$(valeur "$source_ev" TypesSupported)" = 0x7
 reglages 'C:\maj' Verifier_lancer aucun 0 TITRE "$instructions_defaut" >"$dossier/attendu-1.ini"
 verifie "Tolvane.ini octet par octet comme une sauvegarde" memes_octets "$ini" "$dossier/attendu-1.ini"
-# Wine's log mixes encodings; the lines looked for are ASCII. The custom action logs the command
-# and icacls's answer (under Wine a stub that answers 0 and changes nothing).
-verifie "le journal d'installation montre les droits des Utilisateurs sur Tolvane.ini" \
-  grep -a -q 'icacls.exe" "C:\\Program Files\\Tolvane\\Tolvane.ini" /grant \*S-1-5-32-545:M' "$dossier/installation.log"
-verifie "et la réponse d'icacls" env LC_ALL=C grep -a -q 'Tolvane : icacls a r.pondu 0' "$dossier/installation.log"
-verifie "aucun droit donné au dossier" \
-  bash -c '! grep -a "/grant" "$1" | grep -a -v -q "Tolvane.ini\" /grant"' _ "$dossier/installation.log"
+# Wine's log mixes encodings; the lines looked for are ASCII. The custom actions log each command
+# and its answer (under Wine icacls is a stub that answers 0 and changes nothing).
+verifie "le journal montre le droit de 1.0.0 des Utilisateurs retiré de Tolvane.ini" \
+  grep -a -q 'icacls.exe" "C:\\Program Files\\Tolvane\\Tolvane.ini" /remove:g \*S-1-5-32-545' "$dossier/installation.log"
+record aucun >"$dossier/dernier-aucun.ini"
+verifie "Tolvane_Dernier.ini créé, avec le dernier nom de Tolvane.ini" memes_octets "$dernier" "$dossier/dernier-aucun.ini"
+verifie "lecture et écriture des données pour les Utilisateurs, sur lui seul" \
+  grep -a -q 'icacls.exe" "C:\\Program Files\\Tolvane\\Tolvane_Dernier.ini" /grant \*S-1-5-32-545:(RX,WD)' "$dossier/installation.log"
+verifie "et la réponse d'icacls" env LC_ALL=C grep -a -q 'Tolvane : icacls.exe a r.pondu 0' "$dossier/installation.log"
+verifie "aucun autre droit donné" \
+  bash -c '! grep -a "/grant" "$1" | grep -a -v -q "Tolvane_Dernier.ini\" /grant"' _ "$dossier/installation.log"
+verifie "pas de tâche planifiée" test ! -e "$tache"
 WINEDEBUG=+eventlog timeout 30 wine 'C:\Program Files\Tolvane\Tolvane_Lanceur.exe' </dev/null >/dev/null 2>"$dossier/trace-1.txt"
 verifie "le lanceur installé démarre la sonde de CHEMIN" attend grep -s -q 'C:\\maj\\maj1.exe' "$c/maj/sonde.log"
 verifie "événement 1 (lancé), type information" grep -q 'ReportEventW.*,0x0004,0x0000,0x00000001,' "$dossier/trace-1.txt"
 verifie "sa première chaîne : le fichier" grep -q ':eventlog:ReportEventW L"maj1.exe"' "$dossier/trace-1.txt"
 verifie "sa seconde : le répertoire" grep -q ':eventlog:ReportEventW L"C:\\\\maj"' "$dossier/trace-1.txt"
-reglages 'C:\maj' Verifier_lancer maj1.exe 0 TITRE "$instructions_defaut" >"$dossier/attendu-1b.ini"
-verifie "le lanceur a noté maj1.exe" attend cmp -s "$ini" "$dossier/attendu-1b.ini"
+record maj1.exe >"$dossier/dernier-maj1.ini"
+verifie "le lanceur a noté maj1.exe dans Tolvane_Dernier.ini" attend cmp -s "$dernier" "$dossier/dernier-maj1.ini"
+verifie "Tolvane.ini inchangé" memes_octets "$ini" "$dossier/attendu-1.ini"
 
 echo "== 2. désinstallation : programmes, valeur Run, source d'événements et Tolvane.ini écrit partis"
 verifie "msiexec /x /qn réussit" msiexec desinstallation.log /x "$msiwin"
 verifie "programmes supprimés" test ! -e "$programmes/Tolvane.exe" -a ! -e "$programmes/Tolvane_Lanceur.exe"
 verifie "Tolvane.ini écrit par l'installation supprimé" test ! -e "$ini"
+verifie "Tolvane_Dernier.ini supprimé" test ! -e "$dernier"
 verifie "valeur Run supprimée" absente "$run" Tolvane
 verifie "source d'événements supprimée" cle_absente "$source_ev"
 
@@ -133,15 +146,32 @@ echo "== 5. une version plus récente remplace celle-ci : les paramètres du pos
 produit=$(msiinfo export "$msi" Property | tr -d '\r' | awk -F '\t' '$1 == "ProductCode" { print $2 }')
 verifie "installée avec CHEMIN" msiexec installation-5.log /i "$msiwin" 'CHEMIN=C:\maj'
 timeout 30 wine 'C:\Program Files\Tolvane\Tolvane_Lanceur.exe' </dev/null >/dev/null 2>&1
-verifie "le lanceur a noté maj1.exe" attend cmp -s "$ini" "$dossier/attendu-1b.ini"
+verifie "le lanceur a noté maj1.exe" attend cmp -s "$dernier" "$dossier/dernier-maj1.ini"
 verifie "retirée comme par une version plus récente" msiexec desinstallation-5.log /x "$produit" \
   'UPGRADINGPRODUCTCODE={5B0E2C1A-7D3F-4E59-9A61-0C8F3B2D4E71}'
 verifie "programmes supprimés" test ! -e "$programmes/Tolvane_Lanceur.exe"
-verifie "Tolvane.ini du poste gardé, dernier nom lancé compris" cmp -s "$ini" "$dossier/attendu-1b.ini"
-verifie "la nouvelle version sans CHEMIN le garde tel quel" msiexec installation-5b.log /i "$msiwin"
-verifie "Tolvane.ini inchangé" cmp -s "$ini" "$dossier/attendu-1b.ini"
+verifie "Tolvane.ini du poste gardé" cmp -s "$ini" "$dossier/attendu-1.ini"
+verifie "Tolvane_Dernier.ini gardé, dernier nom lancé compris" cmp -s "$dernier" "$dossier/dernier-maj1.ini"
+verifie "la nouvelle version sans CHEMIN les garde tels quels" msiexec installation-5b.log /i "$msiwin"
+verifie "Tolvane.ini inchangé" cmp -s "$ini" "$dossier/attendu-1.ini"
+verifie "Tolvane_Dernier.ini inchangé" cmp -s "$dernier" "$dossier/dernier-maj1.ini"
 verifie "msiexec /x /qn réussit" msiexec desinstallation-5b.log /x "$msiwin"
 verifie "Tolvane.ini écrit par la version précédente supprimé" test ! -e "$ini"
+
+echo "== 6. DEMARRAGE=POSTE : la tâche planifiée, ni valeur Run ni fichier que les utilisateurs écrivent"
+verifie "DEMARRAGE inconnu : installation refusée" bash -c '! "$@"' _ msiexec installation-6a.log /i "$msiwin" DEMARRAGE=Parfois
+verifie "msiexec /i DEMARRAGE=poste réussit" msiexec installation-6.log /i "$msiwin" 'CHEMIN=C:\maj' DEMARRAGE=poste
+verifie "tâche \\Tolvane inscrite" test -f "$tache"
+verifie "pas de valeur Run" absente "$run" Tolvane
+verifie "pas de Tolvane_Dernier.ini" test ! -e "$dernier"
+verifie "retirée comme par une version plus récente" msiexec desinstallation-6.log /x "$produit" \
+  'UPGRADINGPRODUCTCODE={5B0E2C1A-7D3F-4E59-9A61-0C8F3B2D4E71}'
+verifie "la version suivante sans DEMARRAGE garde la tâche" msiexec installation-6b.log /i "$msiwin"
+verifie "tâche toujours là" test -f "$tache"
+verifie "toujours pas de valeur Run" absente "$run" Tolvane
+verifie "msiexec /x /qn réussit" msiexec desinstallation-6b.log /x "$msiwin"
+verifie "la désinstallation retire la tâche" test ! -e "$tache"
+rm -f "$ini"
 
 if [ "$echecs" -eq 0 ]; then
   touch "$dossier/.propre"

@@ -1,60 +1,23 @@
 // Custom actions of the MSI. PrepareReglages (immediate) checks the public properties CHEMIN,
 // OPTION, TITRE and INSTRUCTIONS and hands them to EcritReglages (deferred, as the system),
 // which writes Tolvane.ini as one save of the configuration program would: the same writer, the
-// same six keys in the same order. DroitsReglages (deferred, as the system) lets the Users group
-// modify that file, and only it, so that a standard user's launcher records the launched name.
-// SupprimeReglages removes the file on uninstall, only where an installation wrote it: a file an
-// administrator put there by hand stays.
-#include <windows.h>
-#include <msi.h>
-#include <msiquery.h>
-
+// same six keys in the same order. SupprimeReglages removes the file on uninstall, only where an installation wrote it:
+// a file an administrator put there by hand stays.
 #include <string>
 #include <vector>
 
+#include "OutilsActions.h"
 #include "platform/Texte.h"
-#include "platform/win32/Poignees.h"
 #include "platform/win32/ServicesWin32.h"
 #include "settings/SchemaINI.h"
 
 namespace {
 
 using namespace tolvane;
-
-// Separates the fields handed to the deferred action; refused inside a value.
-constexpr wchar_t Separateur = L'\x1f';
-
-std::wstring Propriete(MSIHANDLE session, const wchar_t* nom) {
-    DWORD n = 0;
-    wchar_t vide[1] = L"";
-    if (MsiGetPropertyW(session, nom, vide, &n) != ERROR_MORE_DATA) return {};
-    std::wstring valeur(++n, L'\0');
-    if (MsiGetPropertyW(session, nom, valeur.data(), &n) != ERROR_SUCCESS) return {};
-    valeur.resize(n);
-    return valeur;
-}
-
-// A line in the verbose log (msiexec /l*v).
-void Note(MSIHANDLE session, const std::wstring& texte) {
-    PMSIHANDLE ligne = MsiCreateRecord(1);
-    MsiRecordSetStringW(ligne, 0, texte.c_str());
-    MsiProcessMessage(session, INSTALLMESSAGE_INFO, ligne);
-}
+using namespace tolvane::installateur;
 
 // Where EcritReglages records that the settings file is the installer's.
-constexpr wchar_t CleProduit[] = L"Software\\Tolvane";
 constexpr wchar_t ValeurReglagesEcrits[] = L"ReglagesEcrits";
-
-std::vector<std::wstring> Coupe(const std::wstring& texte) {
-    std::vector<std::wstring> champs(1);
-    for (const wchar_t c : texte) {
-        if (c == Separateur)
-            champs.emplace_back();
-        else
-            champs.back().push_back(c);
-    }
-    return champs;
-}
 
 }  // namespace
 
@@ -126,52 +89,6 @@ extern "C" __declspec(dllexport) UINT __stdcall EcritReglages(MSIHANDLE session)
         Note(session, L"Tolvane : la désinstallation laissera " + fichier);
     Note(session, L"Tolvane : paramètres écrits dans " + fichier);
     return ERROR_SUCCESS;
-}
-
-extern "C" __declspec(dllexport) UINT __stdcall DroitsReglages(MSIHANDLE session) {
-    // icacls rather than a permission table: the table would replace the file's whole access
-    // list, and can only name files the package installs. The group by its SID, whose name
-    // depends on the system's language ("Utilisateurs", "Users"); no inheritance flag on a file.
-    wchar_t systeme[MAX_PATH];
-    const UINT n = GetSystemDirectoryW(systeme, MAX_PATH);
-    if (n == 0 || n >= MAX_PATH) return ERROR_INSTALL_FAILURE;
-    const std::wstring programme = std::wstring(systeme) + L"\\icacls.exe";
-    std::wstring ligne =
-        L"\"" + programme + L"\" \"" + Propriete(session, L"CustomActionData") + L"\" /grant *S-1-5-32-545:M";
-    Note(session, L"Tolvane : droits sur les paramètres : " + ligne);
-
-    SECURITY_ATTRIBUTES heritable{sizeof heritable, nullptr, TRUE};
-    HANDLE l = nullptr, e = nullptr;
-    if (!CreatePipe(&l, &e, &heritable, 0)) return ERROR_INSTALL_FAILURE;
-    win32::PoigneeNoyau lecture(l), ecriture(e);
-    SetHandleInformation(lecture.get(), HANDLE_FLAG_INHERIT, 0);
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    si.dwFlags = STARTF_USESTDHANDLES;
-    si.hStdOutput = si.hStdError = ecriture.get();
-    PROCESS_INFORMATION pi{};
-    const BOOL lance = CreateProcessW(programme.c_str(), ligne.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
-                                      nullptr, nullptr, &si, &pi);
-    if (!lance) {
-        Note(session, L"Tolvane : icacls n'a pas démarré (erreur " + std::to_wstring(GetLastError()) + L")");
-        return ERROR_INSTALL_FAILURE;
-    }
-    const win32::ProcessusCree icacls(pi);
-    // Our end of the pipe closed, the reads end with icacls's own.
-    ecriture.Reinitialise();
-    std::string sortie;
-    char tampon[512];
-    DWORD lus = 0;
-    while (ReadFile(lecture.get(), tampon, sizeof tampon, &lus, nullptr) && lus) sortie.append(tampon, lus);
-    WaitForSingleObject(icacls.processus.get(), INFINITE);
-    DWORD code = 1;
-    GetExitCodeProcess(icacls.processus.get(), &code);
-    // icacls answers in the console's code page.
-    std::wstring texte(sortie.size(), L'\0');
-    texte.resize(MultiByteToWideChar(CP_OEMCP, 0, sortie.data(), static_cast<int>(sortie.size()), texte.data(),
-                                     static_cast<int>(texte.size())));
-    Note(session, L"Tolvane : icacls a répondu " + std::to_wstring(code) + L" : " + texte);
-    return code == 0 ? ERROR_SUCCESS : ERROR_INSTALL_FAILURE;
 }
 
 extern "C" __declspec(dllexport) UINT __stdcall SupprimeReglages(MSIHANDLE session) {

@@ -1,0 +1,36 @@
+// The scheduled task the package registers for machine start: what Wine's Task Scheduler does
+// not keep (triggers, principal, command) is checked here, where the text is built.
+#include <gtest/gtest.h>
+
+#include "builds/installateur/TachePoste.h"
+
+using namespace tolvane::installateur;
+
+namespace {
+bool Contient(const std::wstring& xml, const wchar_t* partie) { return xml.find(partie) != std::wstring::npos; }
+}  // namespace
+
+TEST(TachePoste, SystemAccountAtStartAndLogonWithTheSettingsAsked) {
+    const std::wstring xml = XmlTachePoste(L"C:\\Program Files\\Tolvane\\Tolvane_Lanceur.exe");
+    for (const wchar_t* partie :
+         {L"<UserId>S-1-5-18</UserId>", L"<BootTrigger><Enabled>true</Enabled></BootTrigger>",
+          L"<LogonTrigger><Enabled>true</Enabled></LogonTrigger>",
+          L"<MultipleInstancesPolicy>IgnoreNew</MultipleInstancesPolicy>",
+          L"<DisallowStartIfOnBatteries>false</DisallowStartIfOnBatteries>",
+          L"<StopIfGoingOnBatteries>false</StopIfGoingOnBatteries>", L"<ExecutionTimeLimit>PT15M</ExecutionTimeLimit>",
+          L"<Priority>4</Priority>", L"<Command>C:\\Program Files\\Tolvane\\Tolvane_Lanceur.exe</Command>",
+          L"<WorkingDirectory>C:\\Program Files\\Tolvane</WorkingDirectory>", L"<Actions Context=\"Systeme\">",
+          L"<Principal id=\"Systeme\">"})
+        EXPECT_TRUE(Contient(xml, partie)) << testing::PrintToString(std::wstring(partie));
+    // A logon trigger for any user names none.
+    EXPECT_FALSE(Contient(xml, L"<LogonTrigger><Enabled>true</Enabled><UserId>"));
+}
+
+TEST(TachePoste, ACustomFolderIsEscaped) {
+    const std::wstring xml = XmlTachePoste(L"D:\\Outils & <Maj> \"l'équipe\"\\Tolvane_Lanceur.exe");
+    EXPECT_TRUE(Contient(xml,
+                         L"<Command>D:\\Outils &amp; &lt;Maj&gt; &quot;l&apos;équipe&quot;\\Tolvane_Lanceur.exe"
+                         L"</Command>"));
+    EXPECT_TRUE(
+        Contient(xml, L"<WorkingDirectory>D:\\Outils &amp; &lt;Maj&gt; &quot;l&apos;équipe&quot;</WorkingDirectory>"));
+}
