@@ -232,6 +232,10 @@ struct Services {
     IVerrouReglages* verrou = nullptr;
     IHorloge* horloge = nullptr;
 
+    // Set once a settings file stayed busy for the whole of its wait: the other reads of the
+    // same run do not wait again (six reads of a locked file would take six times as long).
+    bool attenteOuvertureEpuisee = false;
+
     // Set by the launcher build. It runs at logon, where a window of a process the user did not
     // start may open behind whatever the user clicked meanwhile, and the designed windows have
     // no taskbar button to find it by.

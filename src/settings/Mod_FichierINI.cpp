@@ -25,10 +25,10 @@ bool OccupePourUnInstant(unsigned long erreur) {
     }
 }
 
-// The file opened, retried for about two seconds while it is only busy.
+// The file opened, retried for about two seconds while it is only busy: once per run.
 std::optional<FichierTexte> OuvreQuandLibre(Services& services, const std::wstring& chemin) {
     auto fichier = FichierTexte::Ouvre(*services.fichiers, chemin);
-    if (fichier || !services.horloge) return fichier;
+    if (fichier || !services.horloge || services.attenteOuvertureEpuisee) return fichier;
     IHorloge& horloge = *services.horloge;
     const std::uint64_t debut = horloge.Millisecondes();
     while (!fichier && OccupePourUnInstant(services.fichiers->DerniereErreur()) &&
@@ -36,6 +36,7 @@ std::optional<FichierTexte> OuvreQuandLibre(Services& services, const std::wstri
         horloge.Attend(IntervalleOuvertureMs);
         fichier = FichierTexte::Ouvre(*services.fichiers, chemin);
     }
+    services.attenteOuvertureEpuisee = !fichier;
     return fichier;
 }
 }  // namespace

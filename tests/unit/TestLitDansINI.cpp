@@ -113,7 +113,11 @@ TEST_F(LitDansINI, BusyFileIsTriedAgainForAboutTwoSeconds) {
     banc.fichiers.occupes[banc.CheminINI()] = 100;
     EXPECT_FALSE(Mod_FichierINI::LitDansINI(banc.services, L"Chemin", L"Chemin_Demarrage", valeur, banc.CheminINI()));
     EXPECT_EQ(banc.horloge.attentes.size(), 8u);
+    // The run's other reads do not wait again.
+    EXPECT_FALSE(Mod_FichierINI::LitDansINI(banc.services, L"Chemin", L"Chemin_Demarrage", valeur, banc.CheminINI()));
+    EXPECT_EQ(banc.horloge.attentes.size(), 8u);
     // Access denied is not waited for.
+    banc.services.attenteOuvertureEpuisee = false;
     banc.horloge.attentes.clear();
     banc.fichiers.verrouilles.insert(banc.CheminINI());
     EXPECT_FALSE(Mod_FichierINI::LitDansINI(banc.services, L"Chemin", L"Chemin_Demarrage", valeur, banc.CheminINI()));
