@@ -1,8 +1,9 @@
 // Custom actions of the MSI. PrepareReglages (immediate) checks the public properties CHEMIN,
 // OPTION, TITRE and INSTRUCTIONS and hands them to EcritReglages (deferred, as the system),
 // which writes Tolvane.ini as one save of the configuration program would: the same writer, the
-// same six keys in the same order. SupprimeReglages removes the file on uninstall, only where an installation wrote it:
+// schema's keys in its order. SupprimeReglages removes the file on uninstall, only where an installation wrote it:
 // a file an administrator put there by hand stays.
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -56,7 +57,8 @@ extern "C" __declspec(dllexport) UINT __stdcall PrepareReglages(MSIHANDLE sessio
 
 extern "C" __declspec(dllexport) UINT __stdcall EcritReglages(MSIHANDLE session) {
     const std::vector<std::wstring> champs = Coupe(Propriete(session, L"CustomActionData"));
-    if (champs.size() != 6) return ERROR_INSTALL_FAILURE;
+    // The file, then a value for every setting but the last launched name.
+    if (champs.size() != std::size(SchemaINI::Reglages)) return ERROR_INSTALL_FAILURE;
     const std::wstring& fichier = champs[0];
     // Fresh, as the first save of a new machine writes it: an older file's order, comments or
     // last launched name would otherwise stay.
@@ -64,20 +66,13 @@ extern "C" __declspec(dllexport) UINT __stdcall EcritReglages(MSIHANDLE session)
         Note(session, L"Tolvane : impossible de remplacer " + fichier);
         return ERROR_INSTALL_FAILURE;
     }
-    using namespace SchemaINI;
-    const std::wstring aucun = Aucun;
-    const struct {
-        const wchar_t* section;
-        const wchar_t* cle;
-        const std::wstring& valeur;
-    } entrees[] = {
-        {SectionChemin, CleCheminDemarrage, champs[1]},    {SectionOption, CleOptionDemarrage, champs[2]},
-        {SectionDernierFichier, CleNomFich, aucun},        {SectionInstructions, CleActivee, champs[3]},
-        {SectionInstructions, CleTitreFenetre, champs[4]}, {SectionInstructions, CleInstructions, champs[5]},
-    };
+    // The schema's settings in its order, as a save writes them: a fixed value where the save
+    // has one (the last launched name), else the next field handed over.
+    std::size_t champ = 1;
     win32::EcrivainProfilWin32 ecrivain;
-    for (const auto& e : entrees) {
-        if (!ecrivain.WritePrivateProfileString(e.section, e.cle, e.valeur, fichier)) {
+    for (const SchemaINI::Reglage& r : SchemaINI::Reglages) {
+        const std::wstring valeur = r.apresSauvegarde ? std::wstring(r.apresSauvegarde) : champs[champ++];
+        if (!ecrivain.WritePrivateProfileString(r.section, r.cle, valeur, fichier)) {
             Note(session, L"Tolvane : échec de l'écriture de " + fichier + L" (erreur " +
                               std::to_wstring(ecrivain.DerniereErreur()) + L")");
             return ERROR_INSTALL_FAILURE;
