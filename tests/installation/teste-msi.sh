@@ -72,6 +72,23 @@ run="HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Run"
 source_ev="HKLM\\SYSTEM\\CurrentControlSet\\Services\\EventLog\\Application\\Tolvane"
 instructions_defaut="Entrez ici les instructions que vous voulez indiquez avant le lancement de l'exécutable ... ATTENTION sans 'ENTER'"
 
+echo "== 0. les tables du paquet suivent les règles de Windows Installer"
+table() { msiinfo export "$msi" "$1" | tr -d '\r'; }
+ligne_de() { table "$1" | awk -F '\t' -v c="$2" '$1 == c'; }
+version=$(table Property | awk -F '\t' '$1 == "ProductVersion" { print $2 }')
+verifie "un seul numéro de version : celui du nom du paquet ($version)" test "$(basename "$msi")" = "Tolvane-$version-x64.msi"
+verifie "page de code 1252 déclarée" bash -c 'msiinfo export "$1" _ForceCodepage | tr -d "\r" | grep -q "^1252	_ForceCodepage$"' _ "$msi"
+verifie "modèle x64;1036 et sujet en ASCII" bash -c 'msiinfo suminfo "$1" | grep -q "^Template: x64;1036$" &&
+  msiinfo suminfo "$1" | grep "^Subject:" | LC_ALL=C grep -qv "[^ -~]"' _ "$msi"
+verifie "actions immédiates sans « no impersonate » (ICE68)" bash -c '
+  table() { msiinfo export "$1" CustomAction | tr -d "\r" | tail -n +4; }
+  ! table "$1" | awk -F "\t" '"'"'and($2, 1024) == 0 && and($2, 2048) != 0'"'"' | grep -q .' _ "$msi"
+verifie "versions des programmes dans la table File" test "$(ligne_de File Tolvane_Lanceur.exe | cut -f5)" = "$version.0"
+verifie "nom court à côté du nom long (ICE03)" test "$(ligne_de File Tolvane_Lanceur.exe | cut -f3)" = 'TOLVAN~1.EXE|Tolvane_Lanceur.exe'
+verifie "une reconstruction de la même version remplace l'installée (maximum inclus, 513)" \
+  bash -c 'msiinfo export "$1" Upgrade | tr -d "\r" | grep -q "	$2		513		WIX_UPGRADE_DETECTED$"' _ "$msi" "$version"
+verifie "OPTION sans valeur par défaut" bash -c '! msiinfo export "$1" Property | tr -d "\r" | grep -q "^OPTION	"' _ "$msi"
+
 echo "== 1. installation avec CHEMIN, puis lancement par le lanceur installé"
 rm -rf "$c/maj" && mkdir -p "$c/maj" && cp "$sonde" "$c/maj/maj1.exe"
 verifie "msiexec /i CHEMIN=C:\\maj /qn réussit" msiexec installation.log /i "$msiwin" 'CHEMIN=C:\maj'
@@ -118,6 +135,7 @@ verifie "msiexec /i avec OPTION, TITRE et INSTRUCTIONS réussit" msiexec install
 reglages '\\serveur\maj' Toujours_lancer aucun 1 'Mise à jour' 'Ne pas éteindre le poste' >"$dossier/attendu-3.ini"
 verifie "Activee=1, titre et texte donnés, en Windows-1252" memes_octets "$ini" "$dossier/attendu-3.ini"
 verifie "OPTION inconnue : installation refusée" bash -c '! "$@"' _ msiexec installation-3b.log /i "$msiwin" 'CHEMIN=C:\maj' OPTION=Parfois
+verifie "même sans CHEMIN" bash -c '! "$@"' _ msiexec installation-3c.log /i "$msiwin" OPTION=Parfois
 verifie "msiexec /x /qn réussit" msiexec desinstallation-3.log /x "$msiwin"
 
 echo "== 4. sans CHEMIN : aucun fichier écrit ; le premier démarrage le signale dans le journal"

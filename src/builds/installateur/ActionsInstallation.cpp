@@ -1,8 +1,9 @@
 // Custom actions of the MSI. PrepareReglages (immediate) checks the public properties CHEMIN,
-// OPTION, TITRE and INSTRUCTIONS and hands them to EcritReglages (deferred, as the system),
-// which writes Tolvane.ini as one save of the configuration program would: the same writer, the
-// schema's keys in its order. SupprimeReglages removes the file on uninstall, only where an installation wrote it:
-// a file an administrator put there by hand stays.
+// OPTION, TITRE and INSTRUCTIONS at every install (an unknown OPTION fails it, CHEMIN given or
+// not) and, when CHEMIN is given, hands them to EcritReglages (deferred, as the system), which
+// writes Tolvane.ini as one save of the configuration program would: the same writer, the
+// schema's keys in its order. SupprimeReglages removes the file on uninstall, only where an
+// installation wrote it: a file an administrator put there by hand stays.
 #include <iterator>
 #include <string>
 #include <vector>
@@ -48,6 +49,7 @@ extern "C" __declspec(dllexport) UINT __stdcall PrepareReglages(MSIHANDLE sessio
             return ERROR_INSTALL_FAILURE;
         }
     }
+    if (chemin.empty()) return ERROR_SUCCESS;  // nothing to write: the machine's file stays
     const std::wstring fichier = Propriete(session, L"INSTALLDIR") + SchemaINI::NomFichier;
     const std::wstring donnees = fichier + Separateur + chemin + Separateur + option + Separateur +
                                  (activee ? L"1" : L"0") + Separateur + titre + Separateur + texte;
