@@ -65,6 +65,9 @@ memes_octets() {  # memes_octets FILE EXPECTED_FILE
   echo "  obtenu :"; od -c "$1" 2>&1 | sed 's/^/    /'
   return 1
 }
+echoue() {  # echoue COMMAND...: the command fails (run here, so that our functions are found)
+  ! "$@"
+}
 attend() {  # attend COMMAND...: polls 50 ms, 10 s at most
   tolvane_attends "$@"
 }
@@ -134,8 +137,8 @@ verifie "msiexec /i avec OPTION, TITRE et INSTRUCTIONS réussit" msiexec install
   'CHEMIN=\\serveur\maj' OPTION=toujours_LANCER 'TITRE=Mise à jour' 'INSTRUCTIONS=Ne pas éteindre le poste'
 reglages '\\serveur\maj' Toujours_lancer aucun 1 'Mise à jour' 'Ne pas éteindre le poste' >"$dossier/attendu-3.ini"
 verifie "Activee=1, titre et texte donnés, en Windows-1252" memes_octets "$ini" "$dossier/attendu-3.ini"
-verifie "OPTION inconnue : installation refusée" bash -c '! "$@"' _ msiexec installation-3b.log /i "$msiwin" 'CHEMIN=C:\maj' OPTION=Parfois
-verifie "même sans CHEMIN" bash -c '! "$@"' _ msiexec installation-3c.log /i "$msiwin" OPTION=Parfois
+verifie "OPTION inconnue : installation refusée" echoue msiexec installation-3b.log /i "$msiwin" 'CHEMIN=C:\maj' OPTION=Parfois
+verifie "même sans CHEMIN" echoue msiexec installation-3c.log /i "$msiwin" OPTION=Parfois
 verifie "msiexec /x /qn réussit" msiexec desinstallation-3.log /x "$msiwin"
 
 echo "== 4. sans CHEMIN : aucun fichier écrit ; le premier démarrage le signale dans le journal"
@@ -177,7 +180,7 @@ verifie "msiexec /x /qn réussit" msiexec desinstallation-5b.log /x "$msiwin"
 verifie "Tolvane.ini écrit par la version précédente supprimé" test ! -e "$ini"
 
 echo "== 6. DEMARRAGE=POSTE : la tâche planifiée, ni valeur Run ni fichier que les utilisateurs écrivent"
-verifie "DEMARRAGE inconnu : installation refusée" bash -c '! "$@"' _ msiexec installation-6a.log /i "$msiwin" DEMARRAGE=Parfois
+verifie "DEMARRAGE inconnu : installation refusée" echoue msiexec installation-6a.log /i "$msiwin" DEMARRAGE=Parfois
 verifie "msiexec /i DEMARRAGE=poste réussit" msiexec installation-6.log /i "$msiwin" 'CHEMIN=C:\maj' DEMARRAGE=poste
 verifie "tâche \\Tolvane inscrite" test -f "$tache"
 verifie "pas de valeur Run" absente "$run" Tolvane
@@ -190,6 +193,49 @@ verifie "toujours pas de valeur Run" absente "$run" Tolvane
 verifie "msiexec /x /qn réussit" msiexec desinstallation-6b.log /x "$msiwin"
 verifie "la désinstallation retire la tâche" test ! -e "$tache"
 rm -f "$ini"
+
+echo "== 7. mises à jour dans l'ordre de Windows : ce que le poste a noté et choisi reste"
+produit=$(msiinfo export "$msi" Property | tr -d '\r' | awk -F '\t' '$1 == "ProductCode" { print $2 }')
+mise_a_jour() {  # mise_a_jour JOURNAL ARGUMENTS...: the older version removed as Windows does, then this one
+  msiexec "$1-x.log" /x "$produit" 'UPGRADINGPRODUCTCODE={5B0E2C1A-7D3F-4E59-9A61-0C8F3B2D4E71}' &&
+    msiexec "$1.log" /i "$msiwin" "${@:2}"
+}
+autre="$c/Outils/Tolvane"
+verifie "installée dans un dossier choisi, Toujours_lancer" msiexec installation-7.log /i "$msiwin" 'CHEMIN=C:\maj' \
+  'INSTALLDIR=C:\Outils\Tolvane\' OPTION=Toujours_lancer
+timeout 30 wine 'C:\Outils\Tolvane\Tolvane_Lanceur.exe' </dev/null >/dev/null 2>&1
+verifie "le lanceur a noté maj1.exe" attend cmp -s "$autre/Tolvane_Dernier.ini" "$dossier/dernier-maj1.ini"
+cp "$autre/Tolvane.ini" "$dossier/avant-7.ini"
+verifie "mise à jour avec le même CHEMIN (chemin final sans séparateur ou avec)" mise_a_jour installation-7b 'CHEMIN=C:\maj\'
+verifie "dans le dossier choisi, retenu" test -f "$autre/Tolvane_Lanceur.exe" -a ! -e "$programmes/Tolvane_Lanceur.exe"
+verifie "dernier nom lancé gardé" cmp -s "$autre/Tolvane_Dernier.ini" "$dossier/dernier-maj1.ini"
+verifie "OPTION non redonnée : celle du poste reste" grep -q 'Option_Demarrage=Toujours_lancer' "$autre/Tolvane.ini"
+verifie "mise à jour avec un autre CHEMIN" mise_a_jour installation-7c 'CHEMIN=C:\autre'
+verifie "dernier nom lancé remis à aucun" cmp -s "$autre/Tolvane_Dernier.ini" "$dossier/dernier-aucun.ini"
+verifie "mise à jour en POSTE" mise_a_jour installation-7d DEMARRAGE=POSTE
+verifie "tâche inscrite, pas de valeur Run" bash -c 'test -f "$1" && ! wine reg query "$2" /v Tolvane >/dev/null 2>&1' _ "$tache" "$run"
+verifie "le mode redonné l'emporte sur le mode retenu" mise_a_jour installation-7e DEMARRAGE=SESSION
+verifie "valeur Run, plus de tâche" bash -c 'test ! -e "$1" && wine reg query "$2" /v Tolvane >/dev/null 2>&1' _ "$tache" "$run"
+
+echo "== 8. une installation qui échoue laisse les paramètres comme avant"
+cp "$autre/Tolvane.ini" "$dossier/avant-8.ini"
+icacls="$c/windows/system32/icacls.exe"
+mv "$icacls" "$icacls.cache"
+verifie "sans icacls, l'installation échoue" echoue msiexec installation-8.log /i "$msiwin" 'CHEMIN=C:\encore'
+mv "$icacls.cache" "$icacls"
+verifie "Tolvane.ini octet pour octet comme avant" memes_octets "$autre/Tolvane.ini" "$dossier/avant-8.ini"
+verifie "rien n'est resté de côté" test ! -e "$autre/Tolvane.ini.avant-installation"
+verifie "msiexec /x /qn réussit" msiexec desinstallation-8.log /x "$msiwin"
+verifie "le dossier choisi, vidé, est supprimé" test ! -e "$autre"
+
+echo "== 9. une reconstruction de la même version remplace le produit installé"
+msiexec installation-9.log /i "$msiwin" >/dev/null
+cp "$msi" "$dossier/reconstruit.msi"
+msibuild "$dossier/reconstruit.msi" -q "UPDATE \`Property\` SET \`Value\` = '{0C1D2E3F-4A5B-4C6D-8E7F-9A0B1C2D3E4F}' WHERE \`Property\` = 'ProductCode'"
+verifie "la reconstruction s'installe" msiexec installation-9b.log /i "$(winepath -w "$dossier/reconstruit.msi" 2>/dev/null)"
+produits=$(wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s </dev/null 2>/dev/null | tr -d '\r' | grep -c 'DisplayName.*REG_SZ.*Tolvane$')
+verifie "un seul produit Tolvane inscrit ($produits)" test "$produits" = 1
+msiexec desinstallation-9.log /x "$(winepath -w "$dossier/reconstruit.msi" 2>/dev/null)" >/dev/null
 
 if [ "$echecs" -eq 0 ]; then
   touch "$dossier/.propre"

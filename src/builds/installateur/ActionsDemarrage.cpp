@@ -1,9 +1,10 @@
 // How the launcher starts, chosen at install by the public property DEMARRAGE and remembered
-// for the installs that follow: SESSION, the HKLM Run value, in each user's session at logon;
-// POSTE, the scheduled task \Tolvane, as the system account at machine start and at any logon.
-// PrepareDemarrage (immediate) checks the property and hands the mode to AppliqueDemarrage
-// (deferred, as the system), whose rollback AnnuleDemarrage puts back the way the machine
-// started before; RetireDemarrage removes both ways at uninstall, never during an upgrade.
+// for the installs that follow (with the installation folder): SESSION, the HKLM Run value, in
+// each user's session at logon; POSTE, the scheduled task \Tolvane, as the system account at
+// machine start and at any logon. PrepareDemarrage (immediate) checks the property and hands
+// the mode to AppliqueDemarrage (deferred, as the system), whose rollback AnnuleDemarrage puts
+// back the way the machine started before. At uninstall, never during an upgrade, RetireDemarrage
+// removes both ways, and its rollback AnnuleRetrait puts back the remembered one.
 #include <string>
 #include <vector>
 
@@ -22,22 +23,12 @@ using namespace tolvane::installateur;
 constexpr wchar_t ModeSession[] = L"SESSION";
 constexpr wchar_t ModePoste[] = L"POSTE";
 constexpr wchar_t ValeurDemarrage[] = L"Demarrage";
+constexpr wchar_t ValeurDossier[] = L"Dossier";
 constexpr wchar_t CleRun[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr wchar_t ValeurRun[] = L"Tolvane";
 constexpr wchar_t Lanceur[] = L"Tolvane_Lanceur.exe";
 // The Users group by its SID, whatever the system's language calls it.
 constexpr wchar_t Utilisateurs[] = L"*S-1-5-32-545";
-
-std::wstring ModeMemorise() {
-    wchar_t valeur[32] = L"";
-    DWORD taille = sizeof valeur;
-    if (RegGetValueW(HKEY_LOCAL_MACHINE, CleProduit, ValeurDemarrage, RRF_RT_REG_SZ, nullptr, valeur, &taille) !=
-        ERROR_SUCCESS)
-        return {};
-    return valeur;
-}
-
-bool Existe(const std::wstring& fichier) { return GetFileAttributesW(fichier.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 void EcritRun(MSIHANDLE session, const std::wstring& dossier) {
     const std::wstring valeur = L"\"" + dossier + Lanceur + L"\"";
@@ -76,19 +67,6 @@ void SupprimeTache(MSIHANDLE session) {
     LanceOutil(session, L"schtasks.exe", std::wstring(L"/delete /tn ") + NomTache + L" /f");
 }
 
-// The last launched name Tolvane.ini holds, "aucun" when there is none to read.
-std::wstring NomFichActuel(const std::wstring& reglages) {
-    if (!Existe(reglages)) return SchemaINI::Aucun;
-    win32::SourceFichiersWin32 source;
-    Services services;
-    services.CreeSystemeFichiers = [] { return std::make_unique<win32::SystemeFichiersWin32>(); };
-    services.fichiers = &source;
-    std::wstring nom = SchemaINI::Aucun;
-    const SchemaINI::Reglage& r = SchemaINI::Reglages[SchemaINI::INomFich];
-    Mod_FichierINI::LitDansINI(services, r.section, r.cle, nom, reglages);
-    return nom;
-}
-
 // The record file a standard user's launcher writes. Never through the File or IniFile tables,
 // which a major upgrade would delete and make again; made only where it is missing, seeded with
 // the name Tolvane.ini holds, or every machine would launch its current update once more.
@@ -98,8 +76,8 @@ bool PrepareFichierDernier(MSIHANDLE session, const std::wstring& dossier) {
         // A user who made it read-only would make every later write fail, upgrades included.
         SetFileAttributesW(dernier.c_str(), FILE_ATTRIBUTE_NORMAL);
     } else {
-        const std::wstring nom = NomFichActuel(dossier + SchemaINI::NomFichier);
         const SchemaINI::Reglage& r = SchemaINI::Reglages[SchemaINI::INomFich];
+        const std::wstring nom = LitReglage(dossier + SchemaINI::NomFichier, r).value_or(SchemaINI::Aucun);
         win32::EcrivainProfilWin32 ecrivain;
         if (!ecrivain.WritePrivateProfileString(r.section, r.cle, nom, dernier)) {
             Note(session, L"Tolvane : impossible de créer " + dernier + L" (erreur " +
@@ -112,12 +90,6 @@ bool PrepareFichierDernier(MSIHANDLE session, const std::wstring& dossier) {
     return LanceOutil(session, L"icacls.exe", L"\"" + dernier + L"\" /grant " + Utilisateurs + L":(RX,WD)") == 0;
 }
 
-void SupprimeFichierDernier(MSIHANDLE session, const std::wstring& dossier) {
-    const std::wstring dernier = dossier + SchemaINI::NomFichierDernier;
-    SetFileAttributesW(dernier.c_str(), FILE_ATTRIBUTE_NORMAL);
-    if (DeleteFileW(dernier.c_str())) Note(session, L"Tolvane : " + dernier + L" supprimé");
-}
-
 // The right 1.0.0 gave the Users group on Tolvane.ini: any user could choose what the next
 // session runs, an administrator's included.
 bool RetireDroitsUtilisateurs(MSIHANDLE session, const std::wstring& dossier) {
@@ -126,11 +98,18 @@ bool RetireDroitsUtilisateurs(MSIHANDLE session, const std::wstring& dossier) {
     return LanceOutil(session, L"icacls.exe", L"\"" + reglages + L"\" /remove:g " + Utilisateurs) == 0;
 }
 
-bool Memorise(const std::wstring& mode) {
-    if (mode.empty()) return RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, CleProduit, ValeurDemarrage) == ERROR_SUCCESS;
-    return RegSetKeyValueW(HKEY_LOCAL_MACHINE, CleProduit, ValeurDemarrage, REG_SZ, mode.c_str(),
-                           static_cast<DWORD>((mode.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+// Read back by the package's AppSearch at the next install (TolvaneDemarrage, TolvaneDossier).
+bool Memorise(const wchar_t* valeur, const std::wstring& texte) {
+    if (texte.empty()) {
+        RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, CleProduit, valeur);
+        return true;
+    }
+    return RegSetKeyValueW(HKEY_LOCAL_MACHINE, CleProduit, valeur, REG_SZ, texte.c_str(),
+                           static_cast<DWORD>((texte.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
 }
+
+// What AppliqueDemarrage and AnnuleDemarrage are handed, in this order.
+enum Champ { Dossier, Mode, Avant, Direct, DernierExistait, NChamps };
 
 // One way to start and never the other; no mode at all removes both.
 bool MetEnPlace(MSIHANDLE session, const std::wstring& dossier, const std::wstring& mode) {
@@ -147,9 +126,10 @@ bool MetEnPlace(MSIHANDLE session, const std::wstring& dossier, const std::wstri
 }  // namespace
 
 extern "C" __declspec(dllexport) UINT __stdcall PrepareDemarrage(MSIHANDLE session) {
-    const std::wstring avant = ModeMemorise();
+    // DEMARRAGE, when not given, was copied from the remembered mode (TolvaneDemarrage).
+    const std::wstring avant = Propriete(session, L"TolvaneDemarrage");
     std::wstring mode = Propriete(session, L"DEMARRAGE");
-    if (mode.empty()) mode = avant.empty() ? std::wstring(ModeSession) : avant;
+    if (mode.empty()) mode = ModeSession;
     if (EgalSansCasse(mode, ModeSession))
         mode = ModeSession;
     else if (EgalSansCasse(mode, ModePoste))
@@ -158,42 +138,68 @@ extern "C" __declspec(dllexport) UINT __stdcall PrepareDemarrage(MSIHANDLE sessi
         Note(session, L"Tolvane : DEMARRAGE doit valoir SESSION ou POSTE, pas « " + mode + L" ».");
         return ERROR_INSTALL_FAILURE;
     }
-    const std::wstring donnees = Joint({Propriete(session, L"INSTALLDIR"), mode, avant});
+    const std::wstring dossier = Propriete(session, L"INSTALLDIR");
+    std::vector<std::wstring> champs(NChamps);
+    champs[Dossier] = dossier;
+    champs[Mode] = mode;
+    champs[Avant] = avant;
+    champs[Direct] = Propriete(session, L"RollbackDisabled").empty() ? L"" : L"1";
+    champs[DernierExistait] = Existe(dossier + SchemaINI::NomFichierDernier) ? L"1" : L"";
+    const std::wstring donnees = Joint(champs);
     Note(session, L"Tolvane : démarrage " + mode + (avant.empty() ? L"" : L" (avant : " + avant + L")"));
     for (const wchar_t* action : {L"AppliqueDemarrage", L"AnnuleDemarrage"})
         if (MsiSetPropertyW(session, action, donnees.c_str()) != ERROR_SUCCESS) return ERROR_INSTALL_FAILURE;
-    return ERROR_SUCCESS;
+    return MsiSetPropertyW(session, L"ValideInstallation", dossier.c_str()) == ERROR_SUCCESS ? ERROR_SUCCESS
+                                                                                             : ERROR_INSTALL_FAILURE;
 }
 
 extern "C" __declspec(dllexport) UINT __stdcall AppliqueDemarrage(MSIHANDLE session) {
-    const std::vector<std::wstring> champs = Coupe(Propriete(session, L"CustomActionData"));
-    if (champs.size() != 3) return ERROR_INSTALL_FAILURE;
-    const std::wstring &dossier = champs[0], &mode = champs[1];
+    const std::vector<std::wstring> c = Coupe(Propriete(session, L"CustomActionData"));
+    if (c.size() != NChamps) return ERROR_INSTALL_FAILURE;
+    const std::wstring &dossier = c[Dossier], &mode = c[Mode];
     bool ok = RetireDroitsUtilisateurs(session, dossier) && MetEnPlace(session, dossier, mode);
-    // The system account must never read a file users can write.
-    if (mode == ModePoste)
-        SupprimeFichierDernier(session, dossier);
-    else
+    const std::wstring dernier = dossier + SchemaINI::NomFichierDernier;
+    if (mode == ModePoste) {
+        // The system account must never read a file users can write: set aside until the
+        // install has succeeded.
+        ok = ok && MetDeCote(session, dernier, false);
+        if (!c[Direct].empty()) OublieSauvegarde(dernier);
+    } else {
         ok = ok && PrepareFichierDernier(session, dossier);
-    return ok && Memorise(mode) ? ERROR_SUCCESS : ERROR_INSTALL_FAILURE;
+    }
+    return ok && Memorise(ValeurDemarrage, mode) && Memorise(ValeurDossier, dossier) ? ERROR_SUCCESS
+                                                                                     : ERROR_INSTALL_FAILURE;
 }
 
 extern "C" __declspec(dllexport) UINT __stdcall AnnuleDemarrage(MSIHANDLE session) {
-    const std::vector<std::wstring> champs = Coupe(Propriete(session, L"CustomActionData"));
-    if (champs.size() != 3) return ERROR_SUCCESS;
-    const std::wstring &dossier = champs[0], &avant = champs[2];
+    const std::vector<std::wstring> c = Coupe(Propriete(session, L"CustomActionData"));
+    if (c.size() != NChamps) return ERROR_SUCCESS;
+    const std::wstring &dossier = c[Dossier], &avant = c[Avant];
     Note(session, L"Tolvane : retour au démarrage d'avant (" + (avant.empty() ? std::wstring(L"aucun") : avant) + L")");
     MetEnPlace(session, dossier, avant);
-    // Only a machine that started in users' sessions had a record file.
-    if (avant != ModeSession) SupprimeFichierDernier(session, dossier);
-    Memorise(avant);
+    RemetEnPlace(session, dossier + SchemaINI::NomFichierDernier, !c[DernierExistait].empty());
+    Memorise(ValeurDemarrage, avant);
+    return ERROR_SUCCESS;
+}
+
+extern "C" __declspec(dllexport) UINT __stdcall PrepareRetrait(MSIHANDLE session) {
+    const std::wstring donnees = Joint({Propriete(session, L"INSTALLDIR"), Propriete(session, L"TolvaneDemarrage")});
+    for (const wchar_t* action : {L"RetireDemarrage", L"AnnuleRetrait"})
+        if (MsiSetPropertyW(session, action, donnees.c_str()) != ERROR_SUCCESS) return ERROR_INSTALL_FAILURE;
+    const std::wstring dossier = Propriete(session, L"INSTALLDIR");
+    for (const wchar_t* action : {L"SupprimeReglages", L"SupprimeReglagesDirect"})
+        if (MsiSetPropertyW(session, action, dossier.c_str()) != ERROR_SUCCESS) return ERROR_INSTALL_FAILURE;
     return ERROR_SUCCESS;
 }
 
 extern "C" __declspec(dllexport) UINT __stdcall RetireDemarrage(MSIHANDLE session) {
-    const std::wstring dossier = Propriete(session, L"CustomActionData");
-    MetEnPlace(session, dossier, {});
-    SupprimeFichierDernier(session, dossier);
-    Memorise({});
+    const std::vector<std::wstring> c = Coupe(Propriete(session, L"CustomActionData"));
+    if (c.size() == 2) MetEnPlace(session, c[0], {});
+    return ERROR_SUCCESS;
+}
+
+extern "C" __declspec(dllexport) UINT __stdcall AnnuleRetrait(MSIHANDLE session) {
+    const std::vector<std::wstring> c = Coupe(Propriete(session, L"CustomActionData"));
+    if (c.size() == 2) MetEnPlace(session, c[0], c[1]);
     return ERROR_SUCCESS;
 }

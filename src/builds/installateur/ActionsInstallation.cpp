@@ -1,10 +1,14 @@
-// Custom actions of the MSI. PrepareReglages (immediate) checks the public properties CHEMIN,
-// OPTION, TITRE and INSTRUCTIONS at every install (an unknown OPTION fails it, CHEMIN given or
-// not) and, when CHEMIN is given, hands them to EcritReglages (deferred, as the system), which
-// writes Tolvane.ini as one save of the configuration program would: the same writer, the
-// schema's keys in its order. SupprimeReglages removes the file on uninstall, only where an
-// installation wrote it: a file an administrator put there by hand stays.
+// Custom actions of the MSI that write the settings. PrepareReglages (immediate) checks the
+// public properties CHEMIN, OPTION, TITRE and INSTRUCTIONS at every install (an unknown OPTION
+// fails it, CHEMIN given or not) and, when CHEMIN is given, hands them to EcritReglages
+// (deferred, as the system). On a new machine it writes Tolvane.ini as one save would; on one
+// that has it (an upgrade, a deployment tool passing the same CHEMIN again) it writes only what
+// was given and keeps the last launched name while the folder stays the same. AnnuleReglages,
+// its rollback, puts the files back as they were; ValideInstallation, at commit, forgets the
+// copies. SupprimeReglages removes at uninstall, once it has succeeded, the files an
+// installation made: a Tolvane.ini an administrator put there by hand stays.
 #include <iterator>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,86 +24,153 @@ using namespace tolvane::installateur;
 
 // Where EcritReglages records that the settings file is the installer's.
 constexpr wchar_t ValeurReglagesEcrits[] = L"ReglagesEcrits";
+// INSTRUCTIONS given as this turns the instructions off at an upgrade: an empty property is the
+// same as one not given, which keeps the machine's.
+constexpr wchar_t SansInstructions[] = L"-";
+
+bool Marque() {
+    DWORD ecrits = 0, taille = sizeof ecrits;
+    return RegGetValueW(HKEY_LOCAL_MACHINE, CleProduit, ValeurReglagesEcrits, RRF_RT_REG_DWORD, nullptr, &ecrits,
+                        &taille) == ERROR_SUCCESS &&
+           ecrits == 1;
+}
+
+void Marque(bool marque) {
+    const DWORD un = 1;
+    if (marque)
+        RegSetKeyValueW(HKEY_LOCAL_MACHINE, CleProduit, ValeurReglagesEcrits, REG_DWORD, &un, sizeof un);
+    else
+        RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, CleProduit, ValeurReglagesEcrits);
+}
+
+// What EcritReglages, AnnuleReglages and ValideInstallation are handed, in this order.
+enum Champ { Dossier, Chemin, Option, Titre, Instructions, Direct, IniExistait, DernierExistait, MarqueAvant, NChamps };
+
+// A folder as typed, compared without its trailing separators and without regard to case.
+bool MemeDossier(std::wstring a, std::wstring b) {
+    for (std::wstring* s : {&a, &b})
+        while (s->size() > 1 && (s->back() == L'\\' || s->back() == L'/')) s->pop_back();
+    return EgalSansCasse(a, b);
+}
 
 }  // namespace
 
 extern "C" __declspec(dllexport) UINT __stdcall PrepareReglages(MSIHANDLE session) {
     const std::wstring chemin = Propriete(session, L"CHEMIN");
     std::wstring option = Propriete(session, L"OPTION");
-    std::wstring titre = Propriete(session, L"TITRE");
+    const std::wstring titre = Propriete(session, L"TITRE");
     const std::wstring instructions = Propriete(session, L"INSTRUCTIONS");
-    if (option.empty()) option = SchemaINI::VerifierLancer;
-    // Without regard to case, as the programs read it.
+    // Without regard to case, as the programs read it; not given stays empty.
     if (EgalSansCasse(option, SchemaINI::ToujoursLancer))
         option = SchemaINI::ToujoursLancer;
     else if (EgalSansCasse(option, SchemaINI::VerifierLancer))
         option = SchemaINI::VerifierLancer;
-    else {
+    else if (!option.empty()) {
         Note(session, L"Tolvane : OPTION doit valoir Toujours_lancer ou Verifier_lancer, pas « " + option + L" ».");
         return ERROR_INSTALL_FAILURE;
     }
-    const bool activee = !instructions.empty();
-    if (!activee || titre.empty()) titre = SchemaINI::TitreParDefaut;
-    const std::wstring texte = activee ? instructions : std::wstring(SchemaINI::InstructionsParDefaut);
     // A line break would end the value in the file and start a line the programs never wrote.
-    const std::wstring* const valeurs[] = {&chemin, &titre, &texte};
-    for (const std::wstring* v : valeurs) {
+    for (const std::wstring* v : {&chemin, &titre, &instructions}) {
         if (v->find_first_of(L"\r\n\x1f") != std::wstring::npos) {
             Note(session, L"Tolvane : CHEMIN, TITRE et INSTRUCTIONS tiennent sur une ligne.");
             return ERROR_INSTALL_FAILURE;
         }
     }
     if (chemin.empty()) return ERROR_SUCCESS;  // nothing to write: the machine's file stays
-    const std::wstring fichier = Propriete(session, L"INSTALLDIR") + SchemaINI::NomFichier;
-    const std::wstring donnees = fichier + Separateur + chemin + Separateur + option + Separateur +
-                                 (activee ? L"1" : L"0") + Separateur + titre + Separateur + texte;
-    return MsiSetPropertyW(session, L"EcritReglages", donnees.c_str()) == ERROR_SUCCESS ? ERROR_SUCCESS
-                                                                                        : ERROR_INSTALL_FAILURE;
+    const std::wstring dossier = Propriete(session, L"INSTALLDIR");
+    std::vector<std::wstring> champs(NChamps);
+    champs[Dossier] = dossier;
+    champs[Chemin] = chemin;
+    champs[Option] = option;
+    champs[Titre] = titre;
+    champs[Instructions] = instructions;
+    // Rollback and commit do not run while rollback is disabled: the install then acts at once.
+    champs[Direct] = Propriete(session, L"RollbackDisabled").empty() ? L"" : L"1";
+    champs[IniExistait] = Existe(dossier + SchemaINI::NomFichier) ? L"1" : L"";
+    champs[DernierExistait] = Existe(dossier + SchemaINI::NomFichierDernier) ? L"1" : L"";
+    champs[MarqueAvant] = Marque() ? L"1" : L"";
+    const std::wstring donnees = Joint(champs);
+    for (const wchar_t* action : {L"EcritReglages", L"AnnuleReglages"})
+        if (MsiSetPropertyW(session, action, donnees.c_str()) != ERROR_SUCCESS) return ERROR_INSTALL_FAILURE;
+    return ERROR_SUCCESS;
 }
 
 extern "C" __declspec(dllexport) UINT __stdcall EcritReglages(MSIHANDLE session) {
-    const std::vector<std::wstring> champs = Coupe(Propriete(session, L"CustomActionData"));
-    // The file, then a value for every setting but the last launched name.
-    if (champs.size() != std::size(SchemaINI::Reglages)) return ERROR_INSTALL_FAILURE;
-    const std::wstring& fichier = champs[0];
-    // Fresh, as the first save of a new machine writes it: an older file's order, comments or
-    // last launched name would otherwise stay.
-    if (!DeleteFileW(fichier.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND) {
-        Note(session, L"Tolvane : impossible de remplacer " + fichier);
-        return ERROR_INSTALL_FAILURE;
+    using namespace SchemaINI;
+    const std::vector<std::wstring> c = Coupe(Propriete(session, L"CustomActionData"));
+    if (c.size() != NChamps) return ERROR_INSTALL_FAILURE;
+    const std::wstring ini = c[Dossier] + NomFichier, dernier = c[Dossier] + NomFichierDernier;
+    const bool nouveau = !Existe(ini);
+    const std::optional<std::wstring> ancienChemin = LitReglage(ini, Reglages[ICheminDemarrage]);
+    if (!MetDeCote(session, ini) || !MetDeCote(session, dernier)) return ERROR_INSTALL_FAILURE;
+
+    // A new machine gets the file a save makes. Elsewhere only what was given is written, and
+    // the last launched name stays while the folder does: every machine would otherwise launch
+    // its current update again.
+    const bool memeDossier = ancienChemin && MemeDossier(*ancienChemin, c[Chemin]);
+    const std::wstring& instructions = c[Instructions];
+    const bool arret = instructions == SansInstructions;
+    const bool consignes = !instructions.empty() && !arret;
+    const bool defauts = nouveau || arret;
+    std::optional<std::wstring> valeurs[std::size(Reglages)];
+    valeurs[ICheminDemarrage] = c[Chemin];
+    if (!c[Option].empty() || nouveau) valeurs[IOptionDemarrage] = c[Option].empty() ? VerifierLancer : c[Option];
+    if (!memeDossier) valeurs[INomFich] = Aucun;
+    if (consignes || defauts) {
+        valeurs[IActivee] = consignes ? L"1" : L"0";
+        valeurs[ITitreFenetre] = consignes && !c[Titre].empty() ? c[Titre] : std::wstring(TitreParDefaut);
+        valeurs[IInstructions] = consignes ? instructions : std::wstring(InstructionsParDefaut);
+    } else if (!c[Titre].empty()) {
+        valeurs[ITitreFenetre] = c[Titre];
     }
-    // The schema's settings in its order, as a save writes them: a fixed value where the save
-    // has one (the last launched name), else the next field handed over.
-    std::size_t champ = 1;
     win32::EcrivainProfilWin32 ecrivain;
-    for (const SchemaINI::Reglage& r : SchemaINI::Reglages) {
-        const std::wstring valeur = r.apresSauvegarde ? std::wstring(r.apresSauvegarde) : champs[champ++];
-        if (!ecrivain.WritePrivateProfileString(r.section, r.cle, valeur, fichier)) {
-            Note(session, L"Tolvane : échec de l'écriture de " + fichier + L" (erreur " +
-                              std::to_wstring(ecrivain.DerniereErreur()) + L")");
-            return ERROR_INSTALL_FAILURE;
-        }
+    const auto ecrit = [&](const Reglage& r, const std::wstring& valeur, const std::wstring& fichier) {
+        if (ecrivain.WritePrivateProfileString(r.section, r.cle, valeur, fichier)) return true;
+        Note(session, L"Tolvane : échec de l'écriture de " + fichier + L" (erreur " +
+                          std::to_wstring(ecrivain.DerniereErreur()) + L")");
+        return false;
+    };
+    for (std::size_t i = 0; i < std::size(Reglages); ++i)
+        if (valeurs[i] && !ecrit(Reglages[i], *valeurs[i], ini)) return ERROR_INSTALL_FAILURE;
+    if (!memeDossier && Existe(dernier) && !ecrit(Reglages[INomFich], Aucun, dernier)) return ERROR_INSTALL_FAILURE;
+    Note(session, L"Tolvane : paramètres écrits dans " + ini +
+                      (memeDossier ? L" ; même répertoire, dernier nom lancé gardé" : L" ; dernier nom lancé : aucun"));
+    if (nouveau) Marque(true);
+    if (!c[Direct].empty()) {
+        OublieSauvegarde(ini);
+        OublieSauvegarde(dernier);
     }
-    const DWORD un = 1;
-    if (RegSetKeyValueW(HKEY_LOCAL_MACHINE, CleProduit, ValeurReglagesEcrits, REG_DWORD, &un, sizeof un) !=
-        ERROR_SUCCESS)
-        Note(session, L"Tolvane : la désinstallation laissera " + fichier);
-    Note(session, L"Tolvane : paramètres écrits dans " + fichier);
+    return ERROR_SUCCESS;
+}
+
+extern "C" __declspec(dllexport) UINT __stdcall AnnuleReglages(MSIHANDLE session) {
+    const std::vector<std::wstring> c = Coupe(Propriete(session, L"CustomActionData"));
+    if (c.size() != NChamps) return ERROR_SUCCESS;
+    RemetEnPlace(session, c[Dossier] + SchemaINI::NomFichier, !c[IniExistait].empty());
+    RemetEnPlace(session, c[Dossier] + SchemaINI::NomFichierDernier, !c[DernierExistait].empty());
+    Marque(!c[MarqueAvant].empty());
+    return ERROR_SUCCESS;
+}
+
+extern "C" __declspec(dllexport) UINT __stdcall ValideInstallation(MSIHANDLE session) {
+    const std::wstring dossier = Propriete(session, L"CustomActionData");
+    OublieSauvegarde(dossier + SchemaINI::NomFichier);
+    OublieSauvegarde(dossier + SchemaINI::NomFichierDernier);
     return ERROR_SUCCESS;
 }
 
 extern "C" __declspec(dllexport) UINT __stdcall SupprimeReglages(MSIHANDLE session) {
-    const std::wstring fichier = Propriete(session, L"CustomActionData");
-    DWORD ecrits = 0, taille = sizeof ecrits;
-    const bool notre = RegGetValueW(HKEY_LOCAL_MACHINE, CleProduit, ValeurReglagesEcrits, RRF_RT_REG_DWORD, nullptr,
-                                    &ecrits, &taille) == ERROR_SUCCESS &&
-                       ecrits == 1;
+    // Once the uninstall has succeeded (at commit, or at once while rollback is disabled), and
+    // never during an upgrade: a file an upgrade deleted would be lost with the new version.
+    const std::wstring dossier = Propriete(session, L"CustomActionData");
+    const std::wstring ini = dossier + SchemaINI::NomFichier, dernier = dossier + SchemaINI::NomFichierDernier;
     // A file already gone is as good; removal never fails an uninstall.
-    if (notre && !fichier.empty()) {
-        DeleteFileW(fichier.c_str());
-        Note(session, L"Tolvane : paramètres supprimés : " + fichier);
-    }
-    RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, CleProduit, ValeurReglagesEcrits);
+    if (Marque() && DeleteFileW(ini.c_str())) Note(session, L"Tolvane : paramètres supprimés : " + ini);
+    SetFileAttributesW(dernier.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (DeleteFileW(dernier.c_str())) Note(session, L"Tolvane : " + dernier + L" supprimé");
+    Marque(false);
     RegDeleteKeyW(HKEY_LOCAL_MACHINE, CleProduit);
+    // Windows Installer left the folder while these files were in it.
+    if (!dossier.empty() && RemoveDirectoryW(dossier.c_str())) Note(session, L"Tolvane : " + dossier + L" supprimé");
     return ERROR_SUCCESS;
 }

@@ -1,6 +1,10 @@
 #include "OutilsActions.h"
 
+#include <memory>
+
 #include "platform/win32/Poignees.h"
+#include "platform/win32/ServicesWin32.h"
+#include "settings/Mod_FichierINI.h"
 
 namespace tolvane::installateur {
 
@@ -36,6 +40,48 @@ std::wstring Joint(const std::vector<std::wstring>& champs) {
     for (std::size_t i = 0; i < champs.size(); ++i) texte += (i ? std::wstring(1, Separateur) : L"") + champs[i];
     return texte;
 }
+
+bool Existe(const std::wstring& fichier) { return GetFileAttributesW(fichier.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::optional<std::wstring> LitReglage(const std::wstring& fichier, const SchemaINI::Reglage& reglage) {
+    if (!Existe(fichier)) return std::nullopt;
+    win32::SourceFichiersWin32 source;
+    Services services;
+    services.CreeSystemeFichiers = [] { return std::make_unique<win32::SystemeFichiersWin32>(); };
+    services.fichiers = &source;
+    std::wstring valeur;
+    if (!Mod_FichierINI::LitDansINI(services, reglage.section, reglage.cle, valeur, fichier)) return std::nullopt;
+    return valeur;
+}
+
+bool MetDeCote(MSIHANDLE session, const std::wstring& fichier, bool copie) {
+    if (!Existe(fichier)) return true;
+    const std::wstring cote = fichier + SuffixeSauvegarde;
+    SetFileAttributesW(fichier.c_str(), FILE_ATTRIBUTE_NORMAL);
+    // Set aside earlier in this install: that one is the original; this one only goes.
+    if (!copie && Existe(cote)) return DeleteFileW(fichier.c_str()) != FALSE;
+    // One an install that crashed left behind is stale: the file in place is the machine's.
+    DeleteFileW(cote.c_str());
+    if (!MoveFileExW(fichier.c_str(), cote.c_str(), 0) || (copie && !CopyFileW(cote.c_str(), fichier.c_str(), TRUE))) {
+        Note(session, L"Tolvane : impossible de mettre de côté " + fichier + L" (erreur " +
+                          std::to_wstring(GetLastError()) + L")");
+        return false;
+    }
+    return true;
+}
+
+void RemetEnPlace(MSIHANDLE session, const std::wstring& fichier, bool existait) {
+    const std::wstring cote = fichier + SuffixeSauvegarde;
+    if (Existe(cote)) {
+        SetFileAttributesW(fichier.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(fichier.c_str());
+        if (MoveFileExW(cote.c_str(), fichier.c_str(), 0)) Note(session, L"Tolvane : " + fichier + L" remis");
+    } else if (!existait && DeleteFileW(fichier.c_str())) {
+        Note(session, L"Tolvane : " + fichier + L" retiré");
+    }
+}
+
+void OublieSauvegarde(const std::wstring& fichier) { DeleteFileW((fichier + SuffixeSauvegarde).c_str()); }
 
 long LanceOutil(MSIHANDLE session, const wchar_t* outil, const std::wstring& arguments) {
     wchar_t systeme[MAX_PATH];

@@ -6,8 +6,11 @@
 #include <msi.h>
 #include <msiquery.h>
 
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "settings/SchemaINI.h"
 
 namespace tolvane::installateur {
 
@@ -23,6 +26,22 @@ void Note(MSIHANDLE session, const std::wstring& texte);
 // The fields of a deferred action's CustomActionData.
 std::vector<std::wstring> Coupe(const std::wstring& texte);
 std::wstring Joint(const std::vector<std::wstring>& champs);
+
+bool Existe(const std::wstring& fichier);
+// The value a settings file holds for `reglage`, read as the programs read it.
+std::optional<std::wstring> LitReglage(const std::wstring& fichier, const SchemaINI::Reglage& reglage);
+
+// A file an install changes is first set aside under this suffix, by renaming it (which keeps
+// its access list), and a working copy put back in its place; the rollback puts the original
+// back, the commit deletes it.
+inline constexpr wchar_t SuffixeSauvegarde[] = L".avant-installation";
+// Sets `fichier` aside, if it exists, and puts a copy in its place (`copie`), or nothing where
+// the install removes it. False when it could not.
+bool MetDeCote(MSIHANDLE session, const std::wstring& fichier, bool copie = true);
+// Puts the original back where one was set aside; else deletes `fichier` when it did not exist
+// before the install (`existait`). Never fails: a rollback goes on.
+void RemetEnPlace(MSIHANDLE session, const std::wstring& fichier, bool existait);
+void OublieSauvegarde(const std::wstring& fichier);
 
 // Runs `outil` of the system folder (icacls.exe, schtasks.exe) with `arguments`, its command
 // line and its answer in the log; its exit code, or -1 when it did not start.
