@@ -12,7 +12,6 @@
 #include "TachePoste.h"
 #include "platform/Texte.h"
 #include "platform/win32/ServicesWin32.h"
-#include "settings/Mod_FichierINI.h"
 #include "settings/SchemaINI.h"
 
 namespace {
@@ -109,7 +108,7 @@ bool Memorise(const wchar_t* valeur, const std::wstring& texte) {
 }
 
 // What AppliqueDemarrage and AnnuleDemarrage are handed, in this order.
-enum Champ { Dossier, Mode, Avant, Direct, DernierExistait, NChamps };
+enum Champ { Dossier, Mode, Avant, DossierAvant, Direct, DernierExistait, NChamps };
 
 // One way to start and never the other; no mode at all removes both.
 bool MetEnPlace(MSIHANDLE session, const std::wstring& dossier, const std::wstring& mode) {
@@ -143,6 +142,7 @@ extern "C" __declspec(dllexport) UINT __stdcall PrepareDemarrage(MSIHANDLE sessi
     champs[Dossier] = dossier;
     champs[Mode] = mode;
     champs[Avant] = avant;
+    champs[DossierAvant] = Propriete(session, L"TolvaneDossier");
     champs[Direct] = Propriete(session, L"RollbackDisabled").empty() ? L"" : L"1";
     champs[DernierExistait] = Existe(dossier + SchemaINI::NomFichierDernier) ? L"1" : L"";
     const std::wstring donnees = Joint(champs);
@@ -179,6 +179,7 @@ extern "C" __declspec(dllexport) UINT __stdcall AnnuleDemarrage(MSIHANDLE sessio
     MetEnPlace(session, dossier, avant);
     RemetEnPlace(session, dossier + SchemaINI::NomFichierDernier, !c[DernierExistait].empty());
     Memorise(ValeurDemarrage, avant);
+    Memorise(ValeurDossier, c[DossierAvant]);
     return ERROR_SUCCESS;
 }
 
