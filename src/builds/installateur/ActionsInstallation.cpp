@@ -43,7 +43,7 @@ void Marque(bool marque) {
         RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, CleProduit, ValeurReglagesEcrits);
 }
 
-// What EcritReglages, AnnuleReglages and ValideInstallation are handed, in this order.
+// What EcritReglages and AnnuleReglages are handed, in this order.
 enum Champ { Dossier, Chemin, Option, Titre, Instructions, Direct, IniExistait, DernierExistait, MarqueAvant, NChamps };
 
 // A folder as typed, compared without its trailing separators and without regard to case.
