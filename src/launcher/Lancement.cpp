@@ -50,9 +50,9 @@ void ProceduresPrincipales::Traitement(const std::wstring& Fichier_a_executer) {
     }
 
     // Nobody could read the instructions, nor close their window: the update goes without them.
-    const bool sansInstructions =
-        champs_.Chk_Instructions.Value() == CheckBox::vbChecked && services_.PersonneALEcran();
-    if (champs_.Chk_Instructions.Value() == CheckBox::vbChecked && !sansInstructions) fenetres_.AfficheInstructions();
+    const bool instructions = champs_.Chk_Instructions.Value() == CheckBox::vbChecked;
+    const bool sansInstructions = instructions && services_.PersonneALEcran();
+    if (instructions && !sansInstructions) fenetres_.AfficheInstructions();
 
     // The launcher service starts exactly this file, whatever blanks the path holds, in its own
     // directory: installers often open files that lie beside them.

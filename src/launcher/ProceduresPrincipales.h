@@ -16,12 +16,6 @@ namespace tolvane {
 // rounded; nothing when that number is not a check-box value (0 to 2).
 std::optional<int> ValeurCaseActivee(std::wstring_view texte);
 
-// The errors of a directory on the network that does not answer yet, as Windows gives them while
-// the network, a VPN, the domain or the drive mappings are still coming up at logon. Rights and
-// names that are simply wrong (access denied 5, logon failure 1326…) are not in the list:
-// waiting would not mend them.
-bool PasEncoreJoignable(unsigned long erreur);
-
 // How long a program waits for another one working on the same settings file: the launcher
 // holding it may be showing the instructions window to a user who is reading them.
 inline constexpr unsigned long AttenteVerrouMs = 2 * 60 * 1000;

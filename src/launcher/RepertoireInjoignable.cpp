@@ -6,6 +6,12 @@
 
 namespace tolvane {
 
+namespace {
+
+// The errors of a directory on the network that does not answer yet, as Windows gives them while
+// the network, a VPN, the domain or the drive mappings are still coming up at logon. Rights and
+// names that are simply wrong (access denied 5, logon failure 1326…) are not in the list:
+// waiting would not mend them.
 bool PasEncoreJoignable(unsigned long erreur) {
     switch (erreur) {
     case 3:     // ERROR_PATH_NOT_FOUND: a mapped drive whose connection is not restored yet
@@ -37,8 +43,6 @@ bool PasEncoreJoignable(unsigned long erreur) {
     default: return false;
     }
 }
-
-namespace {
 
 constexpr unsigned IntervalleEssaisMs = 2000;
 // A letter waits longer than a logon script's default 5-minute delay; a share, long enough for
@@ -74,16 +78,16 @@ bool ProceduresPrincipales::RepertoireLisible() {
         ISystemeFichiers& fso = services_.FSO();
         const std::wstring lecteur = fso.GetDriveName(repertoire);
         const bool lettre = lecteur.size() == 2;
+        const auto lettreAbsente = [&] { return lettre && fso.LettreEnAttente(lecteur); };
         const bool personne = services_.PersonneALEcran();
-        if (personne && lettre && (fso.LettreEnAttente(lecteur) || fso.EstLecteurReseau(lecteur))) {
+        if (personne && (lettreAbsente() || (lettre && fso.EstLecteurReseau(lecteur)))) {
             // The system account has no drive letter of a user's: a setting to mend, not a wait.
             services_.Signale(Evenement::LettreSansSession, {repertoire});
             services_.FinProcessus();
         }
         const auto joignablePlusTard = personne ? PasEncoreJoignableAuPoste : PasEncoreJoignable;
         const auto enAttente = [&] {
-            return (lettre && fso.LettreEnAttente(lecteur)) ||
-                   (!lecteur.empty() && joignablePlusTard(erreur) && fso.EstLecteurReseau(lecteur));
+            return lettreAbsente() || (!lecteur.empty() && joignablePlusTard(erreur) && fso.EstLecteurReseau(lecteur));
         };
         if (enAttente()) {
             IHorloge& horloge = *services_.horloge;
@@ -108,8 +112,7 @@ bool ProceduresPrincipales::RepertoireLisible() {
             // A root or a server that answers has said it: the folder or the share is missing,
             // and waiting longer would not help. A letter still missing has said nothing.
             const std::wstring sonde = erreur == 67 && !lettre ? IpcDuServeur(lecteur) : lecteur + L"\\";
-            if ((lettre && fso.LettreEnAttente(lecteur)) ||
-                (joignablePlusTard(erreur) && joignablePlusTard(fso.Sonde(sonde)))) {
+            if (lettreAbsente() || (joignablePlusTard(erreur) && joignablePlusTard(fso.Sonde(sonde)))) {
                 // The settings are not wrong: no configuration window, nothing recorded, and
                 // the next start tries again.
                 const std::wstring raison = services_.processus->TexteErreur(erreur);

@@ -252,15 +252,16 @@ std::unique_ptr<IFluxOctets> SourceFichiersWin32::OuvreLecture(const std::wstrin
         erreur_ = GetLastError();
         return nullptr;
     }
-    erreur_ = ERROR_ACCESS_DENIED;
     // Without FILE_FLAG_BACKUP_SEMANTICS a folder does not open; make sure anyway. The basic
     // information only: GetFileInformationByHandle also asks for the volume's serial number,
     // which under Wine is a round trip to the mount manager's process on every open.
-    if (GetFileType(f.get()) != FILE_TYPE_DISK) return nullptr;
     FILE_BASIC_INFO info{};
-    if (GetFileInformationByHandleEx(f.get(), FileBasicInfo, &info, sizeof info) &&
-        (info.FileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+    if (GetFileType(f.get()) != FILE_TYPE_DISK ||
+        (GetFileInformationByHandleEx(f.get(), FileBasicInfo, &info, sizeof info) &&
+         (info.FileAttributes & FILE_ATTRIBUTE_DIRECTORY))) {
+        erreur_ = ERROR_ACCESS_DENIED;
         return nullptr;
+    }
     return std::make_unique<FluxWin32>(std::move(f));
 }
 

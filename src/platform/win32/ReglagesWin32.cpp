@@ -242,7 +242,6 @@ DWORD VerrouReglagesWin32::Attend(HWND fenetre, unsigned long delaiMs) {
         }
         if (quitter) break;
     }
-    if (resultat == WAIT_ABANDONED_0) resultat = WAIT_ABANDONED;
     if (active) EnableWindow(fenetre, TRUE);
     return resultat;
 }

@@ -107,16 +107,5 @@ TEST(EcrivainProfil, AttendUnInstantUnFichierOuvertAilleurs) {
     EXPECT_EQ(test::LitOctets(ini), "[Chemin]\r\nChemin_Demarrage=C:\\X\r\n");
 }
 
-TEST(EcrivainProfil, DossierHorsDeLaPageDeCodeEtNomAvecDesPointsDInterrogation) {
-    // A folder named in a script Windows-1252 lacks: the path must reach the system whole.
-    // The file stays 8-bit, and what the code page lacks is stored as '?', not a look-alike.
-    DossierTemporaire d;
-    const std::wstring dossier = d.CreeDossier(L"Łódź");
-    const std::wstring ini = dossier + L"\\Tolvane.ini";
-    EcrivainProfilWin32 profil;
-    ASSERT_TRUE(profil.WritePrivateProfileString(L"Dernier Fichier Execute", L"Nom_Fich", L"Łódź.exe", ini));
-    EXPECT_EQ(test::LitOctets(ini), "[Dernier Fichier Execute]\r\nNom_Fich=?\xF3\x64?.exe\r\n");
-}
-
 }  // namespace
 }  // namespace tolvane::win32

@@ -1,4 +1,4 @@
-// The file-system, reading, launcher, process and code-page services against the real
+// The file-system, reading, profile, launcher, process and code-page services against the real
 // system (Wine), in a fresh temporary folder.
 #include <gtest/gtest.h>
 
@@ -164,6 +164,28 @@ TEST(SourceFichiers, FichierVerrouilleSansPartageEtFichierOuvertParUnAutreEnEcri
     EXPECT_EQ(fichier->LineInput(), L"a");
     EXPECT_EQ(fichier->LineInput(), L"b");
     EXPECT_TRUE(fichier->FinDeFichier());
+}
+
+TEST(EcrivainProfil, EcritDansLaPageDeCodeEtSignaleLEchec) {
+    DossierTemporaire d;
+    EcrivainProfilWin32 profil;
+    const std::wstring ini = d / L"Tolvane.ini";
+    ASSERT_TRUE(profil.WritePrivateProfileString(L"Général", L"Nom_Fich", L"été.exe", ini));
+    ASSERT_TRUE(profil.WritePrivateProfileString(L"Général", L"Activee", L"-1", ini));
+    EXPECT_EQ(test::LitOctets(ini), "[G\xE9n\xE9ral]\r\nNom_Fich=\xE9t\xE9.exe\r\nActivee=-1\r\n");
+    EXPECT_FALSE(profil.WritePrivateProfileString(L"S", L"K", L"V", d / L"absent\\Tolvane.ini"));
+}
+
+TEST(EcrivainProfil, DossierHorsDeLaPageDeCodeEtNomAvecDesPointsDInterrogation) {
+    // A folder named in a script Windows-1252 lacks: the path must reach the system whole.
+    // The file stays 8-bit, and what the code page lacks is stored as '?', not a look-alike.
+    DossierTemporaire d;
+    const std::wstring dossier = d / L"Łódź";
+    ASSERT_TRUE(CreateDirectoryW(dossier.c_str(), nullptr));
+    const std::wstring ini = dossier + L"\\Tolvane.ini";
+    EcrivainProfilWin32 profil;
+    ASSERT_TRUE(profil.WritePrivateProfileString(L"Dernier Fichier Execute", L"Nom_Fich", L"Łódź.exe", ini));
+    EXPECT_EQ(test::LitOctets(ini), "[Dernier Fichier Execute]\r\nNom_Fich=?\xF3\x64?.exe\r\n");
 }
 
 TEST(PageCode, AllerRetourDansLaPageDeCodeFrancaise) {
