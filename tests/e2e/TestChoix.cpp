@@ -2,6 +2,7 @@
 // would use them.
 #include <windows.h>
 
+#include "commun/NomDuCas.h"
 #include "Commun.h"
 
 using namespace pilote;
@@ -187,8 +188,7 @@ TEST_P(Annulation, NeLanceRienNiNEcritEtLeLanceurSArrete) {
     VerifieLance(r, kListeAttendue[0]);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cas, Annulation, ::testing::ValuesIn(kCasAnnulation),
-                         [](const auto& info) { return std::string(info.param.nom); });
+INSTANTIATE_TEST_SUITE_P(Cas, Annulation, ::testing::ValuesIn(kCasAnnulation), NomDuCas());
 
 }  // namespace
 }  // namespace e2e

@@ -2,6 +2,7 @@
 // directory) fills the main window, a missing one is reported once, failed reads are reported.
 #include <algorithm>
 
+#include "commun/NomDuCas.h"
 #include "Commun.h"
 
 using namespace pilote;
@@ -176,8 +177,7 @@ TEST_P(LectureReglages, RemplitLaFenetreSansMessage) {
     EXPECT_TRUE(SansLancement()) << "le programme de configuration a lancé quelque chose";
 }
 
-INSTANTIATE_TEST_SUITE_P(Cas, LectureReglages, ::testing::ValuesIn(kCasReglages),
-                         [](const auto& info) { return std::string(info.param.nom); });
+INSTANTIATE_TEST_SUITE_P(Cas, LectureReglages, ::testing::ValuesIn(kCasReglages), NomDuCas());
 
 class LecturesEchouees : public TestE2E {};
 

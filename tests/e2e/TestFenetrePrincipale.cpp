@@ -1,6 +1,7 @@
 // The main window of Tolvane.exe as a user meets it: the Tab key's round, the window's frame
 // and place, leaving the directory box, Quitter and the close box, Enter and the length limit
 // of the instructions.
+#include "commun/NomDuCas.h"
 #include "FenetrePrincipale.h"
 #include "ui/Dispositions.h"
 
@@ -84,8 +85,7 @@ TEST_P(Tabulation, LaToucheTabParcourtLesControlesDansLOrdreConcu) {
     EXPECT_FALSE(BoiteExiste(pid_)) << "une boîte s'est montrée pendant le tour";
 }
 
-INSTANTIATE_TEST_SUITE_P(Cas, Tabulation, ::testing::ValuesIn(kCasTabulation),
-                         [](const auto& info) { return std::string(info.param.nom); });
+INSTANTIATE_TEST_SUITE_P(Cas, Tabulation, ::testing::ValuesIn(kCasTabulation), NomDuCas());
 
 // ---- the window itself ----
 
@@ -179,8 +179,7 @@ TEST_P(SortieChemin, VerifieLeCheminEtNeChangeLaListeQueSIlEstBon) {
     EXPECT_EQ(Ini(), reglages_.Ini());
 }
 
-INSTANTIATE_TEST_SUITE_P(Cas, SortieChemin, ::testing::ValuesIn(kCasSortieChemin),
-                         [](const auto& info) { return std::string(info.param.nom); });
+INSTANTIATE_TEST_SUITE_P(Cas, SortieChemin, ::testing::ValuesIn(kCasSortieChemin), NomDuCas());
 
 // ---- ending ----
 
@@ -226,8 +225,7 @@ TEST_P(Fin, TermineAussitotSansQuestionNiEcriture) {
     EXPECT_TRUE(SansLancement());
 }
 
-INSTANTIATE_TEST_SUITE_P(Cas, Fin, ::testing::ValuesIn(kCasFin),
-                         [](const auto& info) { return std::string(info.param.nom); });
+INSTANTIATE_TEST_SUITE_P(Cas, Fin, ::testing::ValuesIn(kCasFin), NomDuCas());
 
 // ---- the instructions box ----
 

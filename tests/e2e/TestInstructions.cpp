@@ -1,6 +1,7 @@
 // The instructions window, shown before a launch.
 #include <windows.h>
 
+#include "commun/NomDuCas.h"
 #include "Commun.h"
 
 using namespace pilote;
@@ -156,8 +157,7 @@ TEST_P(FermetureInstructions, ChaqueSortieMeneAuLancement) {
     EXPECT_EQ(Ini(), apres.Ini());
 }
 
-INSTANTIATE_TEST_SUITE_P(Cas, FermetureInstructions, ::testing::ValuesIn(kCasFermeture),
-                         [](const auto& info) { return std::string(info.param.nom); });
+INSTANTIATE_TEST_SUITE_P(Cas, FermetureInstructions, ::testing::ValuesIn(kCasFermeture), NomDuCas());
 
 }  // namespace
 }  // namespace e2e

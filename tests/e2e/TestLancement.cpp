@@ -4,6 +4,7 @@
 // directory and then shows its window.
 #include <algorithm>
 
+#include "commun/NomDuCas.h"
 #include "Commun.h"
 
 using namespace pilote;
@@ -95,8 +96,7 @@ TEST_P(NomInchange, LanceSelonLOptionEtLeDernierNom) {
     EXPECT_EQ(Ini(), apres.Ini());
 }
 
-INSTANTIATE_TEST_SUITE_P(Cas, NomInchange, ::testing::ValuesIn(kCasNomInchange),
-                         [](const auto& info) { return std::string(info.param.nom); });
+INSTANTIATE_TEST_SUITE_P(Cas, NomInchange, ::testing::ValuesIn(kCasNomInchange), NomDuCas());
 
 TEST_F(Lanceur, MontreLesInstructionsAvantDeLancer) {
     AjouteSonde(L"Maj\\setup.exe");

@@ -1,6 +1,7 @@
 // The save command of the configuration program.
 #include <windows.h>
 
+#include "commun/NomDuCas.h"
 #include "Commun.h"
 
 using namespace pilote;
@@ -124,8 +125,7 @@ TEST_P(SauvegardeOption, SansFichierEcritLeFichierDeReferencePuisRemplaceEnPlace
     EXPECT_TRUE(SansLancement());
 }
 
-INSTANTIATE_TEST_SUITE_P(Cas, SauvegardeOption, ::testing::ValuesIn(kCasOption),
-                         [](const auto& info) { return std::string(info.param.nom); });
+INSTANTIATE_TEST_SUITE_P(Cas, SauvegardeOption, ::testing::ValuesIn(kCasOption), NomDuCas());
 
 enum class Refus { LecteurAbsent, LecteurPasPret, DossierAbsent, Vide };
 
@@ -198,8 +198,7 @@ TEST_P(SauvegardeRefusee, DeuxMessagesEtFichierIntact) {
     EXPECT_TRUE(SansLancement());
 }
 
-INSTANTIATE_TEST_SUITE_P(Cas, SauvegardeRefusee, ::testing::ValuesIn(kCasRefus),
-                         [](const auto& info) { return std::string(info.param.nom); });
+INSTANTIATE_TEST_SUITE_P(Cas, SauvegardeRefusee, ::testing::ValuesIn(kCasRefus), NomDuCas());
 
 // Refused writes need the run without root's file override (see TestSansPrivilege.cpp); the
 // suite's name puts it in that run.

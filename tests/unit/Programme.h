@@ -9,6 +9,7 @@
 
 #include "Exemple.h"
 #include "Faux.h"
+#include "platform/PageCode.h"
 #include "ui/Frm_principale.h"
 
 namespace tolvane::test {
@@ -38,6 +39,14 @@ protected:
             return true;
         }
         return false;
+    }
+    // The launched name the settings file records, as the reader would read it.
+    std::wstring NomFich() {
+        std::wstring v = L"<absent>";
+        const std::string f = banc.LitINI();
+        const auto p = f.find("Nom_Fich=");
+        if (p != std::string::npos) v = DepuisPageCode(f.substr(p + 9, f.find("\r\n", p) - p - 9));
+        return v;
     }
 };
 

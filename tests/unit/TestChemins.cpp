@@ -12,7 +12,7 @@ namespace {
 using Cas = std::pair<const wchar_t*, const wchar_t*>;  // path, expected answer
 }  // namespace
 
-TEST(NomLecteur, LettersAndSharesOnlyWithEveryPartPresent) {
+TEST(NomLecteur, LettresEtPartagesSeulementAvecToutesLeursParties) {
     const Cas cas[] = {
         // A letter drive, whatever follows it.
         {L"C:\\x", L"C:"},
@@ -40,7 +40,7 @@ TEST(NomLecteur, LettersAndSharesOnlyWithEveryPartPresent) {
     for (const auto& [chemin, lecteur] : cas) EXPECT_EQ(NomLecteur(chemin), lecteur) << chemin;
 }
 
-TEST(RepertoireDe, DropsTheLastPartButNotTheRootOfADrive) {
+TEST(RepertoireDe, OteLaDernierePartieMaisPasLaRacineDUnLecteur) {
     const Cas cas[] = {
         {L"C:\\Program Files\\Tolvane\\Tolvane_Lanceur.exe", L"C:\\Program Files\\Tolvane"},
         {L"C:\\Tolvane.exe", L"C:\\"},
@@ -51,7 +51,7 @@ TEST(RepertoireDe, DropsTheLastPartButNotTheRootOfADrive) {
     for (const auto& [chemin, repertoire] : cas) EXPECT_EQ(RepertoireDe(chemin), repertoire) << chemin;
 }
 
-TEST(Separateurs, BothSlashesAndOnlyAsciiLetters) {
+TEST(Separateurs, LesDeuxBarresEtLesSeulesLettresAscii) {
     EXPECT_TRUE(EstSeparateur(L'\\') && EstSeparateur(L'/'));
     EXPECT_FALSE(EstSeparateur(L':'));
     EXPECT_TRUE(EstLettreLecteur(L'a') && EstLettreLecteur(L'Z'));

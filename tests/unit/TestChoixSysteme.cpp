@@ -6,7 +6,7 @@
 
 using namespace tolvane;
 
-TEST(OptionsVersPageCode, NoFlagWhereTheCodePageRefusesThem) {
+TEST(OptionsVersPageCode, AucunDrapeauOuLaPageDeCodeLesRefuse) {
     // 8-bit and double-byte code pages: no best-fit look-alikes.
     for (unsigned page : {1252u, 1250u, 1251u, 1253u, 874u, 932u, 936u, 949u, 950u, 437u, 850u})
         EXPECT_EQ(OptionsVersPageCode(page), SansEquivalentApproche) << page;
@@ -22,7 +22,7 @@ TEST(OptionsVersPageCode, NoFlagWhereTheCodePageRefusesThem) {
     EXPECT_EQ(OptionsVersPageCode(57012u), SansEquivalentApproche);
 }
 
-TEST(RacineAtteinte, AccessDeniedOnAShareRootMeansTheShareIsThere) {
+TEST(RacineAtteinte, UnAccesRefuseALaRacineDUnPartageVeutDireQuIlEstLa) {
     constexpr unsigned long AccesRefuse = 5, CheminReseauIntrouvable = 53, PasPret = 21;
     EXPECT_TRUE(RacineAtteinte(L"\\\\serveur\\partage\\", true, 0));
     EXPECT_TRUE(RacineAtteinte(L"\\\\serveur\\partage\\", false, AccesRefuse));

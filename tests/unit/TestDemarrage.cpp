@@ -49,7 +49,7 @@ protected:
 };
 }  // namespace
 
-TEST_P(Demarrage, NoSettingsFileShowsOneMessageAndTheDesignedFields) {
+TEST_P(Demarrage, SansFichierDeParametresUnMessageEtLesChampsConcus) {
     EXPECT_FALSE(Charge());
     ASSERT_EQ(banc.messages.vus.size(), 1u);
     EXPECT_EQ(banc.messages.vus[0].texte,
@@ -68,7 +68,7 @@ TEST_P(Demarrage, NoSettingsFileShowsOneMessageAndTheDesignedFields) {
     EXPECT_EQ(frm.Caption().rfind(L"Tolvane 1.0", 0), 0u);
 }
 
-TEST_P(Demarrage, MissingSettingsFileIsRecordedBeforeTheBoxThatMayWaitForHours) {
+TEST_P(Demarrage, UnFichierDeParametresAbsentEstNoteAvantLaBoiteQuiPeutAttendreDesHeures) {
     // Counts the boxes already shown when the event is written.
     struct JournalDate : IJournalEvenements {
         FauxMessages& messages;
@@ -86,7 +86,7 @@ TEST_P(Demarrage, MissingSettingsFileIsRecordedBeforeTheBoxThatMayWaitForHours) 
     EXPECT_EQ(banc.messages.vus.size(), 1u);
 }
 
-TEST_P(Demarrage, SavedFileFillsEveryFieldWithoutMessage) {
+TEST_P(Demarrage, UnFichierSauveRemplitChaqueChampSansMessage) {
     Reglages r;
     r.nomFich = L"maj1.exe";
     banc.EcritINI(r.Fichier());
@@ -113,7 +113,7 @@ TEST_P(Demarrage, SavedFileFillsEveryFieldWithoutMessage) {
     for (const EvenementVu& e : banc.journal.vus) EXPECT_NE(e.evenement, Evenement::FichierINIAbsent);
 }
 
-TEST_P(Demarrage, OptionTextIsComparedWithoutRegardToCase) {
+TEST_P(Demarrage, LeTexteDeLOptionEstCompareSansEgardALaCasse) {
     struct Cas {
         const wchar_t* texte;
         bool opt0;
@@ -134,7 +134,7 @@ TEST_P(Demarrage, OptionTextIsComparedWithoutRegardToCase) {
     }
 }
 
-TEST_P(Demarrage, ActiveeSetsTheCheckBoxAndTheInstructionFields) {
+TEST_P(Demarrage, ActiveeRegleLaCaseEtLesChampsDesInstructions) {
     struct Cas {
         const wchar_t* texte;
         int valeur;
@@ -157,7 +157,7 @@ TEST_P(Demarrage, ActiveeSetsTheCheckBoxAndTheInstructionFields) {
     }
 }
 
-TEST(ValeurCaseActivee, ConvertsLeadingNumberAndRefusesOutOfRange) {
+TEST(ValeurCaseActivee, ConvertitLeNombreEnTeteEtRefuseLeHorsLimites) {
     EXPECT_EQ(ValeurCaseActivee(L"  2  "), 2);
     EXPECT_EQ(ValeurCaseActivee(L"+1"), 1);
     EXPECT_EQ(ValeurCaseActivee(L"-0.4"), 0);
@@ -169,7 +169,7 @@ TEST(ValeurCaseActivee, ConvertsLeadingNumberAndRefusesOutOfRange) {
     EXPECT_EQ(ValeurCaseActivee(L"\t1"), 0);  // only blanks are trimmed
 }
 
-TEST_P(Demarrage, EachMissingKeyIsToldAndTheOtherReadsGoOn) {
+TEST_P(Demarrage, ChaqueCleAbsenteEstSignaleeEtLesAutresLecturesContinuent) {
     banc.EcritINI(
         "[Chemin]\r\nChemin_Demarrage=C:\\Maj\r\n"
         "[Instructions]\r\nTitre_Fenetre=Mise a jour\r\n");
@@ -194,7 +194,7 @@ TEST_P(Demarrage, EachMissingKeyIsToldAndTheOtherReadsGoOn) {
     EXPECT_EQ(frm.Txt_instructions.Text(), Dispositions::InstructionsDessin);
 }
 
-TEST_P(Demarrage, UnreadableOrUnlistableIsNoCrash) {
+TEST_P(Demarrage, IllisibleOuNonListableNePlantePas) {
     Reglages r;
     r.chemin = L"Z:\\Absent";
     banc.EcritINI(r.Fichier());
@@ -214,7 +214,7 @@ TEST_P(Demarrage, UnreadableOrUnlistableIsNoCrash) {
 INSTANTIATE_TEST_SUITE_P(LesDeuxBuilds, Demarrage, ::testing::Values(false, true),
                          [](const auto& info) { return info.param ? "Tolvane_Lanceur" : "Tolvane"; });
 
-TEST(DemarrageLanceur, OneRunListsTheDirectoryOnceAndReadsTheFileSixTimes) {
+TEST(DemarrageLanceur, UneExecutionListeLeRepertoireUneFoisEtLitLeFichierSixFois) {
     Banc banc;
     Reglages r;
     r.option = L"Toujours_lancer";

@@ -40,7 +40,7 @@ protected:
 
 }  // namespace
 
-TEST_F(DemarrageDuPoste, ShareReachableAfterSomeTriesIsLaunchedAsUsual) {
+TEST_F(DemarrageDuPoste, UnPartageJoignableApresQuelquesEssaisEstLanceCommeDHabitude) {
     // A share answering "network path not found", and a mapped drive not reconnected yet.
     for (const auto& [repertoire, erreur] :
          {std::pair<std::wstring, unsigned long>{L"\\\\serveur\\maj", ERROR_BAD_NETPATH},
@@ -60,7 +60,7 @@ TEST_F(DemarrageDuPoste, ShareReachableAfterSomeTriesIsLaunchedAsUsual) {
     }
 }
 
-TEST_F(DemarrageDuPoste, ShareNeverReachableEndsAfterThreeMinutesWithOneBoxAndNothingRecorded) {
+TEST_F(DemarrageDuPoste, UnPartageJamaisJoignableFinitApresTroisMinutesUneBoiteRienDeNote) {
     banc.AjouteRepertoire(reglages.chemin, {L"maj2.exe"});
     Echoue(reglages.chemin, ERROR_BAD_NETPATH);
     EXPECT_TRUE(Demarre(true));
@@ -80,7 +80,7 @@ TEST_F(DemarrageDuPoste, ShareNeverReachableEndsAfterThreeMinutesWithOneBoxAndNo
               (std::vector<EvenementVu>{{Evenement::RepertoireInaccessible, {L"\\\\serveur\\maj", L"erreur 53"}}}));
 }
 
-TEST_F(DemarrageDuPoste, EachErrorOfANetworkNotUpYetIsWaitedForAndNoOther) {
+TEST_F(DemarrageDuPoste, ChaqueErreurDUnReseauPasEncorePretEstAttendueEtAucuneAutre) {
     // Each code literally: a code dropped from the list, or mistyped, shows here.
     const unsigned long attendues[] = {3,    51,   53,   54,   55,   58,   59,   64,   67,   121,  240, 1201,
                                        1203, 1222, 1225, 1231, 1232, 1236, 1265, 1311, 1355, 1908, 2250};
@@ -100,7 +100,7 @@ TEST_F(DemarrageDuPoste, EachErrorOfANetworkNotUpYetIsWaitedForAndNoOther) {
         }
 }
 
-TEST_F(DemarrageDuPoste, LetterNotMappedYetIsWaitedForSixMinutesWithNothingShown) {
+TEST_F(DemarrageDuPoste, UneLettrePasEncoreAssocieeEstAttendueSixMinutesSansRienMontrer) {
     // A letter a logon script maps later: no such drive at first, nor a network one.
     reglages.chemin = L"M:\\Maj";
     banc.fso.lettresEnAttente = {L"M:"};
@@ -122,7 +122,7 @@ TEST_F(DemarrageDuPoste, LetterNotMappedYetIsWaitedForSixMinutesWithNothingShown
     EXPECT_TRUE(banc.fenetres.affichees.empty());
 }
 
-TEST_F(DemarrageDuPoste, AfterTheWaitAShareOrServerThatAnswersMeansTheFolderIsMissing) {
+TEST_F(DemarrageDuPoste, ApresLAttenteUnPartageOuServeurQuiRepondVeutDireDossierAbsent) {
     // 3 on a share whose root answers (even to refuse): the folder is gone. 67 where the
     // server answers: the share is gone. Both take the designed "cannot read" path.
     struct Cas {
@@ -148,7 +148,7 @@ TEST_F(DemarrageDuPoste, AfterTheWaitAShareOrServerThatAnswersMeansTheFolderIsMi
     }
 }
 
-TEST_F(DemarrageDuPoste, SlowListingsStillEndTheWaitOnTime) {
+TEST_F(DemarrageDuPoste, DesListesLentesFinissentQuandMemeLAttenteATemps) {
     // Each failing listing takes 1.5 s: the last pause is cut short at the deadline.
     banc.listeur.horloge = &banc.horloge;
     banc.listeur.dureeMs = 1500;
@@ -160,7 +160,7 @@ TEST_F(DemarrageDuPoste, SlowListingsStillEndTheWaitOnTime) {
     EXPECT_GE(banc.horloge.Millisecondes() - debut, 180000u);
 }
 
-TEST_F(DemarrageDuPoste, ShareThatComesUpEmptyGetsTheDesignedMessage) {
+TEST_F(DemarrageDuPoste, UnPartageQuiArriveVideDonneLeMessageConcu) {
     banc.AjouteRepertoire(reglages.chemin, {L"lisezmoi.txt"});
     Echoue(reglages.chemin, ERROR_BAD_NETPATH, 2);
     EXPECT_FALSE(Demarre(true));
@@ -173,7 +173,7 @@ TEST_F(DemarrageDuPoste, ShareThatComesUpEmptyGetsTheDesignedMessage) {
     EXPECT_EQ(banc.processus.fins, 0) << "the main window follows";
 }
 
-TEST_F(DemarrageDuPoste, FailuresWaitingCannotMendAreToldWithTheirReason) {
+TEST_F(DemarrageDuPoste, LesEchecsQueLAttenteNeReparePasSontSignalesAvecLeurRaison) {
     // A local folder that does not exist; no rights on the share; a share that answers at
     // last, but to refuse. The run command ends and the main window follows.
     const FauxListeur::Echec local{ERROR_PATH_NOT_FOUND}, refuse{ERROR_ACCESS_DENIED},
@@ -202,7 +202,7 @@ TEST_F(DemarrageDuPoste, FailuresWaitingCannotMendAreToldWithTheirReason) {
     }
 }
 
-TEST_F(DemarrageDuPoste, EssaiSaysWhyWithoutWaiting) {
+TEST_F(DemarrageDuPoste, EssaiDitPourquoiSansAttendre) {
     banc.AjouteRepertoire(reglages.chemin, {L"maj2.exe"});
     Echoue(reglages.chemin, ERROR_BAD_NETPATH);
     // The configuration program, after the save question.
@@ -221,7 +221,7 @@ TEST_F(DemarrageDuPoste, EssaiSaysWhyWithoutWaiting) {
     EXPECT_TRUE(banc.horloge.attentes.empty());
 }
 
-TEST_F(DemarrageDuPoste, OnlyTheLauncherBeforeItsMainWindowAsksToComeForward) {
+TEST_F(DemarrageDuPoste, SeulLeLanceurAvantSaFenetrePrincipaleDemandeAPasserDevant) {
     reglages.chemin = L"D:\\Maj";
     reglages.activee = L"1";
     banc.AjouteRepertoire(L"D:\\Maj", {L"a.exe", L"b.exe"});
@@ -254,7 +254,7 @@ TEST_F(DemarrageDuPoste, OnlyTheLauncherBeforeItsMainWindowAsksToComeForward) {
     EXPECT_FALSE(banc.messages.vus.back().enAvant);
 }
 
-TEST_F(DemarrageDuPoste, AChoiceWindowThatCannotBeCreatedIsACancel) {
+TEST_F(DemarrageDuPoste, UneFenetreDeChoixImpossibleACreerVautUneAnnulation) {
     reglages.chemin = L"D:\\Maj";
     reglages.nomFich = L"ancien.exe";
     banc.AjouteRepertoire(L"D:\\Maj", {L"a.exe", L"b.exe"});
@@ -271,7 +271,7 @@ TEST_F(DemarrageDuPoste, AChoiceWindowThatCannotBeCreatedIsACancel) {
     EXPECT_TRUE(banc.profil.ecritures.empty());
 }
 
-TEST_F(DemarrageDuPoste, InstructionsOrMainWindowThatCannotBeCreatedEndWithoutLaunch) {
+TEST_F(DemarrageDuPoste, InstructionsOuFenetrePrincipaleImpossiblesACreerFinissentSansLancement) {
     reglages.chemin = L"D:\\Maj";
     reglages.activee = L"1";
     banc.AjouteRepertoire(L"D:\\Maj", {L"maj2.exe"});

@@ -20,29 +20,30 @@ struct CasEcriture {
 
 // Each file holds a letter beyond ASCII, so that UTF-8 without a mark is told from the code page.
 const CasEcriture casEcriture[] = {
-    {"ReplacesOnlyTheValue",
+    {"RemplaceSeulementLaValeur",
      L"[Chemin]\r\nChemin_Demarrage=D:\\Mises à jour\r\n[Dernier Fichier Execute]\r\nNom_Fich=aucun\r\n",
      L"Dernier Fichier Execute", L"Nom_Fich", L"  mise à jour 2.exe ",
      L"[Chemin]\r\nChemin_Demarrage=D:\\Mises à jour\r\n[Dernier Fichier Execute]\r\nNom_Fich=  mise à jour 2.exe "
      L"\r\n"},
-    {"KeepsCommentsBlanksAndSpacing", L"; réglages\r\n\r\n[Chemin]  \r\nChemin_Demarrage = ancien\r\n\r\n[Option]\r\n",
-     L"Chemin", L"Chemin_Demarrage", L"D:\\Mises à jour",
-     L"; réglages\r\n\r\n[Chemin]  \r\nChemin_Demarrage=D:\\Mises à jour\r\n\r\n[Option]\r\n"},
-    {"AddsTheKeyAfterTheLastLineOfItsSection", L"[Instructions]\r\nActivee=1\r\n\r\n[Option]\r\nOption_Demarrage=é\r\n",
-     L"Instructions", L"Titre_Fenetre", L"Très important",
+    {"GardeCommentairesBlancsEtEspacement",
+     L"; réglages\r\n\r\n[Chemin]  \r\nChemin_Demarrage = ancien\r\n\r\n[Option]\r\n", L"Chemin", L"Chemin_Demarrage",
+     L"D:\\Mises à jour", L"; réglages\r\n\r\n[Chemin]  \r\nChemin_Demarrage=D:\\Mises à jour\r\n\r\n[Option]\r\n"},
+    {"AjouteLaCleApresLaDerniereLigneDeSaSection",
+     L"[Instructions]\r\nActivee=1\r\n\r\n[Option]\r\nOption_Demarrage=é\r\n", L"Instructions", L"Titre_Fenetre",
+     L"Très important",
      L"[Instructions]\r\nActivee=1\r\nTitre_Fenetre=Très important\r\n\r\n[Option]\r\nOption_Demarrage=é\r\n"},
-    {"AddsTheSectionAtTheEnd", L"[Chemin]\r\nChemin_Demarrage=é\r\n", L"Option", L"Option_Demarrage",
-     L"Toujours_lancer", L"[Chemin]\r\nChemin_Demarrage=é\r\n[Option]\r\nOption_Demarrage=Toujours_lancer\r\n"},
-    {"EndsALastLineThatHasNoEnd", L"[Chemin]\r\nChemin_Demarrage=é", L"Option", L"Option_Demarrage", L"Verifier_lancer",
-     L"[Chemin]\r\nChemin_Demarrage=é\r\n[Option]\r\nOption_Demarrage=Verifier_lancer\r\n"},
-    {"KeepsBareLineFeeds", L"[Chemin]\nChemin_Demarrage=é\n[Option]\n", L"Chemin", L"Chemin_Demarrage", L"C:\\X",
+    {"AjouteLaSectionALaFin", L"[Chemin]\r\nChemin_Demarrage=é\r\n", L"Option", L"Option_Demarrage", L"Toujours_lancer",
+     L"[Chemin]\r\nChemin_Demarrage=é\r\n[Option]\r\nOption_Demarrage=Toujours_lancer\r\n"},
+    {"TermineUneDerniereLigneSansFin", L"[Chemin]\r\nChemin_Demarrage=é", L"Option", L"Option_Demarrage",
+     L"Verifier_lancer", L"[Chemin]\r\nChemin_Demarrage=é\r\n[Option]\r\nOption_Demarrage=Verifier_lancer\r\n"},
+    {"GardeLesLFSeuls", L"[Chemin]\nChemin_Demarrage=é\n[Option]\n", L"Chemin", L"Chemin_Demarrage", L"C:\\X",
      L"[Chemin]\nChemin_Demarrage=C:\\X\n[Option]\n"},
     // The reader takes the first line whose text from the second character begins with the
     // section name: the writer writes where the reader will read.
-    {"WritesWhereTheReaderReads", L"[Chemin2]\r\nX=é\r\n[Chemin]\r\n", L"Chemin", L"Chemin_Demarrage", L"v",
+    {"EcritOuLeLecteurLit", L"[Chemin2]\r\nX=é\r\n[Chemin]\r\n", L"Chemin", L"Chemin_Demarrage", L"v",
      L"[Chemin2]\r\nX=é\r\nChemin_Demarrage=v\r\n[Chemin]\r\n"},
-    {"FillsAHeaderOnTheLastLine", L"[Option]\r\nChemin_Demarrage=é\r\n[Chemin]", L"Chemin", L"Chemin_Demarrage", L"v",
-     L"[Option]\r\nChemin_Demarrage=é\r\n[Chemin]\r\nChemin_Demarrage=v\r\n"},
+    {"CompleteUnEnTeteEnDerniereLigne", L"[Option]\r\nChemin_Demarrage=é\r\n[Chemin]", L"Chemin", L"Chemin_Demarrage",
+     L"v", L"[Option]\r\nChemin_Demarrage=é\r\n[Chemin]\r\nChemin_Demarrage=v\r\n"},
 };
 
 struct EncodageNomme {
@@ -51,14 +52,14 @@ struct EncodageNomme {
 };
 
 const EncodageNomme encodages[] = {
-    {"CodePage", {Encodage::PageCode, 0}},   {"Utf8", {Encodage::Utf8, 0}},
-    {"Utf8Mark", {Encodage::Utf8, 3}},       {"Utf16LEMark", {Encodage::Utf16LE, 2}},
-    {"Utf16BEMark", {Encodage::Utf16BE, 2}}, {"Utf16LENoMark", {Encodage::Utf16LE, 0}},
+    {"PageCode", {Encodage::PageCode, 0}},     {"Utf8", {Encodage::Utf8, 0}},
+    {"Utf8Marque", {Encodage::Utf8, 3}},       {"Utf16LEMarque", {Encodage::Utf16LE, 2}},
+    {"Utf16BEMarque", {Encodage::Utf16BE, 2}}, {"Utf16LESansMarque", {Encodage::Utf16LE, 0}},
 };
 
 class EcritureINI : public testing::TestWithParam<std::tuple<CasEcriture, EncodageNomme>> {};
 
-TEST_P(EcritureINI, ChangesOnlyTheKeyLineAndReadsBack) {
+TEST_P(EcritureINI, NeChangeQueLaLigneDeLaCleEtSeRelit) {
     const auto& [cas, encodage] = GetParam();
     const std::string avant = EnOctets(cas.avant, encodage.encodage);
     ASSERT_EQ(DetecteEncodage(avant), encodage.encodage);
@@ -80,7 +81,7 @@ INSTANTIATE_TEST_SUITE_P(Cas, EcritureINI,
 
 }  // namespace
 
-TEST(EcritureINI, NewFileIsInTheCodePageAsTheSystemWritesIt) {
+TEST(EcritureINI, UnNouveauFichierEstDansLaPageDeCodeCommeLeSystemeLEcrit) {
     EXPECT_EQ(EditionINI::EcritEntree("", L"Dernier Fichier Execute", L"Nom_Fich", L"été.exe"),
               "[Dernier Fichier Execute]\r\nNom_Fich=\xE9t\xE9.exe\r\n");
     // A UTF-8 mark alone is a file in UTF-8.
@@ -88,14 +89,14 @@ TEST(EcritureINI, NewFileIsInTheCodePageAsTheSystemWritesIt) {
               "\xEF\xBB\xBF[Chemin]\r\nChemin_Demarrage=\xC3\xA9\r\n");
 }
 
-TEST(EcritureINI, CodePageBytesThatWouldReadAsUtf8AreWrittenInUtf8) {
+TEST(EcritureINI, DesOctetsDeLaPageDeCodeQuiSeLiraientEnUtf8SontEcritsEnUtf8) {
     // "Ã©" in Windows-1252 is C3 A9, which a file otherwise in ASCII would read back as "é".
     EXPECT_EQ(EditionINI::EcritEntree("[T]\r\n", L"T", L"k", L"Ã©"), "[T]\r\nk=\xC3\x83\xC2\xA9\r\n");
     // With a byte elsewhere that is no UTF-8, the code page holds.
     EXPECT_EQ(EditionINI::EcritEntree("[T]\r\nx=\xE9\r\n", L"T", L"k", L"Ã©"), "[T]\r\nx=\xE9\r\nk=\xC3\xA9\r\n");
 }
 
-TEST(EcritureINI, OddLastByteOfUtf16StaysLast) {
+TEST(EcritureINI, UnDernierOctetImpairDUtf16ResteLeDernier) {
     const std::string avant = std::string("\xFF\xFE[\0T\0]\0", 8) + "!";
     EXPECT_EQ(EditionINI::EcritEntree(avant, L"T", L"k", L"v"),
               std::string("\xFF\xFE[\0T\0]\0\r\0\n\0k\0=\0v\0\r\0\n\0", 22) + "!");

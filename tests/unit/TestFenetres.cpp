@@ -24,7 +24,7 @@ protected:
 };
 }  // namespace
 
-TEST_F(Fenetres, CheckBoxEnablesTheInstructionFieldsWhateverSetsIt) {
+TEST_F(Fenetres, LaCaseActiveLesChampsDesInstructionsQuiQueCeSoitQuiLaCoche) {
     Ouvre(false, "");
     for (int v : {0, 1, 2, 1, 0}) {
         frm->Chk_Instructions.SetValue(v);
@@ -37,7 +37,7 @@ TEST_F(Fenetres, CheckBoxEnablesTheInstructionFieldsWhateverSetsIt) {
     EXPECT_EQ(frm->Chk_Instructions.Value(), 0);
 }
 
-TEST_F(Fenetres, LeavingThePathBoxRepointsTheListOnlyWhenValid) {
+TEST_F(Fenetres, QuitterLaZoneDuCheminNeRepointeLaListeQueSIlEstValide) {
     banc.AjouteRepertoire(L"C:\\Maj", {L"a.exe", L"b.exe"});
     banc.AjouteRepertoire(L"C:\\Vide", {L"lisezmoi.txt"});
     Reglages r;
@@ -69,7 +69,7 @@ TEST_F(Fenetres, LeavingThePathBoxRepointsTheListOnlyWhenValid) {
     EXPECT_EQ(banc.listeur.appels.size(), appels + 1) << "directory then pattern: one listing";
 }
 
-TEST_F(Fenetres, QuitAndCloseBoxEndAtOnceWithNothingSaved) {
+TEST_F(Fenetres, QuitterEtLaCaseDeFermetureFinissentAussitotSansRienSauver) {
     Ouvre(false, Reglages{}.Fichier());
     const std::string avant = banc.LitINI();
     frm->TXT_Chemin.SetText(L"C:\\Autre");
@@ -95,7 +95,7 @@ protected:
 };
 }  // namespace
 
-TEST_F(Choix, LoadListsTheMainPathAndSelectsTheFirstEntry) {
+TEST_F(Choix, LeChargementListeLeCheminPrincipalEtSelectionneLaPremiereEntree) {
     Prepare(false);
     Mod_principal::ChoixAnnule = true;
     fenetre().Charge();
@@ -110,7 +110,7 @@ TEST_F(Choix, LoadListsTheMainPathAndSelectsTheFirstEntry) {
     EXPECT_FALSE(Mod_principal::ChoixAnnule);
 }
 
-TEST_F(Choix, DoubleClickChoosesTheEntryUnderThePointer) {
+TEST_F(Choix, UnDoubleClicChoisitLEntreeSousLePointeur) {
     Prepare(false);
     fenetre().Charge();
     fenetre().Flb_file.SetListIndex(2);  // the click of a double click selects first
@@ -119,7 +119,7 @@ TEST_F(Choix, DoubleClickChoosesTheEntryUnderThePointer) {
     EXPECT_FALSE(fenetre().EstChargee());
 }
 
-TEST_F(Choix, CancelClosesInTheConfigurationBuildAndAFreshLoadStartsOver) {
+TEST_F(Choix, AnnulerFermeDansLaConfigurationEtUnNouveauChargementRepartDeZero) {
     Prepare(false);
     fenetre().Charge();
     fenetre().Flb_file.SetListIndex(1);
@@ -138,7 +138,7 @@ TEST_F(Choix, CancelClosesInTheConfigurationBuildAndAFreshLoadStartsOver) {
     EXPECT_EQ(frm->Txt_Texte.Text(), L"ancien.exe");
 }
 
-TEST_F(Choix, CancelEndsTheLauncher) {
+TEST_F(Choix, AnnulerTermineLeLanceur) {
     Prepare(false);
     Mod_principal::ModeAuto = true;
     fenetre().Charge();
@@ -151,7 +151,7 @@ TEST_F(Choix, CancelEndsTheLauncher) {
     EXPECT_EQ(banc.journal.vus, (std::vector<EvenementVu>{annule, annule}));
 }
 
-TEST_F(Choix, OnlyTheLauncherRecordsACancel) {
+TEST_F(Choix, SeulLeLanceurNoteUneAnnulation) {
     Prepare(false);
     fenetre().Charge();
     fenetre().Cmd_Annuler.Presse();
@@ -166,7 +166,7 @@ TEST_F(Choix, OnlyTheLauncherRecordsACancel) {
     EXPECT_EQ(banc.journal.vus, (std::vector<EvenementVu>{{Evenement::ChoixAnnule, {L"\\\\serveur\\maj"}}}));
 }
 
-TEST_F(Choix, OkWithNothingToChooseIsACancel) {
+TEST_F(Choix, OKSansRienAChoisirVautUneAnnulation) {
     Prepare(false);
     frm->TXT_Chemin.SetText(L"C:\\Disparu");  // no longer listable
     fenetre().Charge();
@@ -178,7 +178,7 @@ TEST_F(Choix, OkWithNothingToChooseIsACancel) {
     EXPECT_EQ(frm->Txt_Texte.Text(), L"ancien.exe") << "never the stale name as a choice";
 }
 
-TEST_F(Fenetres, InstructionsCopyTheMainFieldsAndTheirTextCannotBeSent) {
+TEST_F(Fenetres, LesInstructionsCopientLesChampsPrincipauxEtLeurTexteNePeutEtreEnvoye) {
     Ouvre(false, "");
     frm->Txt_Titre.SetText(L"");
     frm->Txt_instructions.SetText(L"");
@@ -193,7 +193,7 @@ TEST_F(Fenetres, InstructionsCopyTheMainFieldsAndTheirTextCannotBeSent) {
                 LectureSeule);
 }
 
-TEST(Dispositions, IdsFollowTheTabIndexAndAreUnique) {
+TEST(Dispositions, LesIdentifiantsSuiventLOrdreDeTabulationEtSontUniques) {
     for (const auto* table :
          {&Dispositions::Principale::Fenetre, &Dispositions::Choix::Fenetre, &Dispositions::Instructions::Fenetre}) {
         std::set<int> ids;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "Programme.h"
+#include "commun/NomDuCas.h"
 #include "launcher/Textes.h"
 #include "platform/PageCode.h"
 #include "platform/Texte.h"
@@ -19,13 +20,6 @@ protected:
         banc.fso.lecteurs[L"D:"] = true;
         reglages.nomFich = L"maj1.exe";
     }
-    std::wstring NomFich() {
-        std::wstring v = L"<absent>";
-        const std::string f = banc.LitINI();
-        const auto p = f.find("Nom_Fich=");
-        if (p != std::string::npos) v = DepuisPageCode(f.substr(p + 9, f.find("\r\n", p) - p - 9));
-        return v;
-    }
     void ChoisitAuClavier(int rang) {
         banc.fenetres.scripts[&Dispositions::Choix::Fenetre] = [rang](Fenetre& f) {
             auto& choix = static_cast<Frm_Choix&>(f);
@@ -38,13 +32,14 @@ protected:
 }  // namespace
 
 struct CasNom {
+    const char* nom;
     const wchar_t* fichier;
     const wchar_t* option;
     bool lance;
 };
 class LancementSelonLeNom : public Lancement, public ::testing::WithParamInterface<CasNom> {};
 
-TEST_P(LancementSelonLeNom, OnlyIfNameChangedComparesWithoutCaseAgainstTheStoredName) {
+TEST_P(LancementSelonLeNom, SiLeNomChangeCompareSansCasseAuNomNote) {
     const CasNom c = GetParam();
     banc.AjouteRepertoire(L"D:\\Maj", {c.fichier});
     reglages.option = c.option;
@@ -56,13 +51,14 @@ TEST_P(LancementSelonLeNom, OnlyIfNameChangedComparesWithoutCaseAgainstTheStored
 }
 
 INSTANTIATE_TEST_SUITE_P(Cas, LancementSelonLeNom,
-                         ::testing::Values(CasNom{L"maj1.exe", L"Verifier_lancer", false},
-                                           CasNom{L"MAJ1.EXE", L"Verifier_lancer", false},
-                                           CasNom{L"maj2.exe", L"Verifier_lancer", true},
-                                           CasNom{L"maj1.exe", L"Toujours_lancer", true},
-                                           CasNom{L"MAJ1.exe", L"Toujours_lancer", true}));
+                         ::testing::Values(CasNom{"MemeNom", L"maj1.exe", L"Verifier_lancer", false},
+                                           CasNom{"MemeNomAutreCasse", L"MAJ1.EXE", L"Verifier_lancer", false},
+                                           CasNom{"NouveauNom", L"maj2.exe", L"Verifier_lancer", true},
+                                           CasNom{"ToujoursMemeNom", L"maj1.exe", L"Toujours_lancer", true},
+                                           CasNom{"ToujoursAutreCasse", L"MAJ1.exe", L"Toujours_lancer", true}),
+                         NomDuCas());
 
-TEST_F(Lancement, NameIsComparedAsTheSettingsFileHoldsIt) {
+TEST_F(Lancement, LeNomEstCompareTelQueLeFichierLeGarde) {
     // "Łódź.exe" is stored as "?ód?.exe" in Windows-1252; read back, that is the same name and
     // must not be launched again at every start. Case is ignored, z included.
     struct Cas {
@@ -81,7 +77,7 @@ TEST_F(Lancement, NameIsComparedAsTheSettingsFileHoldsIt) {
     }
 }
 
-TEST_F(Lancement, NameRecordedInAnyEncodingIsReadBackWholeAndNotLaunchedAgain) {
+TEST_F(Lancement, UnNomNoteDansToutEncodageEstReluEntierEtPasRelance) {
     // Leading blanks included: a name read back trimmed would be launched at every
     // start. In UTF-8 and UTF-16 a letter the code page lacks is kept too.
     for (const Encodage e : {Encodage{Encodage::PageCode, 0}, Encodage{Encodage::Utf8, 0}, Encodage{Encodage::Utf8, 3},
@@ -98,7 +94,7 @@ TEST_F(Lancement, NameRecordedInAnyEncodingIsReadBackWholeAndNotLaunchedAgain) {
     }
 }
 
-TEST_F(Lancement, LaunchesTheExactFileWithANormalWindowInItsDirectoryAndRecordsIt) {
+TEST_F(Lancement, LanceLeFichierExactFenetreNormaleDansSonRepertoireEtLeNote) {
     reglages.chemin = L"D:\\Mises a jour";
     banc.AjouteRepertoire(L"D:\\Mises a jour", {L"maj 2.exe"});
     EXPECT_TRUE(Demarre(true));
@@ -113,7 +109,7 @@ TEST_F(Lancement, LaunchesTheExactFileWithANormalWindowInItsDirectoryAndRecordsI
     EXPECT_EQ(banc.processus.fins, 1);
 }
 
-TEST_F(Lancement, AnyResultAbove30IsASuccess) {
+TEST_F(Lancement, ToutResultatAuDessusDe30EstUnSucces) {
     banc.AjouteRepertoire(L"D:\\Maj", {L"maj2.exe"});
     for (unsigned resultat : {31u, 32u, 33u, 42u}) {
         banc.lanceur.resultat = resultat;
@@ -125,7 +121,7 @@ TEST_F(Lancement, AnyResultAbove30IsASuccess) {
     }
 }
 
-TEST_F(Lancement, FailedLaunchIsToldAndNothingRecorded) {
+TEST_F(Lancement, UnLancementEchoueEstSignaleEtRienNEstNote) {
     banc.AjouteRepertoire(L"D:\\Maj", {L"bad.exe"});
     for (unsigned resultat : {0u, 2u, 3u, 11u, 30u}) {
         banc.lanceur.resultat = resultat;
@@ -141,7 +137,7 @@ TEST_F(Lancement, FailedLaunchIsToldAndNothingRecorded) {
     }
 }
 
-TEST_F(Lancement, FailedRecordIsToldAfterTheLaunchWithTheReasonAndTheFile) {
+TEST_F(Lancement, UnEnregistrementEchoueEstSignaleApresLeLancementAvecLaRaisonEtLeFichier) {
     banc.AjouteRepertoire(L"D:\\Maj", {L"maj2.exe"});
     banc.profil.echecs = {0};
     banc.profil.erreur = 32;
@@ -154,7 +150,7 @@ TEST_F(Lancement, FailedRecordIsToldAfterTheLaunchWithTheReasonAndTheFile) {
     EXPECT_EQ(NomFich(), L"maj1.exe");
 }
 
-TEST_F(Lancement, EmptyDirectoryIsToldAndTheRunCommandReturns) {
+TEST_F(Lancement, UnRepertoireVideEstSignaleEtLaCommandeRevient) {
     banc.AjouteRepertoire(L"D:\\Maj", {L"lisezmoi.txt"});
     EXPECT_FALSE(Demarre(true));
     ASSERT_EQ(banc.messages.vus.size(), 1u);
@@ -166,7 +162,7 @@ TEST_F(Lancement, EmptyDirectoryIsToldAndTheRunCommandReturns) {
     EXPECT_EQ(banc.processus.fins, 0);
 }
 
-TEST_F(Lancement, ConfigurationBuildAsksTheSaveQuestionFirst) {
+TEST_F(Lancement, LaConfigurationPoseDAbordLaQuestionDeLaSauvegarde) {
     banc.AjouteRepertoire(L"D:\\Maj", {L"maj1.exe"});
     // No: nothing saved; the same name as last time is not launched, the process ends.
     EXPECT_TRUE(Demarre(false));
@@ -180,7 +176,7 @@ TEST_F(Lancement, ConfigurationBuildAsksTheSaveQuestionFirst) {
     EXPECT_TRUE(banc.lanceur.lances.empty());
 }
 
-TEST_F(Lancement, YesSavesFirstButComparesWithTheNameReadAtStart) {
+TEST_F(Lancement, OuiSauveDAbordMaisCompareAuNomLuAuDemarrage) {
     banc.AjouteRepertoire(L"D:\\Maj", {L"maj1.exe"});
     banc.messages.reponses = {vbYes};
     EXPECT_TRUE(Demarre(false));
@@ -190,7 +186,7 @@ TEST_F(Lancement, YesSavesFirstButComparesWithTheNameReadAtStart) {
     EXPECT_TRUE(banc.lanceur.lances.empty());
 }
 
-TEST_F(Lancement, RefusedSaveStopsTheTrial) {
+TEST_F(Lancement, UneSauvegardeRefuseeArreteLEssai) {
     banc.AjouteRepertoire(L"D:\\Maj", {L"maj2.exe"});
     banc.messages.reponses = {vbYes};
     EXPECT_FALSE(Demarre(false, [](Frm_principale& f) { f.TXT_Chemin.SetText(L"Q:\\Nulle part"); }));
@@ -201,7 +197,7 @@ TEST_F(Lancement, RefusedSaveStopsTheTrial) {
     EXPECT_EQ(banc.processus.fins, 0);
 }
 
-TEST_F(Lancement, SeveralEntriesGoThroughTheChoiceWindow) {
+TEST_F(Lancement, PlusieursEntreesPassentParLaFenetreDeChoix) {
     banc.AjouteRepertoire(L"D:\\Maj", {L"c.exe", L"A.exe", L"b.exe"});
     ChoisitAuClavier(2);
     EXPECT_TRUE(Demarre(true));
@@ -210,7 +206,7 @@ TEST_F(Lancement, SeveralEntriesGoThroughTheChoiceWindow) {
     EXPECT_EQ(NomFich(), L"c.exe");
 }
 
-TEST_F(Lancement, CancelledChoiceKeepsTheConfigurationWindowAndEndsTheLauncher) {
+TEST_F(Lancement, UnChoixAnnuleGardeLaConfigurationEtTermineLeLanceur) {
     banc.AjouteRepertoire(L"D:\\Maj", {L"a.exe", L"b.exe"});
     const auto annule = [](Fenetre& f) { static_cast<Frm_Choix&>(f).Cmd_Annuler.Presse(); };
     banc.fenetres.scripts[&Dispositions::Choix::Fenetre] = annule;
@@ -224,7 +220,7 @@ TEST_F(Lancement, CancelledChoiceKeepsTheConfigurationWindowAndEndsTheLauncher) 
     EXPECT_EQ(banc.LitINI(), reglages.Fichier()) << "the settings file is unchanged";
 }
 
-TEST_F(Lancement, InstructionsAreShownBeforeTheLaunchOnlyWhenChecked) {
+TEST_F(Lancement, LesInstructionsSontMontreesAvantLeLancementSeulementSiCochees) {
     banc.AjouteRepertoire(L"D:\\Maj", {L"maj2.exe"});
     for (const wchar_t* activee : {L"1", L"0", L"2"}) {
         banc.fenetres.affichees.clear();
@@ -249,7 +245,7 @@ TEST_F(Lancement, InstructionsAreShownBeforeTheLaunchOnlyWhenChecked) {
     }
 }
 
-TEST_F(Lancement, LaunchUsesTheTypedDirectoryAndTheListedEntries) {
+TEST_F(Lancement, LeLancementPrendLeRepertoireTapeEtLesEntreesListees) {
     banc.AjouteRepertoire(L"D:\\Maj", {L"maj2.exe"});
     // The user typed a path the check refused: the list still shows D:\Maj.
     EXPECT_TRUE(Demarre(false, [](Frm_principale& f) { f.TXT_Chemin.SetText(L"D:\\Autre"); }));
@@ -259,6 +255,7 @@ TEST_F(Lancement, LaunchUsesTheTypedDirectoryAndTheListedEntries) {
 // ---- how the start is made, and what the administrator is told ----
 
 struct CasElevation {
+    const char* nom;
     unsigned resultat;
     unsigned long erreur;  // of the plain start
     unsigned resultatEleve;
@@ -270,7 +267,7 @@ struct CasElevation {
 };
 class LancementElevation : public Lancement, public ::testing::WithParamInterface<CasElevation> {};
 
-TEST_P(LancementElevation, OnlyElevationRequiredGoesThroughTheShellAndARefusalIsAFailure) {
+TEST_P(LancementElevation, SeuleLElevationRequisePasseParLeShellEtUnRefusEstUnEchec) {
     const CasElevation c = GetParam();
     banc.AjouteRepertoire(L"D:\\Maj", {L"setup.exe"});
     banc.lanceur.resultat = c.resultat;
@@ -300,13 +297,16 @@ TEST_P(LancementElevation, OnlyElevationRequiredGoesThroughTheShellAndARefusalIs
 
 // ERROR_ELEVATION_REQUIRED is 740 and ERROR_CANCELLED 1223: written as numbers, since Wine never
 // gives 740 and a constant mistyped in the code would be mistyped alike in a test that used it.
-INSTANTIATE_TEST_SUITE_P(
-    Cas, LancementElevation,
-    ::testing::Values(CasElevation{0, 740, 33, 0, true, true, Evenement::LanceApresElevation, nullptr},
-                      CasElevation{0, 740, 0, 1223, true, false, Evenement::EchecLancement, L"erreur 1223"},
-                      CasElevation{0, 5, 33, 0, false, false, Evenement::EchecLancement, L"erreur 5"}));
+INSTANTIATE_TEST_SUITE_P(Cas, LancementElevation,
+                         ::testing::Values(CasElevation{"EleveApresLaDemande", 0, 740, 33, 0, true, true,
+                                                        Evenement::LanceApresElevation, nullptr},
+                                           CasElevation{"DemandeRefusee", 0, 740, 0, 1223, true, false,
+                                                        Evenement::EchecLancement, L"erreur 1223"},
+                                           CasElevation{"AccesRefuse", 0, 5, 33, 0, false, false,
+                                                        Evenement::EchecLancement, L"erreur 5"}),
+                         NomDuCas());
 
-TEST_F(Lancement, ElevatedStartFromAMappedDriveGetsTheShareName) {
+TEST_F(Lancement, UnDemarrageEleveDepuisUnLecteurReseauPrendLeNomDuPartage) {
     banc.fso.lecteurs[L"M:"] = true;
     banc.fso.partages[L"M:"] = L"\\\\serveur\\maj";
     reglages.chemin = L"M:\\Maj";
@@ -322,7 +322,7 @@ TEST_F(Lancement, ElevatedStartFromAMappedDriveGetsTheShareName) {
               (std::vector<EvenementVu>{{Evenement::LanceApresElevation, {L"setup.exe", L"M:\\Maj"}}}));
 }
 
-TEST_F(Lancement, SameNameAndUnrecordedLaunchAreReported) {
+TEST_F(Lancement, MemeNomEtLancementNonNoteSontSignales) {
     banc.AjouteRepertoire(L"D:\\Maj", {L"maj1.exe"});
     EXPECT_TRUE(Demarre(true));
     const std::vector<EvenementVu> inchange{{Evenement::NomInchange, {L"maj1.exe", L"D:\\Maj"}}};
@@ -342,108 +342,3 @@ TEST_F(Lancement, SameNameAndUnrecordedLaunchAreReported) {
 }
 
 // ---- one program at a time on a settings file ----
-
-TEST_F(Lancement, LauncherTakesTheLockBeforeReadingAnythingAndKeepsIt) {
-    banc.AjouteRepertoire(L"D:\\Maj", {L"maj2.exe"});
-    EXPECT_TRUE(Demarre(true));
-    ASSERT_FALSE(banc.verrou.prises.empty());
-    const FauxVerrou::Prise& p = banc.verrou.prises.front();
-    EXPECT_EQ(p.chemin, L"C:\\Prog\\Tolvane.ini");
-    EXPECT_EQ(p.delaiMs, 120000u) << "two minutes: the first may be showing its instructions";
-    EXPECT_EQ(p.fileExistsAvant, 0);
-    EXPECT_EQ(p.ouverturesAvant, 0);
-    EXPECT_EQ(banc.lanceur.lances.size(), 1u);
-    EXPECT_EQ(banc.verrou.tenu, 1) << "held until the process ends";
-}
-
-TEST_F(Lancement, LauncherThatLaunchesNothingGivesTheLockBack) {
-    // Its window stays open, maybe for hours: the configuration program must still be able to
-    // save meanwhile. Without settings the lock is given back before the box is answered.
-    banc.AjouteRepertoire(L"D:\\Maj", {});
-    EXPECT_FALSE(Demarre(true));
-    EXPECT_EQ(banc.verrou.prises.size(), 1u);
-    EXPECT_EQ(banc.verrou.tenu, 0);
-
-    banc.fichiers.contenus.clear();
-    int tenuPendantLaBoite = -1;
-    banc.messages.avantReponse = [&] { tenuPendantLaBoite = banc.verrou.tenu; };
-    frm = std::make_unique<Frm_principale>(banc.services, true);
-    frm->Charge();
-    EXPECT_EQ(banc.messages.vus.back().texte, Textes::FichierINIAbsent);
-    EXPECT_EQ(tenuPendantLaBoite, 0);
-}
-
-TEST_F(Lancement, LauncherThatCannotGetTheLockEndsWithItsEventOnly) {
-    banc.AjouteRepertoire(L"D:\\Maj", {L"maj2.exe"});
-    banc.verrou.libre = false;
-    EXPECT_TRUE(Demarre(true));
-    EXPECT_EQ(banc.journal.vus, (std::vector<EvenementVu>{{Evenement::VerrouOccupe, {L"C:\\Prog\\Tolvane.ini"}}}));
-    EXPECT_EQ(banc.verrou.prises.size(), 1u);
-    EXPECT_EQ(banc.fso.appelsFileExists, 0);
-    EXPECT_EQ(banc.fichiers.ouvertures, 0);
-    EXPECT_TRUE(banc.lanceur.lances.empty());
-    EXPECT_TRUE(banc.profil.ecritures.empty());
-    EXPECT_TRUE(banc.messages.vus.empty());
-    EXPECT_TRUE(banc.fenetres.affichees.empty());
-}
-
-TEST_F(Lancement, LauncherThatCannotHaveALockAtAllRunsWithoutIt) {
-    // ERROR_INVALID_HANDLE: the lock's name is taken by an object of another kind.
-    banc.AjouteRepertoire(L"D:\\Maj", {L"maj2.exe"});
-    banc.verrou.libre = false;
-    banc.verrou.refus = 6;
-    EXPECT_TRUE(Demarre(true));
-    EXPECT_EQ(banc.verrou.prises.size(), 1u) << "tried once, at start";
-    EXPECT_EQ(banc.lanceur.lances.size(), 1u);
-    EXPECT_EQ(NomFich(), L"maj2.exe");
-    EXPECT_EQ(banc.journal.vus,
-              (std::vector<EvenementVu>{{Evenement::SansVerrou, {L"C:\\Prog\\Tolvane.ini", L"erreur 6"}},
-                                        {Evenement::Lance, {L"maj2.exe", L"D:\\Maj"}}}));
-    EXPECT_TRUE(banc.messages.vus.empty());
-}
-
-TEST_F(Lancement, ConfigurationTakesTheLockOnlyAroundItsWrites) {
-    banc.AjouteRepertoire(L"D:\\Maj", {L"maj2.exe"});
-    banc.messages.reponses = {vbYes};
-    EXPECT_TRUE(Demarre(false, [&](Frm_principale&) { EXPECT_TRUE(banc.verrou.prises.empty()) << "not at start"; }));
-    // Around the six writes of the save, then around the record after the launch.
-    ASSERT_EQ(banc.verrou.prises.size(), 2u);
-    EXPECT_EQ(banc.verrou.prises[0].ecrituresAvant, 0);
-    EXPECT_EQ(banc.verrou.prises[1].ecrituresAvant, 6);
-    EXPECT_EQ(banc.verrou.prises[1].lancesAvant, 1);
-    EXPECT_EQ(banc.verrou.tenu, 0);
-    EXPECT_EQ(NomFich(), L"maj2.exe");
-}
-
-TEST_F(Lancement, TrialWhoseSaveIsRefusedHoldsNoLock) {
-    reglages.chemin = L"Q:\\Maj";
-    banc.messages.reponses = {vbYes};
-    EXPECT_FALSE(Demarre(false));
-    EXPECT_TRUE(banc.verrou.prises.empty());
-    EXPECT_EQ(banc.verrou.tenu, 0);
-    EXPECT_TRUE(banc.lanceur.lances.empty());
-}
-
-TEST_F(Lancement, ConfigurationWritesNothingWithoutTheLock) {
-    banc.AjouteRepertoire(L"D:\\Maj", {L"maj2.exe"});
-    banc.verrou.libre = false;
-    banc.messages.reponses = {vbYes};
-    // The save is refused as a whole, and the trial that asked for it stops.
-    EXPECT_FALSE(Demarre(false));
-    ASSERT_EQ(banc.messages.vus.size(), 2u);
-    // The reason is the wait that ran out (WAIT_TIMEOUT).
-    const std::wstring refus = L"echec de WritePrivateProfilesstring\r\nerreur 258 (C:\\Prog\\Tolvane.ini)";
-    EXPECT_EQ(banc.messages.vus[1].texte, refus);
-    EXPECT_TRUE(banc.profil.ecritures.empty());
-    EXPECT_TRUE(banc.lanceur.lances.empty());
-
-    // Without the save, the launch goes on but its name is not recorded, and the reason is told.
-    banc.messages.vus.clear();
-    banc.messages.reponses = {vbNo};
-    EXPECT_TRUE(Demarre(false));
-    EXPECT_EQ(banc.lanceur.lances.size(), 1u);
-    EXPECT_TRUE(banc.profil.ecritures.empty());
-    EXPECT_EQ(banc.messages.vus.back().texte, refus);
-    EXPECT_EQ(banc.journal.vus.back(),
-              (EvenementVu{Evenement::NomNonNote, {L"maj2.exe", L"C:\\Prog\\Tolvane.ini", L"erreur 258"}}));
-}

@@ -79,7 +79,7 @@ public:
 
 }  // namespace
 
-TEST(Liaisons, EachRowReachesItsOwnControlWhateverTheOrder) {
+TEST(Liaisons, ChaqueLigneAtteintSonControleQuelQueSoitLOrdre) {
     test::FauxListeur listeur;
     FenetreLiee f(listeur);
     const std::vector<Controle*> attendus{&f.Bouton, &f.Case,      &f.Cadre, &f.Option,
@@ -87,7 +87,7 @@ TEST(Liaisons, EachRowReachesItsOwnControlWhateverTheOrder) {
     EXPECT_EQ(f.Controles(), attendus);
 }
 
-TEST(Liaisons, LoadingPutsEveryKindBackToItsDesign) {
+TEST(Liaisons, LeChargementRemetChaqueGenreASaConception) {
     test::FauxListeur listeur;
     FenetreLiee f(listeur);
     f.Bouton.SetEnabled(false);
@@ -114,7 +114,7 @@ TEST(Liaisons, LoadingPutsEveryKindBackToItsDesign) {
     EXPECT_TRUE(listeur.appels.empty()) << "no directory: nothing listed";
 }
 
-TEST(Liaisons, ARowBoundTwiceLeftUnboundOrOfAnotherWindowIsRefusedInEveryBuild) {
+TEST(Liaisons, UneLigneLieeDeuxFoisNonLieeOuDUneAutreFenetreEstRefuseeDansToutBuild) {
     test::FauxListeur listeur;
     CommandButton etranger;
     Line trait;

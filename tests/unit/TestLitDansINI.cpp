@@ -27,7 +27,7 @@ protected:
 };
 }  // namespace
 
-TEST_F(LitDansINI, ReadsValuesExactlyAsStored) {
+TEST_F(LitDansINI, LitLesValeursExactementCommeStockees) {
     EXPECT_EQ(Lit("[Chemin]\r\nChemin_Demarrage=C:\\X\r\n", L"Chemin", L"Chemin_Demarrage"), L"C:\\X");
     EXPECT_EQ(Lit("[Instructions]\r\nInstructions=a=b\r\n", L"Instructions", L"Instructions"), L"a=b");
     // Blanks kept: the character after the key is skipped unexamined.
@@ -40,7 +40,7 @@ TEST_F(LitDansINI, ReadsValuesExactlyAsStored) {
     EXPECT_EQ(Lit("[Option]\r\nOption_Demarrage=\r\n", L"Option", L"Option_Demarrage"), L"");
 }
 
-TEST_F(LitDansINI, NamesAreCaseSensitiveAndKeysArePrefixes) {
+TEST_F(LitDansINI, LesNomsRespectentLaCasseEtLesClesSontDesPrefixes) {
     EXPECT_EQ(Lit("[chemin]\r\nChemin_Demarrage=C:\\X\r\n", L"Chemin", L"Chemin_Demarrage"), L"<False>");
     EXPECT_EQ(Lit("[Chemin]\r\nchemin_demarrage=C:\\X\r\n", L"Chemin", L"Chemin_Demarrage"), L"<False>");
     // The first line that begins with the key wins, and the character after the key is
@@ -52,7 +52,7 @@ TEST_F(LitDansINI, NamesAreCaseSensitiveAndKeysArePrefixes) {
     EXPECT_EQ(Lit("xChemin\r\nChemin_Demarrage=D\r\n", L"Chemin", L"Chemin_Demarrage"), L"D");
 }
 
-TEST_F(LitDansINI, SectionNameIsLookedForAtTheStartOfALineOnly) {
+TEST_F(LitDansINI, LeNomDeSectionNEstChercheQuEnDebutDeLigne) {
     // A value naming a folder "Option" comes before the [Option] header: found there, the
     // section would end at once on the header and the option be lost.
     const std::string f = "[Chemin]\r\nChemin_Demarrage=D:\\Option\r\n[Option]\r\nOption_Demarrage=Toujours_lancer\r\n";
@@ -60,7 +60,7 @@ TEST_F(LitDansINI, SectionNameIsLookedForAtTheStartOfALineOnly) {
     EXPECT_EQ(Lit("Titre=[Chemin]\r\nChemin_Demarrage=X\r\n", L"Chemin", L"Chemin_Demarrage"), L"<False>");
 }
 
-TEST_F(LitDansINI, SearchEndsAtTheNextSection) {
+TEST_F(LitDansINI, LaRechercheSArreteALaSectionSuivante) {
     EXPECT_EQ(Lit("[Option]\r\n[Chemin]\r\nChemin_Demarrage=C:\\X\r\n", L"Option", L"Chemin_Demarrage"), L"<False>");
     EXPECT_EQ(Lit("[Option]\r\nx=1\r\n[Chemin]\r\nOption_Demarrage=T\r\n", L"Option", L"Option_Demarrage"), L"<False>");
     EXPECT_EQ(Lit("[Chemin]\r\n", L"Chemin", L"Chemin_Demarrage"), L"<False>");
@@ -71,7 +71,7 @@ TEST_F(LitDansINI, SearchEndsAtTheNextSection) {
     EXPECT_EQ(Lit("[Option]\r\n[Option]\r\nOption_Demarrage=T\r\n", L"Option", L"Option_Demarrage"), L"<False>");
 }
 
-TEST_F(LitDansINI, EveryLineEndAndAByteOrderMark) {
+TEST_F(LitDansINI, ToutesFinsDeLigneEtUneMarqueDOrdreDesOctets) {
     for (const char* fin : {"\r\n", "\n", "\r"}) {
         const std::string f = std::string("[Chemin]") + fin + "Chemin_Demarrage=D:\\Maj" + fin + "[Option]" + fin;
         EXPECT_EQ(Lit(f, L"Chemin", L"Chemin_Demarrage"), L"D:\\Maj") << "line end " << testing::PrintToString(fin);
@@ -83,7 +83,7 @@ TEST_F(LitDansINI, EveryLineEndAndAByteOrderMark) {
         L"D:\\Mises à jour");
 }
 
-TEST_F(LitDansINI, MissingFileIsToldUnreadableFileIsJustFalse) {
+TEST_F(LitDansINI, UnFichierAbsentEstSignaleUnFichierIllisibleEstJusteFaux) {
     std::wstring valeur = L"v";
     EXPECT_FALSE(Mod_FichierINI::LitDansINI(banc.services, L"Chemin", L"Chemin_Demarrage", valeur, L"C:\\Prog\\x.ini"));
     EXPECT_EQ(valeur, L"v");
@@ -100,7 +100,7 @@ TEST_F(LitDansINI, MissingFileIsToldUnreadableFileIsJustFalse) {
     EXPECT_EQ(banc.messages.vus.size(), 1u) << "no message for a file that exists but cannot be read";
 }
 
-TEST_F(LitDansINI, BusyFileIsTriedAgainForAboutTwoSeconds) {
+TEST_F(LitDansINI, UnFichierOccupeEstRetenteEnvironDeuxSecondes) {
     banc.EcritINI("[Chemin]\r\nChemin_Demarrage=C:\\X\r\n");
     std::wstring valeur;
     // An antivirus scan that ends within the wait: read, after 250 ms steps.
@@ -124,7 +124,7 @@ TEST_F(LitDansINI, BusyFileIsTriedAgainForAboutTwoSeconds) {
     EXPECT_TRUE(banc.horloge.attentes.empty());
 }
 
-TEST_F(LitDansINI, WrittenValuesStayOnOneLineAndReadBackWhole) {
+TEST_F(LitDansINI, LesValeursEcritesRestentSurUneLigneEtSeRelisentEntieres) {
     banc.EcritINI("");
     ASSERT_TRUE(Mod_FichierINI::EcritDansINI(banc.services, L"Instructions", L"Instructions",
                                              L"ligne 1\r\nligne 2\nligne 3", banc.CheminINI()));

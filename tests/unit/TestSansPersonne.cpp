@@ -5,6 +5,7 @@
 
 #include <functional>
 
+#include "commun/NomDuCas.h"
 #include "Programme.h"
 #include "ui/Dispositions.h"
 
@@ -44,29 +45,32 @@ struct CasSansPersonne {
 };
 
 const CasSansPersonne casSansPersonne[] = {
-    {"InstructionsOnAreSkipped",
+    {"InstructionsActiveesSautees",
      [](Banc& b, Reglages& r) {
          r.activee = L"1";
          b.AjouteRepertoire(r.chemin, {L"maj2.exe"});
      },
      {Evenement::LanceSansInstructions, {L"maj2.exe", L"D:\\Maj"}},
      true},
-    {"SeveralExecutablesLaunchNothing",
+    {"PlusieursExecutablesRienLance",
      [](Banc& b, Reglages& r) {
          b.AjouteRepertoire(r.chemin, {L"a.exe", L"b.exe", L"c.exe"});
      },
      {Evenement::PlusieursExecutables, {L"D:\\Maj", L"3"}},
      false},
-    {"NoSettingsFile", [](Banc&, Reglages&) {}, {Evenement::FichierINIAbsent, {L"C:\\Prog\\Tolvane.ini"}}, false},
-    {"EmptyFolder",
+    {"SansFichierDeParametres",
+     [](Banc&, Reglages&) {},
+     {Evenement::FichierINIAbsent, {L"C:\\Prog\\Tolvane.ini"}},
+     false},
+    {"DossierVide",
      [](Banc& b, Reglages& r) { b.AjouteRepertoire(r.chemin, {}); },
      {Evenement::AucunExecutable, {L"D:\\Maj"}},
      false},
-    {"FolderRefused",
+    {"DossierRefuse",
      [](Banc& b, Reglages& r) { b.listeur.echecs[r.chemin] = {2}; },
      {Evenement::RepertoireIllisible, {L"D:\\Maj", L"erreur 2"}},
      false},
-    {"FailedLaunch",
+    {"LancementEchoue",
      [](Banc& b, Reglages& r) {
          b.AjouteRepertoire(r.chemin, {L"maj2.exe"});
          b.lanceur.resultat = 2;
@@ -74,7 +78,7 @@ const CasSansPersonne casSansPersonne[] = {
      },
      {Evenement::EchecLancement, {L"maj2.exe", L"D:\\Maj", L"erreur 2"}},
      true},
-    {"NameNotRecorded",
+    {"NomNonNote",
      [](Banc& b, Reglages& r) {
          b.AjouteRepertoire(r.chemin, {L"maj2.exe"});
          b.profil.echecs = {0};
@@ -82,7 +86,7 @@ const CasSansPersonne casSansPersonne[] = {
      {Evenement::NomNonNote, {L"maj2.exe", L"C:\\Prog\\Tolvane.ini", L"erreur 5"}},
      true},
     // A drive letter never exists for the system account: told at once, no wait.
-    {"DriveLetterIsASettingToMend",
+    {"LettreDeLecteurReglageACorriger",
      [](Banc& b, Reglages& r) {
          r.chemin = L"M:\\Maj";
          b.listeur.echecs[r.chemin] = {3};
@@ -93,7 +97,7 @@ const CasSansPersonne casSansPersonne[] = {
 
 class TableSansPersonne : public SansPersonne, public testing::WithParamInterface<CasSansPersonne> {};
 
-TEST_P(TableSansPersonne, NoWindowNoBoxAndItsEvent) {
+TEST_P(TableSansPersonne, NiFenetreNiBoiteEtSonEvenement) {
     const CasSansPersonne& c = GetParam();
     reglages.chemin = L"D:\\Maj";
     c.prepare(banc, reglages);
@@ -105,12 +109,11 @@ TEST_P(TableSansPersonne, NoWindowNoBoxAndItsEvent) {
     EXPECT_EQ(banc.journal.vus, std::vector<EvenementVu>{c.evenement});
 }
 
-INSTANTIATE_TEST_SUITE_P(Cas, TableSansPersonne, testing::ValuesIn(casSansPersonne),
-                         [](const auto& i) { return std::string(i.param.nom); });
+INSTANTIATE_TEST_SUITE_P(Cas, TableSansPersonne, testing::ValuesIn(casSansPersonne), NomDuCas());
 
 }  // namespace
 
-TEST_F(SansPersonne, ANetworkNotUpYetIsWaitedForFiveMinutesAndAMachineRefusedToo) {
+TEST_F(SansPersonne, UnReseauPasEncorePretEstAttenduCinqMinutesUnPosteRefuseAussi) {
     // Access denied and logon failure: a machine account refused until a domain controller
     // has answered.
     for (const unsigned long erreur : {53ul, 5ul, 1326ul}) {
@@ -124,7 +127,7 @@ TEST_F(SansPersonne, ANetworkNotUpYetIsWaitedForFiveMinutesAndAMachineRefusedToo
     EXPECT_TRUE(banc.messages.vus.empty());
 }
 
-TEST_F(SansPersonne, TheLockIsGivenBackDuringTheWaitAndTheNameReadAgain) {
+TEST_F(SansPersonne, LeVerrouEstRenduPendantLAttenteEtLeNomRelu) {
     // A configuration program saves while the share is not up yet, and another launcher
     // records the update meanwhile: this one finds it and launches nothing.
     banc.processus.personne = false;
@@ -159,7 +162,7 @@ protected:
     std::string& Dernier() { return banc.fichiers.contenus[Chemin]; }
 };
 
-TEST_F(FichierDernier, WhenPresentTheNameIsReadFromItAndRecordedInPlace) {
+TEST_F(FichierDernier, PresentLeNomYEstLuEtNoteSurPlace) {
     Dernier() = "[Dernier Fichier Execute]\r\nNom_Fich=maj1.exe\r\n";
     banc.AjouteRepertoire(reglages.chemin, {L"maj1.exe"});
     EXPECT_TRUE(Demarre(true));
@@ -174,7 +177,7 @@ TEST_F(FichierDernier, WhenPresentTheNameIsReadFromItAndRecordedInPlace) {
     EXPECT_EQ(banc.journal.vus.back(), (EvenementVu{Evenement::Lance, {L"maj2.exe", L"D:\\Maj"}}));
 }
 
-TEST_F(FichierDernier, OnlyTheLastNameIsReadFromIt) {
+TEST_F(FichierDernier, SeulLeDernierNomYEstLu) {
     // Whatever else it holds, the folder and the options come from the settings.
     Dernier() = "[Chemin]\r\nChemin_Demarrage=E:\\Leurre\r\n[Dernier Fichier Execute]\r\nNom_Fich=maj1.exe\r\n";
     banc.AjouteRepertoire(reglages.chemin, {L"maj2.exe"});
@@ -182,7 +185,7 @@ TEST_F(FichierDernier, OnlyTheLastNameIsReadFromIt) {
     EXPECT_EQ(banc.lanceur.lances, std::vector<std::wstring>{L"D:\\Maj\\maj2.exe"});
 }
 
-TEST_F(FichierDernier, ASaveResetsBothFiles) {
+TEST_F(FichierDernier, UneSauvegardeRemetLesDeuxFichiers) {
     Dernier() = "[Dernier Fichier Execute]\r\nNom_Fich=maj1.exe\r\n";
     banc.AjouteRepertoire(reglages.chemin, {L"maj2.exe"});
     banc.messages.reponses = {vbYes};

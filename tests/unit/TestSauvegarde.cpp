@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "Exemple.h"
+#include "commun/NomDuCas.h"
 #include "Faux.h"
 #include "launcher/Mod_principal.h"
 #include "launcher/Textes.h"
@@ -12,13 +13,14 @@ using namespace tolvane::test;
 
 namespace {
 struct CasChemin {
+    const char* nom;
     const wchar_t* chemin;
     const wchar_t* message;  // nullptr: accepted
 };
 class VerifieChemin : public ::testing::TestWithParam<CasChemin> {};
 }  // namespace
 
-TEST_P(VerifieChemin, RefusesWithOneMessageOrAcceptsSilently) {
+TEST_P(VerifieChemin, RefuseAvecUnMessageOuAccepteSansRienDire) {
     Banc banc;
     banc.fso.lecteurs[L"E:"] = false;  // removable drive without a medium
     banc.fso.lecteurs[L"\\\\srv\\maj"] = true;
@@ -39,16 +41,21 @@ TEST_P(VerifieChemin, RefusesWithOneMessageOrAcceptsSilently) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cas, VerifieChemin,
-    ::testing::Values(CasChemin{L"", Textes::LecteurAbsent}, CasChemin{L"Maj", Textes::LecteurAbsent},
-                      CasChemin{L"\\Maj", Textes::LecteurAbsent}, CasChemin{L"Q:\\Maj", Textes::LecteurAbsent},
-                      CasChemin{L"E:\\Maj", Textes::LecteurPasPret},
-                      CasChemin{L"C:\\Maj\\setup.exe", Textes::CheminAbsent},
-                      CasChemin{L"C:\\Absent", Textes::CheminAbsent}, CasChemin{L"C:\\Maj", nullptr},
-                      CasChemin{L"C:\\Maj\\", nullptr}, CasChemin{L"\\\\srv\\maj\\postes", nullptr},
-                      CasChemin{L"\\\\srv\\autre\\postes", Textes::LecteurAbsent},
-                      CasChemin{L"\\\\srv\\maj\\absent", Textes::CheminAbsent}));
+    ::testing::Values(CasChemin{"Vide", L"", Textes::LecteurAbsent},
+                      CasChemin{"Relatif", L"Maj", Textes::LecteurAbsent},
+                      CasChemin{"SansLecteur", L"\\Maj", Textes::LecteurAbsent},
+                      CasChemin{"LettreInconnue", L"Q:\\Maj", Textes::LecteurAbsent},
+                      CasChemin{"LecteurPasPret", L"E:\\Maj", Textes::LecteurPasPret},
+                      CasChemin{"FichierPasDossier", L"C:\\Maj\\setup.exe", Textes::CheminAbsent},
+                      CasChemin{"DossierAbsent", L"C:\\Absent", Textes::CheminAbsent},
+                      CasChemin{"Dossier", L"C:\\Maj", nullptr},
+                      CasChemin{"DossierAvecSeparateur", L"C:\\Maj\\", nullptr},
+                      CasChemin{"DossierDePartage", L"\\\\srv\\maj\\postes", nullptr},
+                      CasChemin{"PartageInconnu", L"\\\\srv\\autre\\postes", Textes::LecteurAbsent},
+                      CasChemin{"DossierDePartageAbsent", L"\\\\srv\\maj\\absent", Textes::CheminAbsent}),
+    NomDuCas());
 
-TEST(VerifieCheminTextes, TheUserReadsTheseExactWords) {
+TEST(VerifieCheminTextes, LUtilisateurLitCesMotsExacts) {
     // The program's constants would follow a misspelling: the texts users see, written out.
     Banc banc;
     banc.fso.lecteurs[L"E:"] = false;
@@ -79,7 +86,7 @@ protected:
 using V = std::vector<std::wstring>;
 }  // namespace
 
-TEST_F(Sauvegarde, WritesTheSixEntriesInOrder) {
+TEST_F(Sauvegarde, EcritLesSixEntreesDansLOrdre) {
     frm.Opt_Mode[1].SetValue(true);
     frm.Chk_Instructions.SetValue(0);
     EXPECT_TRUE(frm.Cmd_Sauver.Click ? (frm.Cmd_Sauver.Presse(), true) : false);
@@ -103,7 +110,7 @@ TEST_F(Sauvegarde, WritesTheSixEntriesInOrder) {
     EXPECT_EQ(banc.LitINI(), attendu.Fichier());
 }
 
-TEST_F(Sauvegarde, ValuesFollowTheOptionsAndTheCheckBox) {
+TEST_F(Sauvegarde, LesValeursSuiventLesOptionsEtLaCase) {
     frm.Txt_Titre.SetText(L"Mise à jour");
     frm.Txt_instructions.SetText(L"Patientez");
     struct Cas {
@@ -131,7 +138,7 @@ TEST_F(Sauvegarde, ValuesFollowTheOptionsAndTheCheckBox) {
     EXPECT_EQ(Valeurs()[4], L"");
 }
 
-TEST_F(Sauvegarde, FailedWriteIsToldAndTheOthersAreStillAttempted) {
+TEST_F(Sauvegarde, UneEcritureEchoueeEstSignaleeEtLesAutresSontTenteesQuandMeme) {
     // Access denied (5) tells who may save; any other reason stands alone.
     banc.profil.echecs = {2, 4};
     frm.Cmd_Sauver.Presse();
@@ -152,7 +159,7 @@ TEST_F(Sauvegarde, FailedWriteIsToldAndTheOthersAreStillAttempted) {
     EXPECT_EQ(banc.messages.vus[0].texte, L"echec de WritePrivateProfilesstring\r\nerreur 32 (C:\\Prog\\Tolvane.ini)");
 }
 
-TEST_F(Sauvegarde, RefusedDirectoryWritesNothing) {
+TEST_F(Sauvegarde, UnRepertoireRefuseNEcritRien) {
     banc.EcritINI("[Chemin]\r\nChemin_Demarrage=C:\\Maj\r\n");
     frm.TXT_Chemin.SetText(L"Q:\\Maj");
     frm.Cmd_Sauver.Presse();
@@ -171,7 +178,7 @@ TEST_F(Sauvegarde, RefusedDirectoryWritesNothing) {
     EXPECT_EQ(banc.verrou.tenu, 0);
 }
 
-TEST_F(Sauvegarde, LineBreaksAreStoredAsBlanksAndReadBackWhole) {
+TEST_F(Sauvegarde, LesSautsDeLigneSontStockesEnBlancsEtRelusEntiers) {
     frm.Chk_Instructions.SetValue(1);
     frm.Txt_Titre.SetText(L"Titre\r\nsur deux lignes");
     // The designed text holds two line breaks.

@@ -10,7 +10,7 @@ namespace {
 bool Contient(const std::wstring& xml, const wchar_t* partie) { return xml.find(partie) != std::wstring::npos; }
 }  // namespace
 
-TEST(TachePoste, SystemAccountAtStartAndLogonWithTheSettingsAsked) {
+TEST(TachePoste, CompteSystemeAuDemarrageEtOuvertureDeSessionSelonLesReglages) {
     const std::wstring xml = XmlTachePoste(L"C:\\Program Files\\Tolvane\\Tolvane_Lanceur.exe");
     for (const wchar_t* partie :
          {L"<UserId>S-1-5-18</UserId>", L"<BootTrigger><Enabled>true</Enabled></BootTrigger>",
@@ -26,7 +26,7 @@ TEST(TachePoste, SystemAccountAtStartAndLogonWithTheSettingsAsked) {
     EXPECT_FALSE(Contient(xml, L"<LogonTrigger><Enabled>true</Enabled><UserId>"));
 }
 
-TEST(TachePoste, ACustomFolderIsEscaped) {
+TEST(TachePoste, UnDossierChoisiEstProtege) {
     const std::wstring xml = XmlTachePoste(L"D:\\Outils & <Maj> \"l'équipe\"\\Tolvane_Lanceur.exe");
     EXPECT_TRUE(Contient(xml,
                          L"<Command>D:\\Outils &amp; &lt;Maj&gt; &quot;l&apos;équipe&quot;\\Tolvane_Lanceur.exe"

@@ -21,7 +21,7 @@ std::vector<std::wstring> Lignes(const std::string& octets) {
 using V = std::vector<std::wstring>;
 }  // namespace
 
-TEST(FichierTexte, AcceptsEveryLineEnd) {
+TEST(FichierTexte, AccepteToutesLesFinsDeLigne) {
     EXPECT_EQ(Lignes("a\r\nb\r\n"), (V{L"a", L"b"}));
     EXPECT_EQ(Lignes("a\nb\n"), (V{L"a", L"b"}));
     EXPECT_EQ(Lignes("a\rb\r"), (V{L"a", L"b"}));
@@ -32,7 +32,7 @@ TEST(FichierTexte, AcceptsEveryLineEnd) {
     EXPECT_EQ(Lignes("123456\r\nx"), (V{L"123456", L"x"}));
 }
 
-TEST(FichierTexte, ConvertsFromTheCodePageUnlessUtf8Marked) {
+TEST(FichierTexte, ConvertitDepuisLaPageDeCodeSaufMarqueUtf8) {
     EXPECT_EQ(Lignes("caf\xe9 \x80"), V{L"café €"});
     EXPECT_EQ(Lignes("\xEF\xBB\xBF[Chemin]\r\nx=caf\xC3\xA9"), (V{L"[Chemin]", L"x=café"}));
     // Only a mark at the very start counts.
@@ -41,7 +41,7 @@ TEST(FichierTexte, ConvertsFromTheCodePageUnlessUtf8Marked) {
     EXPECT_EQ(Lignes(std::string("ab\0c", 4)), V{std::wstring(L"ab\0c", 4)});
 }
 
-TEST(FichierTexte, UnopenableFileGivesNothing) {
+TEST(FichierTexte, UnFichierQuiNeSOuvrePasNeDonneRien) {
     FauxSourceFichiers source;
     source.contenus[L"f"] = "x";
     source.verrouilles.insert(L"f");
@@ -49,20 +49,20 @@ TEST(FichierTexte, UnopenableFileGivesNothing) {
     EXPECT_FALSE(FichierTexte::Ouvre(source, L"absent").has_value());
 }
 
-TEST(PageCode, Windows1252RoundTripAndUnmappable) {
+TEST(PageCode, AllerRetourWindows1252EtIntraduisibles) {
     const std::wstring texte = L"éüçŒ’";
     EXPECT_EQ(VersPageCode(texte), "\xe9\xfc\xe7\x8c\x92");
     EXPECT_EQ(DepuisPageCode(VersPageCode(texte)), texte);
     EXPECT_EQ(VersPageCode(L"中"), "?");
 }
 
-TEST(Utf8, MalformedBytesBecomeReplacementCharacters) {
+TEST(Utf8, LesOctetsMalFormesDeviennentDesCaracteresDeRemplacement) {
     EXPECT_EQ(DepuisUtf8("a\xC3"), L"a\uFFFD");
     EXPECT_EQ(DepuisUtf8("\xC0\xAF"), L"\uFFFD\uFFFD");  // overlong
     EXPECT_EQ(DepuisUtf8(VersUtf8(L"é€")), L"é€");
 }
 
-TEST(Noms, CaseIsIgnoredForLatinLetters) {
+TEST(Noms, LaCasseEstIgnoreePourLesLettresLatines) {
     EXPECT_TRUE(EgalSansCasse(L"SETUP.EXE", L"setup.exe"));
     // Every letter of the alphabet, z and a at the ends of the range included.
     EXPECT_TRUE(EgalSansCasse(L"ABCDEFGHIJKLMNOPQRSTUVWXYZ", L"abcdefghijklmnopqrstuvwxyz"));
@@ -77,7 +77,7 @@ TEST(Noms, CaseIsIgnoredForLatinLetters) {
     EXPECT_LT(CompareSansCasse(L"a.exe", L"B.EXE"), 0);
 }
 
-TEST(Noms, LatinExtendedAFoldsByPairsToTheEndsOfEachRun) {
+TEST(Noms, LatinEtenduAReplieParPairesJusquAuxBoutsDeChaqueSerie) {
     // The first and last pair of each run the fold covers, and the letters between runs.
     for (const auto& [majuscule, minuscule] : {std::pair{L'Ā', L'ā'},
                                                {L'Ķ', L'ķ'},
@@ -98,7 +98,7 @@ TEST(Noms, LatinExtendedAFoldsByPairsToTheEndsOfEachRun) {
     EXPECT_FALSE(EgalSansCasse(L"ſ", L"S"));
 }
 
-TEST(Noms, PatternMatchesLongNamesOnly) {
+TEST(Noms, LeModeleNeCorrespondQuAuxNomsLongs) {
     EXPECT_TRUE(CorrespondMotif(L"a.exe", L"*.exe"));
     EXPECT_TRUE(CorrespondMotif(L"B.EXE", L"*.exe"));
     EXPECT_TRUE(CorrespondMotif(L"maj 2.exe", L"*.exe"));
@@ -111,13 +111,13 @@ TEST(Noms, PatternMatchesLongNamesOnly) {
     EXPECT_FALSE(CorrespondMotif(L"a", L"a?"));
 }
 
-TEST(Valeurs, LineBreaksBecomeOneBlankEach) {
+TEST(Valeurs, ChaqueSautDeLigneDevientUnBlanc) {
     EXPECT_EQ(SurUneLigne(L"a\r\nb\rc\nd"), L"a b c d");
     EXPECT_EQ(SurUneLigne(L"a\r\n\r\n"), L"a  ");
     EXPECT_EQ(SurUneLigne(L"\n\r"), L"  ");
 }
 
-TEST(FichierTexte, NotepadUtf8WithoutAMarkReadsLikeTheCodePageSpelling) {
+TEST(FichierTexte, Utf8SansMarqueDeNotepadSeLitCommeLaPageDeCode) {
     // "D:\Mises à jour" and "Activée", as Notepad saves them since Windows 10 1903 and as the
     // system writes them: the same lines. Lines split across the fake's 7-byte reads too.
     const V attendu{L"[Chemin]", L"Chemin_Demarrage=D:\\Mises à jour", L"Titre_Fenetre=Activée"};
@@ -136,7 +136,7 @@ TEST(FichierTexte, NotepadUtf8WithoutAMarkReadsLikeTheCodePageSpelling) {
     EXPECT_EQ(lignes[2], L"b=à");
 }
 
-TEST(Utf8, OnlyWellFormedTextBeyondAsciiCountsAsUtf8) {
+TEST(Utf8, SeulUnTexteBienFormeAuDelaDAsciiCompteCommeUtf8) {
     EXPECT_TRUE(EstUtf8Etendu("Mises \xC3\xA0 jour"));
     EXPECT_TRUE(EstUtf8Etendu("\xE2\x82\xAC \xF0\x9F\x98\x80 \xC5\x81\xC3\xB3\x64\xC5\xBA"));  // € 😀 Łódź
     EXPECT_FALSE(EstUtf8Etendu("ascii only\r\n"));
@@ -153,12 +153,12 @@ TEST(Utf8, OnlyWellFormedTextBeyondAsciiCountsAsUtf8) {
     EXPECT_TRUE(EstUtf8Etendu("\xDF\xBF\xEF\xBF\xBF\xF4\x8F\xBF\xBF\xED\x9F\xBF"));
 }
 
-TEST(PageCode, NamesComeBackAsTheFileHoldsThem) {
+TEST(PageCode, LesNomsReviennentTelsQueLeFichierLesGarde) {
     EXPECT_EQ(ParLaPageCode(L"mise à jour.exe"), L"mise à jour.exe");
     EXPECT_EQ(ParLaPageCode(L"Łódź.exe"), L"?ód?.exe");  // Łódź: no Ł nor ź in 1252
 }
 
-TEST(Noms, SettingsLockNameIsStableAndIgnoresCaseAndSlashes) {
+TEST(Noms, LeNomDuVerrouEstStableEtIgnoreCasseEtBarres) {
     // Programs of different versions must agree on it: the value is fixed, not just consistent.
     EXPECT_EQ(NomVerrouReglages(L"C:\\Prog\\Tolvane.ini"), L"Tolvane-6ecb51e76c89b5d5");
     EXPECT_EQ(NomVerrouReglages(L"c:/PROG/tolvane.INI"), L"Tolvane-6ecb51e76c89b5d5");

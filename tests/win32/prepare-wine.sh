@@ -6,8 +6,8 @@ set -eu
 prefixe=$1
 export TOLVANE_WINEPREFIX="$prefixe"
 TOLVANE_WINE_ENV_FONCTIONS_SEULES=1
-# shellcheck source=../../../../scripts/wine-env.sh
-source "$(dirname "$0")/../../../../scripts/wine-env.sh"
+# shellcheck source=../../scripts/wine-env.sh
+source "$(dirname "$0")/../../scripts/wine-env.sh"
 
 # The locale wine-env.sh chose (fr_FR.UTF-8), which `locale -a` spells fr_FR.utf8.
 langue=${LANG%%.*}
