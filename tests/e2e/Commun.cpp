@@ -5,6 +5,7 @@
 #include <iostream>
 
 #include "commun/TexteReglages.h"
+#include "platform/win32/Poignees.h"
 
 using namespace pilote;
 
@@ -23,12 +24,11 @@ std::wstring Reglages::Texte() const {
 }
 
 std::string RaisonSysteme(DWORD code) {
-    wchar_t* texte = nullptr;
+    tolvane::win32::MemoireLocale<wchar_t> texte;
     const DWORD n = FormatMessageW(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
-        MAKELANGID(LANG_FRENCH, SUBLANG_FRENCH), reinterpret_cast<LPWSTR>(&texte), 0, nullptr);
-    std::wstring s = n ? std::wstring(texte, n) : L"";
-    if (texte) LocalFree(texte);
+        MAKELANGID(LANG_FRENCH, SUBLANG_FRENCH), reinterpret_cast<LPWSTR>(texte.put()), 0, nullptr);
+    std::wstring s = n ? std::wstring(texte.get(), n) : L"";
     while (!s.empty() && (s.back() == L'\n' || s.back() == L'\r' || s.back() == L' ')) s.pop_back();
     return U8(s);
 }

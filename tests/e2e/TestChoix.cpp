@@ -188,7 +188,7 @@ TEST_P(Annulation, NeLanceRienNiNEcritEtLeLanceurSArrete) {
     VerifieLance(r, kListeAttendue[0]);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cas, Annulation, ::testing::ValuesIn(kCasAnnulation), NomDuCas());
+INSTANTIATE_TEST_SUITE_P(Cas, Annulation, ::testing::ValuesIn(kCasAnnulation), tolvane::test::NomDuCas());
 
 }  // namespace
 }  // namespace e2e

@@ -177,7 +177,7 @@ TEST_P(LectureReglages, RemplitLaFenetreSansMessage) {
     EXPECT_TRUE(SansLancement()) << "le programme de configuration a lancé quelque chose";
 }
 
-INSTANTIATE_TEST_SUITE_P(Cas, LectureReglages, ::testing::ValuesIn(kCasReglages), NomDuCas());
+INSTANTIATE_TEST_SUITE_P(Cas, LectureReglages, ::testing::ValuesIn(kCasReglages), tolvane::test::NomDuCas());
 
 class LecturesEchouees : public TestE2E {};
 

@@ -3,7 +3,6 @@
 // of the instructions.
 #include "commun/NomDuCas.h"
 #include "FenetrePrincipale.h"
-#include "ui/Dispositions.h"
 
 using namespace pilote;
 
@@ -11,7 +10,6 @@ namespace e2e {
 namespace {
 
 namespace id = principale;
-namespace table = tolvane::Dispositions::Principale;
 
 std::string Ids(const std::vector<int>& ids) {
     std::string s;
@@ -85,7 +83,7 @@ TEST_P(Tabulation, LaToucheTabParcourtLesControlesDansLOrdreConcu) {
     EXPECT_FALSE(BoiteExiste(pid_)) << "une boîte s'est montrée pendant le tour";
 }
 
-INSTANTIATE_TEST_SUITE_P(Cas, Tabulation, ::testing::ValuesIn(kCasTabulation), NomDuCas());
+INSTANTIATE_TEST_SUITE_P(Cas, Tabulation, ::testing::ValuesIn(kCasTabulation), tolvane::test::NomDuCas());
 
 // ---- the window itself ----
 
@@ -179,7 +177,7 @@ TEST_P(SortieChemin, VerifieLeCheminEtNeChangeLaListeQueSIlEstBon) {
     EXPECT_EQ(Ini(), reglages_.Ini());
 }
 
-INSTANTIATE_TEST_SUITE_P(Cas, SortieChemin, ::testing::ValuesIn(kCasSortieChemin), NomDuCas());
+INSTANTIATE_TEST_SUITE_P(Cas, SortieChemin, ::testing::ValuesIn(kCasSortieChemin), tolvane::test::NomDuCas());
 
 // ---- ending ----
 
@@ -225,7 +223,7 @@ TEST_P(Fin, TermineAussitotSansQuestionNiEcriture) {
     EXPECT_TRUE(SansLancement());
 }
 
-INSTANTIATE_TEST_SUITE_P(Cas, Fin, ::testing::ValuesIn(kCasFin), NomDuCas());
+INSTANTIATE_TEST_SUITE_P(Cas, Fin, ::testing::ValuesIn(kCasFin), tolvane::test::NomDuCas());
 
 // ---- the instructions box ----
 

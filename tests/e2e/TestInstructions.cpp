@@ -157,7 +157,7 @@ TEST_P(FermetureInstructions, ChaqueSortieMeneAuLancement) {
     EXPECT_EQ(Ini(), apres.Ini());
 }
 
-INSTANTIATE_TEST_SUITE_P(Cas, FermetureInstructions, ::testing::ValuesIn(kCasFermeture), NomDuCas());
+INSTANTIATE_TEST_SUITE_P(Cas, FermetureInstructions, ::testing::ValuesIn(kCasFermeture), tolvane::test::NomDuCas());
 
 }  // namespace
 }  // namespace e2e

@@ -1,6 +1,7 @@
 // The event texts of both programs as the log's viewer formats them from the message table:
 // every ID gives its French text with the insertion strings in place and no line break after.
 #include "Commun.h"
+#include "platform/win32/Poignees.h"
 
 namespace e2e {
 namespace {
@@ -75,31 +76,28 @@ const std::vector<TexteEvenement>& Attendus() {
 std::wstring Formate(HMODULE module, DWORD id, DWORD langue, const std::vector<std::wstring>& chaines) {
     std::vector<DWORD_PTR> arguments;
     for (const std::wstring& c : chaines) arguments.push_back(reinterpret_cast<DWORD_PTR>(c.c_str()));
-    wchar_t* texte = nullptr;
+    tolvane::win32::MemoireLocale<wchar_t> texte;
     const DWORD n = FormatMessageW(
         FORMAT_MESSAGE_FROM_HMODULE | FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_ARGUMENT_ARRAY, module, id,
-        langue, reinterpret_cast<LPWSTR>(&texte), 0, reinterpret_cast<va_list*>(arguments.data()));
+        langue, reinterpret_cast<LPWSTR>(texte.put()), 0, reinterpret_cast<va_list*>(arguments.data()));
     if (n == 0) return L"[erreur " + std::to_wstring(GetLastError()) + L"]";
-    std::wstring resultat(texte, n);
-    LocalFree(texte);
-    return resultat;
+    return std::wstring(texte.get(), n);
 }
 
 TEST(TableEvenements, ChaqueIdentifiantDonneSonTexteFrancaisAvecSesChaines) {
     for (const std::wstring& programme : {Chemins().tolvane, Chemins().lanceur}) {
         SCOPED_TRACE(pilote::U8(programme));
-        const HMODULE module =
-            LoadLibraryExW(programme.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
-        ASSERT_NE(module, nullptr);
+        const tolvane::win32::PoigneeBibliotheque module(
+            LoadLibraryExW(programme.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
+        ASSERT_TRUE(module);
         // Language 0 looks for a neutral text first, whatever the system's language; the table
         // is tagged neutral so that a viewer on an English system finds it too.
         for (const DWORD langue : {DWORD{0}, DWORD{MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL)}}) {
             for (const TexteEvenement& e : Attendus())
-                EXPECT_EQ(pilote::U8(Formate(module, e.id, langue, e.chaines)), pilote::U8(e.texte))
+                EXPECT_EQ(pilote::U8(Formate(module.get(), e.id, langue, e.chaines)), pilote::U8(e.texte))
                     << "ID " << e.id << ", langue " << langue;
         }
-        EXPECT_EQ(Formate(module, 16, 0, {}).rfind(L"[erreur ", 0), 0u) << "no ID beyond the outcomes";
-        FreeLibrary(module);
+        EXPECT_EQ(Formate(module.get(), 16, 0, {}).rfind(L"[erreur ", 0), 0u) << "no ID beyond the outcomes";
     }
 }
 

@@ -96,7 +96,7 @@ TEST_P(NomInchange, LanceSelonLOptionEtLeDernierNom) {
     EXPECT_EQ(Ini(), apres.Ini());
 }
 
-INSTANTIATE_TEST_SUITE_P(Cas, NomInchange, ::testing::ValuesIn(kCasNomInchange), NomDuCas());
+INSTANTIATE_TEST_SUITE_P(Cas, NomInchange, ::testing::ValuesIn(kCasNomInchange), tolvane::test::NomDuCas());
 
 TEST_F(Lanceur, MontreLesInstructionsAvantDeLancer) {
     AjouteSonde(L"Maj\\setup.exe");

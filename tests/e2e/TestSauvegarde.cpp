@@ -125,7 +125,7 @@ TEST_P(SauvegardeOption, SansFichierEcritLeFichierDeReferencePuisRemplaceEnPlace
     EXPECT_TRUE(SansLancement());
 }
 
-INSTANTIATE_TEST_SUITE_P(Cas, SauvegardeOption, ::testing::ValuesIn(kCasOption), NomDuCas());
+INSTANTIATE_TEST_SUITE_P(Cas, SauvegardeOption, ::testing::ValuesIn(kCasOption), tolvane::test::NomDuCas());
 
 enum class Refus { LecteurAbsent, LecteurPasPret, DossierAbsent, Vide };
 
@@ -198,7 +198,7 @@ TEST_P(SauvegardeRefusee, DeuxMessagesEtFichierIntact) {
     EXPECT_TRUE(SansLancement());
 }
 
-INSTANTIATE_TEST_SUITE_P(Cas, SauvegardeRefusee, ::testing::ValuesIn(kCasRefus), NomDuCas());
+INSTANTIATE_TEST_SUITE_P(Cas, SauvegardeRefusee, ::testing::ValuesIn(kCasRefus), tolvane::test::NomDuCas());
 
 // Refused writes need the run without root's file override (see TestSansPrivilege.cpp); the
 // suite's name puts it in that run.
