@@ -74,6 +74,25 @@ constexpr bool ParentsCadresPrecedents(const std::array<DescriptionControle, N>&
     return true;
 }
 
+// Each row is named as the enum names it, in the enum's order: swapping two names of the enum
+// would bind one control to another's row. A control array's index is written in brackets in
+// the design (Opt_Mode(1)) and run on in the enum (Opt_Mode1).
+constexpr bool MemeNom(const wchar_t* dessin, const char* ligne) {
+    for (;; ++dessin) {
+        if (*dessin == L'(' || *dessin == L')') continue;
+        if (*dessin != static_cast<unsigned char>(*ligne)) return false;
+        if (*dessin == 0) return true;
+        ++ligne;
+    }
+}
+template <std::size_t N, std::size_t M>
+constexpr bool LignesNommeesParLEnum(const std::array<DescriptionControle, N>& table, const char* const (&noms)[M]) {
+    if (N != M) return false;
+    for (std::size_t i = 0; i < N; ++i)
+        if (!MemeNom(table[i].nom, noms[i])) return false;
+    return true;
+}
+
 struct DescriptionFenetre {
     const wchar_t* caption;
     int largeurClient, hauteurClient;  // twips

@@ -18,14 +18,24 @@ inline constexpr wchar_t InstructionsDessin[] =
     L"Entrez ici les instructions que vous voulez indiquez \r\navant le lancement de "
     L"l'exécutable ...\r\n";
 
+// Each window's rows are listed once, in a macro that gives both its enum and the names the
+// rows are checked against.
+#define TOLVANE_ENUM(ligne) ligne,
+#define TOLVANE_NOM(ligne) #ligne,
+#define TOLVANE_ENUM_ET_NOMS(LIGNES)                  \
+    enum Ligne { LIGNES(TOLVANE_ENUM) NombreLignes }; \
+    inline constexpr const char* NomsLignes[] = {LIGNES(TOLVANE_NOM)};
+
 // One row per line, as the designer lists the controls: not rewrapped by the formatter.
 // clang-format off
 namespace Principale {
-enum Ligne {
-    Cmd_quitter, Chk_Instructions, Fra_indication, Txt_instructions, Txt_Titre, Lbl_instructions,
-    Lbl_titre, Fra_Option, Opt_Mode1, Opt_Mode0, Cmd_Sauver, Cmd_OK, Flb_file, TXT_Chemin,
-    Txt_Texte, Label3, Line3, Line2, Line1, Label2, Label1, NombreLignes
-};
+#define TOLVANE_LIGNES(X)                                                                       \
+    X(Cmd_quitter) X(Chk_Instructions) X(Fra_indication) X(Txt_instructions) X(Txt_Titre)       \
+    X(Lbl_instructions) X(Lbl_titre) X(Fra_Option) X(Opt_Mode1) X(Opt_Mode0) X(Cmd_Sauver)      \
+    X(Cmd_OK) X(Flb_file) X(TXT_Chemin) X(Txt_Texte) X(Label3) X(Line3) X(Line2) X(Line1)       \
+    X(Label2) X(Label1)
+TOLVANE_ENUM_ET_NOMS(TOLVANE_LIGNES)
+#undef TOLVANE_LIGNES
 inline constexpr auto Controles = std::to_array<DescriptionControle>({
     {L"Cmd_quitter", Genre::CommandButton, L"Quitter", 5820, 4560, 1035, 555, 17, -1, AucunStyle, SansCouleur, 0},
     {L"Chk_Instructions", Genre::CheckBox, L"Afficher des indications au démarrage", 180, 2880, 4335, 315, 14, -1, Coche, SansCouleur, 0},
@@ -54,7 +64,9 @@ constexpr const auto& TableDe(Ligne) { return Controles; }
 }  // namespace Principale
 
 namespace Choix {
-enum Ligne { Cmd_Annuler, Cmd_OK, Flb_file, Label3, Label1, NombreLignes };
+#define TOLVANE_LIGNES(X) X(Cmd_Annuler) X(Cmd_OK) X(Flb_file) X(Label3) X(Label1)
+TOLVANE_ENUM_ET_NOMS(TOLVANE_LIGNES)
+#undef TOLVANE_LIGNES
 inline constexpr auto Controles = std::to_array<DescriptionControle>({
     {L"Cmd_Annuler", Genre::CommandButton, L"Annuler", 3720, 2520, 1575, 555, 3, -1, BoutonAnnulation, SansCouleur, 0},
     {L"Cmd_OK", Genre::CommandButton, L"OK", 3720, 1560, 1575, 555, 2, -1, BoutonDefaut, SansCouleur, 0},
@@ -67,7 +79,9 @@ constexpr const auto& TableDe(Ligne) { return Controles; }
 }  // namespace Choix
 
 namespace Instructions {
-enum Ligne { Cmd_OK, Txt_instructions, Label3, Lbl_Titre, NombreLignes };
+#define TOLVANE_LIGNES(X) X(Cmd_OK) X(Txt_instructions) X(Label3) X(Lbl_Titre)
+TOLVANE_ENUM_ET_NOMS(TOLVANE_LIGNES)
+#undef TOLVANE_LIGNES
 inline constexpr auto Controles = std::to_array<DescriptionControle>({
     {L"Cmd_OK", Genre::CommandButton, L"OK", 1928, 2700, 1095, 435, 1, -1, BoutonDefaut | BoutonAnnulation, SansCouleur, 0},
     {L"Txt_instructions", Genre::TextBox, InstructionsDessin, 480, 1020, 4035, 1515, 0, -1, Multiligne | LectureSeule, SansCouleur, 1024},
@@ -78,12 +92,16 @@ inline constexpr DescriptionFenetre Fenetre{L"Titre a définir ...", 4950, 3540,
 constexpr const auto& TableDe(Ligne) { return Controles; }
 }  // namespace Instructions
 // clang-format on
+#undef TOLVANE_ENUM_ET_NOMS
+#undef TOLVANE_ENUM
+#undef TOLVANE_NOM
 
-// The rules of the tables: a row for each name of its enum, one tab index (hence one ID) per
+// The rules of the tables: each row named as its enum names it, one tab index (hence one ID) per
 // control, frames before what they hold.
-static_assert(Principale::Controles.size() == Principale::NombreLignes &&
-              Choix::Controles.size() == Choix::NombreLignes &&
-              Instructions::Controles.size() == Instructions::NombreLignes);
+static_assert(LignesNommeesParLEnum(Principale::Controles, Principale::NomsLignes) &&
+                  LignesNommeesParLEnum(Choix::Controles, Choix::NomsLignes) &&
+                  LignesNommeesParLEnum(Instructions::Controles, Instructions::NomsLignes),
+              "a row of a window's table is not named as its enum names it");
 static_assert(TabIndexUniques(Principale::Controles) && TabIndexUniques(Choix::Controles) &&
               TabIndexUniques(Instructions::Controles));
 static_assert(ParentsCadresPrecedents(Principale::Controles) && ParentsCadresPrecedents(Choix::Controles) &&
