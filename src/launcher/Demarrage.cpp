@@ -2,6 +2,7 @@
 #include <iterator>
 
 #include "launcher/Mod_principal.h"
+#include "launcher/Evenement.h"
 #include "launcher/ProceduresPrincipales.h"
 #include "launcher/Textes.h"
 #include "platform/Texte.h"
@@ -103,13 +104,13 @@ void ProceduresPrincipales::PrendVerrouDuLanceur() {
     if (PrendVerrou()) return;
     const unsigned long erreur = services_.verrou->DerniereErreur();
     if (erreur == AttenteEcoulee) {
-        services_.Signale(Evenement::VerrouOccupe, {Mod_principal::CheminFichierINI});
+        Signale(services_, Evenement::VerrouOccupe, {Mod_principal::CheminFichierINI});
         services_.FinProcessus();
     }
     // No lock to be had at all (its name taken by another object, a system refusing it): one
     // possible double launch is better than no update ever.
-    services_.Signale(Evenement::SansVerrou,
-                      {Mod_principal::CheminFichierINI, services_.processus->TexteErreur(erreur)});
+    Signale(services_, Evenement::SansVerrou,
+            {Mod_principal::CheminFichierINI, services_.processus->TexteErreur(erreur)});
     sansVerrou_ = true;
 }
 
@@ -143,7 +144,7 @@ void ProceduresPrincipales::Form_Load() {
     if (!services_.FSO().FileExists(Mod_principal::CheminFichierINI)) {
         if (Mod_principal::ModeAuto) RendVerrou();
         // Recorded before the box: at logon nobody may answer it for hours.
-        services_.Signale(Evenement::FichierINIAbsent, {Mod_principal::CheminFichierINI});
+        Signale(services_, Evenement::FichierINIAbsent, {Mod_principal::CheminFichierINI});
         services_.MsgBox(Textes::FichierINIAbsent, vbInformation, Textes::TitreMerci);
         return;
     }

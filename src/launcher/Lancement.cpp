@@ -1,4 +1,5 @@
 #include "launcher/Mod_principal.h"
+#include "launcher/Evenement.h"
 #include "launcher/ProceduresPrincipales.h"
 #include "launcher/Textes.h"
 #include "platform/Texte.h"
@@ -21,7 +22,7 @@ void ProceduresPrincipales::Cmd_OK_Click() {
     FileListBox& liste = champs_.Flb_file;
     if (liste.ListCount() == 0 && !RepertoireLisible()) return;
     if (liste.ListCount() == 0) {
-        services_.Signale(Evenement::AucunExecutable, {champs_.TXT_Chemin.Text()});
+        Signale(services_, Evenement::AucunExecutable, {champs_.TXT_Chemin.Text()});
         services_.MsgBox(std::wstring(Textes::AucunExecutable) + L"\r\n" + champs_.TXT_Chemin.Text() + L"\r\n" +
                              Textes::ParametrerRepertoire,
                          vbCritical, Textes::TitreAttention);
@@ -31,8 +32,8 @@ void ProceduresPrincipales::Cmd_OK_Click() {
     if (liste.ListCount() > 1) {
         if (services_.PersonneALEcran()) {
             // Nobody to choose: launching one of them would be a guess.
-            services_.Signale(Evenement::PlusieursExecutables,
-                              {champs_.TXT_Chemin.Text(), std::to_wstring(liste.ListCount())});
+            Signale(services_, Evenement::PlusieursExecutables,
+                    {champs_.TXT_Chemin.Text(), std::to_wstring(liste.ListCount())});
             services_.FinProcessus();
         }
         fenetres_.AfficheChoix();
@@ -45,7 +46,7 @@ void ProceduresPrincipales::Traitement(const std::wstring& Fichier_a_executer) {
     // the last message on screen for ever.
     const std::wstring repertoire = champs_.TXT_Chemin.Text();
     if (champs_.Opt_Mode[1].Value() && Mod_principal::EstDernierFichier(Fichier_a_executer)) {
-        services_.Signale(Evenement::NomInchange, {Fichier_a_executer, repertoire});
+        Signale(services_, Evenement::NomInchange, {Fichier_a_executer, repertoire});
         services_.FinProcessus();
     }
 
@@ -70,8 +71,8 @@ void ProceduresPrincipales::Traitement(const std::wstring& Fichier_a_executer) {
             lanceur.LanceAvecElevation(fso.CheminUniversel(programme), fso.CheminUniversel(repertoire), vbNormalFocus);
     }
     if (resultat <= 30) {
-        services_.Signale(Evenement::EchecLancement,
-                          {Fichier_a_executer, repertoire, services_.processus->TexteErreur(lanceur.DerniereErreur())});
+        Signale(services_, Evenement::EchecLancement,
+                {Fichier_a_executer, repertoire, services_.processus->TexteErreur(lanceur.DerniereErreur())});
         services_.MsgBox(Textes::EchecLancement, vbOKOnly);
         services_.FinProcessus();
     }
@@ -82,10 +83,10 @@ void ProceduresPrincipales::Traitement(const std::wstring& Fichier_a_executer) {
         const Evenement lance = sansInstructions ? Evenement::LanceSansInstructions
                                 : eleve          ? Evenement::LanceApresElevation
                                                  : Evenement::Lance;
-        services_.Signale(lance, {Fichier_a_executer, repertoire});
+        Signale(services_, lance, {Fichier_a_executer, repertoire});
     } else {
-        services_.Signale(Evenement::NomNonNote,
-                          {Fichier_a_executer, fichierDernier, services_.processus->TexteErreur(erreur)});
+        Signale(services_, Evenement::NomNonNote,
+                {Fichier_a_executer, fichierDernier, services_.processus->TexteErreur(erreur)});
         MontreEchecEcriture(erreur, fichierDernier);
     }
     services_.FinProcessus();

@@ -1,6 +1,7 @@
 #include <algorithm>
 
 #include "launcher/Mod_principal.h"
+#include "launcher/Evenement.h"
 #include "launcher/ProceduresPrincipales.h"
 #include "launcher/Textes.h"
 
@@ -82,7 +83,7 @@ bool ProceduresPrincipales::RepertoireLisible() {
         const bool personne = services_.PersonneALEcran();
         if (personne && (lettreAbsente() || (lettre && fso.EstLecteurReseau(lecteur)))) {
             // The system account has no drive letter of a user's: a setting to mend, not a wait.
-            services_.Signale(Evenement::LettreSansSession, {repertoire});
+            Signale(services_, Evenement::LettreSansSession, {repertoire});
             services_.FinProcessus();
         }
         const auto joignablePlusTard = personne ? PasEncoreJoignableAuPoste : PasEncoreJoignable;
@@ -116,7 +117,7 @@ bool ProceduresPrincipales::RepertoireLisible() {
                 // The settings are not wrong: no configuration window, nothing recorded, and
                 // the next start tries again.
                 const std::wstring raison = services_.processus->TexteErreur(erreur);
-                services_.Signale(Evenement::RepertoireInaccessible, {repertoire, raison});
+                Signale(services_, Evenement::RepertoireInaccessible, {repertoire, raison});
                 services_.MsgBox(std::wstring(Textes::RepertoireInjoignable) + L"\r\n" + repertoire + L"\r\n" + raison +
                                      L"\r\n" + Textes::EssaiAuProchainDemarrage,
                                  vbInformation);
@@ -125,7 +126,7 @@ bool ProceduresPrincipales::RepertoireLisible() {
         }
     }
     const std::wstring raison = services_.processus->TexteErreur(erreur);
-    services_.Signale(Evenement::RepertoireIllisible, {repertoire, raison});
+    Signale(services_, Evenement::RepertoireIllisible, {repertoire, raison});
     services_.MsgBox(std::wstring(Textes::RepertoireIllisible) + L"\r\n" + repertoire + L"\r\n" + raison + L"\r\n" +
                          Textes::ParametrerRepertoire,
                      vbCritical, Textes::TitreAttention);

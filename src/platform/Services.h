@@ -162,32 +162,15 @@ public:
     virtual bool PersonneALEcran() = 0;
 };
 
-// What a run did, for the administrator: one event per run in the Application log (source
-// "Tolvane"). The value is the event's code in the message table; the insertion strings are
-// given in the order of the message (%1, %2…).
-enum class Evenement : std::uint16_t {
-    Lance = 1,                   // %1 file, %2 directory
-    LanceApresElevation = 2,     // %1 file, %2 directory: after the administrator prompt
-    NomInchange = 3,             // %1 file, %2 directory: not launched, same name as last time
-    AucunExecutable = 4,         // %1 directory: listable, holds no executable
-    RepertoireInaccessible = 5,  // %1 directory, %2 reason: still not reachable after the wait
-    EchecLancement = 6,          // %1 file, %2 directory, %3 reason
-    ChoixAnnule = 7,             // %1 directory
-    FichierINIAbsent = 8,        // %1 settings file
-    NomNonNote = 9,              // %1 file, %2 settings file, %3 reason: launched, not recorded
-    RepertoireIllisible = 10,    // %1 directory, %2 reason: cannot be read, waiting would not help
-    VerrouOccupe = 11,           // %1 settings file: another launcher held the lock too long
-    SansVerrou = 12,             // %1 settings file, %2 reason: the lock could not be had, run without it
-    LanceSansInstructions = 13,  // %1 file, %2 directory: nobody at the screen to read them
-    PlusieursExecutables = 14,   // %1 directory, %2 how many: nobody at the screen to choose
-    LettreSansSession = 15,      // %1 directory: a drive letter, which the system account lacks
-};
+// How the log shows an event.
+enum class Gravite { Information, Avertissement, Erreur };
 
 class IJournalEvenements {
 public:
     virtual ~IJournalEvenements() = default;
-    // Never shows anything and never fails the caller: an event that cannot be written is lost.
-    virtual void Signale(Evenement evenement, const std::vector<std::wstring>& chaines) = 0;
+    // Writes the event `code` of the message table with its insertion strings (%1, %2…). Never
+    // shows anything and never fails the caller: an event that cannot be written is lost.
+    virtual void Signale(std::uint16_t code, Gravite gravite, const std::vector<std::wstring>& chaines) = 0;
 };
 
 // Time for the waits of the logic: the real clock sleeps, the tests' clock only counts.
@@ -262,10 +245,6 @@ struct Services {
     ISystemeFichiers& FSO() {
         if (!fso_) fso_ = CreeSystemeFichiers();
         return *fso_;
-    }
-
-    void Signale(Evenement evenement, const std::vector<std::wstring>& chaines) {
-        if (journal) journal->Signale(evenement, chaines);
     }
 
     // Ends the process at once. An implementation that came back would be a fault.

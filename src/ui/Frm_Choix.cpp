@@ -1,4 +1,5 @@
 #include "ui/Frm_Choix.h"
+#include "launcher/Evenement.h"
 
 #include "launcher/Mod_principal.h"
 #include "ui/Dispositions.h"
@@ -22,7 +23,7 @@ void Frm_Choix::Cmd_Annuler_Click() {
     if (Mod_principal::ModeAuto) {
         // The launcher's run ends here with nothing launched. The configuration program's run
         // goes on (the next "Essai" may launch), so it records nothing yet.
-        services_.Signale(Evenement::ChoixAnnule, {principale_.TXT_Chemin.Text()});
+        Signale(services_, Evenement::ChoixAnnule, {principale_.TXT_Chemin.Text()});
         services_.FinProcessus();
     }
     Mod_principal::ChoixAnnule = true;

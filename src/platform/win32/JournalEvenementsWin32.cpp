@@ -3,28 +3,18 @@
 
 namespace tolvane::win32 {
 
-WORD TypeEvenement(Evenement evenement) {
-    switch (evenement) {
-    case Evenement::Lance:
-    case Evenement::LanceApresElevation:
-    case Evenement::NomInchange:
-    case Evenement::LanceSansInstructions: return EVENTLOG_INFORMATION_TYPE;
-    case Evenement::RepertoireInaccessible:
-    case Evenement::RepertoireIllisible:
-    case Evenement::EchecLancement:
-    case Evenement::LettreSansSession: return EVENTLOG_ERROR_TYPE;
-    case Evenement::AucunExecutable:
-    case Evenement::ChoixAnnule:
-    case Evenement::FichierINIAbsent:
-    case Evenement::NomNonNote:
-    case Evenement::VerrouOccupe:
-    case Evenement::SansVerrou:
-    case Evenement::PlusieursExecutables: break;
+namespace {
+WORD TypeEvenement(Gravite gravite) {
+    switch (gravite) {
+    case Gravite::Information: return EVENTLOG_INFORMATION_TYPE;
+    case Gravite::Erreur: return EVENTLOG_ERROR_TYPE;
+    case Gravite::Avertissement: break;
     }
     return EVENTLOG_WARNING_TYPE;
 }
+}  // namespace
 
-void JournalEvenementsWin32::Signale(Evenement evenement, const std::vector<std::wstring>& chaines) {
+void JournalEvenementsWin32::Signale(std::uint16_t code, Gravite gravite, const std::vector<std::wstring>& chaines) {
     // A source nobody registered still logs (the viewer then lacks the texts); a log that
     // refuses the event loses it: the run has already done its work.
     const PoigneeSourceEvenements source(RegisterEventSourceW(nullptr, L"Tolvane"));
@@ -32,8 +22,8 @@ void JournalEvenementsWin32::Signale(Evenement evenement, const std::vector<std:
     std::vector<LPCWSTR> textes;
     textes.reserve(chaines.size());
     for (const std::wstring& c : chaines) textes.push_back(c.c_str());
-    ReportEventW(source.get(), TypeEvenement(evenement), 0, static_cast<DWORD>(evenement), nullptr,
-                 static_cast<WORD>(textes.size()), 0, textes.empty() ? nullptr : textes.data(), nullptr);
+    ReportEventW(source.get(), TypeEvenement(gravite), 0, code, nullptr, static_cast<WORD>(textes.size()), 0,
+                 textes.empty() ? nullptr : textes.data(), nullptr);
 }
 
 }  // namespace tolvane::win32

@@ -133,10 +133,7 @@ public:
 // programs delay-load advapi32: it is loaded by the first event, once the update has started.
 class JournalEvenementsWin32 final : public IJournalEvenements {
 public:
-    void Signale(Evenement evenement, const std::vector<std::wstring>& chaines) override;
+    void Signale(std::uint16_t code, Gravite gravite, const std::vector<std::wstring>& chaines) override;
 };
-
-// How the log shows an event: information, warning or error.
-WORD TypeEvenement(Evenement evenement);
 
 }  // namespace tolvane::win32

@@ -1,0 +1,62 @@
+// What a run did, for the administrator: one event per run in the Application log (source
+// "Tolvane"). The launcher decides which, and how grave; the platform only writes it.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/Services.h"
+
+namespace tolvane {
+
+// The value is the event's code in the message table (src/builds/Evenements.mc, checked against
+// it when the programs are built); the insertion strings are given in the order of the message.
+enum class Evenement : std::uint16_t {
+    Lance = 1,                   // %1 file, %2 directory
+    LanceApresElevation = 2,     // %1 file, %2 directory: after the administrator prompt
+    NomInchange = 3,             // %1 file, %2 directory: not launched, same name as last time
+    AucunExecutable = 4,         // %1 directory: listable, holds no executable
+    RepertoireInaccessible = 5,  // %1 directory, %2 reason: still not reachable after the wait
+    EchecLancement = 6,          // %1 file, %2 directory, %3 reason
+    ChoixAnnule = 7,             // %1 directory
+    FichierINIAbsent = 8,        // %1 settings file
+    NomNonNote = 9,              // %1 file, %2 settings file, %3 reason: launched, not recorded
+    RepertoireIllisible = 10,    // %1 directory, %2 reason: cannot be read, waiting would not help
+    VerrouOccupe = 11,           // %1 settings file: another launcher held the lock too long
+    SansVerrou = 12,             // %1 settings file, %2 reason: the lock could not be had, run without it
+    LanceSansInstructions = 13,  // %1 file, %2 directory: nobody at the screen to read them
+    PlusieursExecutables = 14,   // %1 directory, %2 how many: nobody at the screen to choose
+    LettreSansSession = 15,      // %1 directory: a drive letter, which the system account lacks
+};
+
+// An update started is information; a folder that could not be reached or read, a failed start
+// and a letter the system account lacks are errors an administrator must mend; the rest, runs
+// that ended without launching or without recording, are warnings.
+constexpr Gravite GraviteDe(Evenement evenement) {
+    switch (evenement) {
+    case Evenement::Lance:
+    case Evenement::LanceApresElevation:
+    case Evenement::NomInchange:
+    case Evenement::LanceSansInstructions: return Gravite::Information;
+    case Evenement::RepertoireInaccessible:
+    case Evenement::RepertoireIllisible:
+    case Evenement::EchecLancement:
+    case Evenement::LettreSansSession: return Gravite::Erreur;
+    case Evenement::AucunExecutable:
+    case Evenement::ChoixAnnule:
+    case Evenement::FichierINIAbsent:
+    case Evenement::NomNonNote:
+    case Evenement::VerrouOccupe:
+    case Evenement::SansVerrou:
+    case Evenement::PlusieursExecutables: break;
+    }
+    return Gravite::Avertissement;
+}
+
+inline void Signale(Services& services, Evenement evenement, const std::vector<std::wstring>& chaines) {
+    if (services.journal)
+        services.journal->Signale(static_cast<std::uint16_t>(evenement), GraviteDe(evenement), chaines);
+}
+
+}  // namespace tolvane
