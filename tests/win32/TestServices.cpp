@@ -216,5 +216,28 @@ TEST(Processus, RepertoireDeLApplication) {
     EXPECT_TRUE(fso.FileExists(rep + L"\\tolvane_win32_tests.exe"));
 }
 
+TEST(Tampons, LeTexteGranditQuelleQueSoitLaFaconDeDireQueLeTamponEstCourt) {
+    const std::wstring texte(1000, L'x');
+    // As GetModuleFileNameW (the text cut, the size given answered) or GetFullPathNameW (nothing
+    // written, the size needed answered) answer a buffer too short.
+    for (const bool coupe : {true, false}) {
+        const std::wstring vu = TexteAgrandi([&](wchar_t* tampon, DWORD taille) -> DWORD {
+            if (texte.size() < taille) return static_cast<DWORD>(texte.copy(tampon, texte.size()));
+            if (!coupe) return static_cast<DWORD>(texte.size() + 1);
+            tampon[texte.copy(tampon, taille - 1)] = L'\0';
+            return taille;
+        });
+        EXPECT_EQ(vu, texte) << (coupe ? "coupé" : "taille demandée");
+    }
+    EXPECT_EQ(TexteAgrandi([](wchar_t*, DWORD) -> DWORD { return 0; }), L"") << "échec";
+    EXPECT_EQ(TexteAgrandi([](wchar_t*, DWORD taille) { return taille; }), L"") << "toujours court";
+
+    const std::wstring chemin = L"C:\\" + std::wstring(300, L'a') + L"\\b";
+    EXPECT_EQ(TexteAgrandi([&](wchar_t* tampon, DWORD taille) {
+                  return GetFullPathNameW(chemin.c_str(), taille, tampon, nullptr);
+              }),
+              chemin);
+}
+
 }  // namespace
 }  // namespace tolvane::win32

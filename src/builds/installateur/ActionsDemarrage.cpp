@@ -43,22 +43,21 @@ void SupprimeRun(MSIHANDLE session) {
 
 bool InscritTache(MSIHANDLE session, const std::wstring& dossier) {
     // schtasks reads the definition from a file, in UTF-16 with its mark.
-    wchar_t temp[MAX_PATH + 1];
-    const DWORD n = GetTempPathW(MAX_PATH + 1, temp);
-    if (n == 0 || n > MAX_PATH) return false;
-    const std::wstring fichier = std::wstring(temp) + L"Tolvane-tache.xml";
+    const std::wstring temp =
+        win32::TexteAgrandi([](wchar_t* tampon, DWORD taille) { return GetTempPathW(taille, tampon); });
+    if (temp.empty()) return false;
+    const std::wstring fichier = temp + L"Tolvane-tache.xml";
     const std::wstring xml = L"\xFEFF" + XmlTachePoste(dossier + Lanceur);
+    // Gone once schtasks has read it, whatever happened.
+    const win32::ALaSortie efface([&] { DeleteFileW(fichier.c_str()); });
     win32::PoigneeFichier f(
         CreateFileW(fichier.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY, nullptr));
     DWORD ecrits = 0;
     const DWORD taille = static_cast<DWORD>(xml.size() * sizeof(wchar_t));
     const bool ecrit = f && WriteFile(f.get(), xml.data(), taille, &ecrits, nullptr) && ecrits == taille;
     f.Reinitialise();
-    const bool inscrite =
-        ecrit && LanceOutil(session, L"schtasks.exe",
-                            std::wstring(L"/create /tn ") + NomTache + L" /xml \"" + fichier + L"\" /f") == 0;
-    DeleteFileW(fichier.c_str());
-    return inscrite;
+    return ecrit && LanceOutil(session, L"schtasks.exe",
+                               std::wstring(L"/create /tn ") + NomTache + L" /xml \"" + fichier + L"\" /f") == 0;
 }
 
 void SupprimeTache(MSIHANDLE session) {

@@ -84,17 +84,15 @@ void RemetEnPlace(MSIHANDLE session, const std::wstring& fichier, bool existait)
 void OublieSauvegarde(const std::wstring& fichier) { DeleteFileW((fichier + SuffixeSauvegarde).c_str()); }
 
 long LanceOutil(MSIHANDLE session, const wchar_t* outil, const std::wstring& arguments) {
-    wchar_t systeme[MAX_PATH];
-    const UINT n = GetSystemDirectoryW(systeme, MAX_PATH);
-    if (n == 0 || n >= MAX_PATH) return -1;
-    const std::wstring programme = std::wstring(systeme) + L"\\" + outil;
+    const std::wstring systeme = win32::TexteAgrandi(GetSystemDirectoryW);
+    if (systeme.empty()) return -1;
+    const std::wstring programme = systeme + L"\\" + outil;
     std::wstring ligne = L"\"" + programme + L"\" " + arguments;
     Note(session, L"Tolvane : " + ligne);
 
     SECURITY_ATTRIBUTES heritable{sizeof heritable, nullptr, TRUE};
-    HANDLE l = nullptr, e = nullptr;
-    if (!CreatePipe(&l, &e, &heritable, 0)) return -1;
-    win32::PoigneeNoyau lecture(l), ecriture(e);
+    win32::PoigneeNoyau lecture, ecriture;
+    if (!CreatePipe(lecture.put(), ecriture.put(), &heritable, 0)) return -1;
     SetHandleInformation(lecture.get(), HANDLE_FLAG_INHERIT, 0);
     STARTUPINFOW si{};
     si.cb = sizeof si;

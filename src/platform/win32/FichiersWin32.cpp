@@ -82,13 +82,9 @@ private:
 }  // namespace
 
 std::wstring CheminComplet(const std::wstring& chemin) {
-    std::wstring complet(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD n = GetFullPathNameW(chemin.c_str(), static_cast<DWORD>(complet.size()), complet.data(), nullptr);
-        if (n == 0) return chemin;
-        if (n < complet.size()) return complet.substr(0, n);
-        complet.resize(n);
-    }
+    std::wstring complet = TexteAgrandi(
+        [&](wchar_t* tampon, DWORD taille) { return GetFullPathNameW(chemin.c_str(), taille, tampon, nullptr); });
+    return complet.empty() ? chemin : complet;
 }
 
 bool SystemeFichiersWin32::FileExists(const std::wstring& chemin) {

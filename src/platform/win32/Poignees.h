@@ -1,9 +1,11 @@
 // Move-only owners of Win32 handles, in the manner of wil::unique_any: copy is deleted, so a
-// handle is closed exactly once, by whoever holds it last.
+// handle is closed exactly once, by whoever holds it last. Beside them, what the calls around
+// them share: a scope guard and the buffer that grows until a text fits.
 #pragma once
 
 #include <windows.h>
 
+#include <string>
 #include <utility>
 
 namespace tolvane::win32 {
@@ -27,6 +29,12 @@ public:
     ~Poignee() { Reinitialise(); }
 
     Type get() const { return h_; }
+    // For a call that hands the handle back through a pointer: whatever was held is closed
+    // first, and the call writes straight into the owner.
+    Type* put() {
+        Reinitialise();
+        return &h_;
+    }
     explicit operator bool() const { return h_ != Traits::Nul(); }
     // Gives the handle up without closing it: whoever takes it closes it.
     [[nodiscard]] Type release() { return std::exchange(h_, Traits::Nul()); }
@@ -70,6 +78,15 @@ struct TraitsRecherche : NulInvalide {
 struct TraitsContexteActivation : NulInvalide {
     static void Ferme(HANDLE h) { ReleaseActCtx(h); }
 };
+struct TraitsBibliotheque : NulZero<HMODULE> {
+    static void Ferme(HMODULE h) { FreeLibrary(h); }
+};
+// Memory the system allocated for the caller and LocalFree gives back (FormatMessageW with
+// FORMAT_MESSAGE_ALLOCATE_BUFFER, the security descriptor conversions).
+template <typename T>
+struct TraitsMemoireLocale : NulZero<T*> {
+    static void Ferme(T* p) { LocalFree(p); }
+};
 
 using PoigneePolice = Poignee<TraitsGdi<HFONT>>;
 using PoigneePinceau = Poignee<TraitsGdi<HBRUSH>>;
@@ -79,6 +96,45 @@ using PoigneeFichier = Poignee<TraitsFichier>;
 using PoigneeRecherche = Poignee<TraitsRecherche>;
 using PoigneeContexteActivation = Poignee<TraitsContexteActivation>;
 using PoigneeSourceEvenements = Poignee<TraitsSourceEvenements>;
+using PoigneeBibliotheque = Poignee<TraitsBibliotheque>;
+template <typename T>
+using MemoireLocale = Poignee<TraitsMemoireLocale<T>>;
+
+// Runs `f` when the scope ends, however it ends: for a clean-up that owns no handle.
+template <typename F>
+class ALaSortie {
+public:
+    explicit ALaSortie(F f) : f_(std::move(f)) {}
+    ~ALaSortie() { f_(); }
+    ALaSortie(const ALaSortie&) = delete;
+    ALaSortie& operator=(const ALaSortie&) = delete;
+
+private:
+    F f_;
+};
+
+// The text a call writes into a buffer of the size it is given, the buffer grown until it fits.
+// `appel(tampon, taille)` answers the length written without the final NUL, 0 on failure; a
+// buffer too short is told two ways: GetModuleFileNameW answers the size it was given (the text
+// cut), GetFullPathNameW, GetLongPathNameW, GetTempPathW and GetSystemDirectoryW the size they
+// need. Empty on failure.
+template <typename Appel>
+std::wstring TexteAgrandi(Appel appel) {
+    // The longest path the system takes is 32,767 characters: a call still short beyond that
+    // is failing, not growing.
+    constexpr std::size_t Plafond = 65536;
+    std::wstring tampon(MAX_PATH, L'\0');
+    while (tampon.size() <= Plafond) {
+        const DWORD n = appel(tampon.data(), static_cast<DWORD>(tampon.size()));
+        if (n == 0) break;
+        if (n < tampon.size()) {
+            tampon.resize(n);
+            return tampon;
+        }
+        tampon.resize(n > tampon.size() ? n : tampon.size() * 2);
+    }
+    return {};
+}
 
 // The two handles CreateProcessW hands back, closed together.
 struct ProcessusCree {

@@ -26,18 +26,10 @@ bool ActiveControlesCommuns() {
 }
 
 std::wstring ProcessusWin32::RepertoireApplication() {
-    // The path may be longer than MAX_PATH: grow until it fits.
-    std::wstring chemin(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD n = GetModuleFileNameW(nullptr, chemin.data(), static_cast<DWORD>(chemin.size()));
-        if (n == 0) return {};
-        if (n < chemin.size()) {
-            chemin.resize(n);
-            break;
-        }
-        chemin.resize(chemin.size() * 2);
-    }
-    return RepertoireDe(chemin);
+    // The path may be longer than MAX_PATH.
+    const std::wstring chemin =
+        TexteAgrandi([](wchar_t* tampon, DWORD taille) { return GetModuleFileNameW(nullptr, tampon, taille); });
+    return chemin.empty() ? std::wstring() : RepertoireDe(chemin);
 }
 
 void ProcessusWin32::FinProcessus() { ExitProcess(0); }
@@ -46,14 +38,13 @@ std::wstring ProcessusWin32::TexteErreur(unsigned long code) {
     // French first; a system without the French messages answers in its own language.
     constexpr DWORD options =
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS;
-    wchar_t* texte = nullptr;
+    MemoireLocale<wchar_t> texte;
     DWORD n = 0;
     for (const DWORD langue : {static_cast<DWORD>(MAKELANGID(LANG_FRENCH, SUBLANG_FRENCH)), DWORD{0}}) {
-        n = FormatMessageW(options, nullptr, code, langue, reinterpret_cast<LPWSTR>(&texte), 0, nullptr);
+        n = FormatMessageW(options, nullptr, code, langue, reinterpret_cast<LPWSTR>(texte.put()), 0, nullptr);
         if (n) break;
     }
-    std::wstring s = n ? std::wstring(texte, n) : L"Erreur " + std::to_wstring(code);
-    if (texte) LocalFree(texte);
+    std::wstring s = n ? std::wstring(texte.get(), n) : L"Erreur " + std::to_wstring(code);
     while (!s.empty() && (s.back() == L'\n' || s.back() == L'\r' || s.back() == L' ')) s.pop_back();
     return s;
 }

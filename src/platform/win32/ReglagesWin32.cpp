@@ -189,9 +189,9 @@ bool VerrouReglagesWin32::Prend(const std::wstring& cheminReglages, unsigned lon
         const std::size_t sep = chemin.find_last_of(L'\\');
         if (sep != std::wstring::npos) {
             const std::wstring dossier = chemin.substr(0, sep + 1);
-            std::wstring longs(32768, L'\0');
-            const DWORD n = GetLongPathNameW(dossier.c_str(), longs.data(), static_cast<DWORD>(longs.size()));
-            if (n > 0 && n < longs.size()) chemin = longs.substr(0, n) + chemin.substr(sep + 1);
+            const std::wstring longs = TexteAgrandi(
+                [&](wchar_t* tampon, DWORD taille) { return GetLongPathNameW(dossier.c_str(), tampon, taille); });
+            if (!longs.empty()) chemin = longs + chemin.substr(sep + 1);
         }
         // The global namespace spans every session of the machine, the system account's too.
         // Only the rights a wait and a release need: CreateMutexW would ask for all of them.
