@@ -3,6 +3,8 @@
 // further handler ran.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <deque>
 #include <functional>
 #include <map>
@@ -10,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "launcher/Evenement.h"
 #include "launcher/Mod_principal.h"
 #include "platform/Fenetre.h"
 #include "platform/Services.h"
@@ -166,6 +169,10 @@ public:
     int MsgBox(const std::wstring& texte, int boutons, const std::optional<std::wstring>& titre) override;
 };
 
+// The run showed one box, and this one: its text, buttons and title.
+::testing::AssertionResult UneSeuleBoite(const FauxMessages& messages, const std::wstring& texte, int boutons,
+                                         const std::optional<std::wstring>& titre);
+
 class FauxProcessus : public IProcessus {
 public:
     std::wstring repertoire = L"C:\\Prog";
@@ -187,8 +194,10 @@ struct EvenementVu {
 class FauxJournal : public IJournalEvenements {
 public:
     std::vector<EvenementVu> vus;
-    void Signale(Evenement evenement, const std::vector<std::wstring>& chaines) override {
-        vus.push_back({evenement, chaines});
+    std::vector<Gravite> gravites;
+    void Signale(std::uint16_t code, Gravite gravite, const std::vector<std::wstring>& chaines) override {
+        vus.push_back({static_cast<Evenement>(code), chaines});
+        gravites.push_back(gravite);
     }
 };
 

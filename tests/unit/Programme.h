@@ -50,4 +50,13 @@ protected:
     }
 };
 
+// The usual run: the updates in D:\\Maj on a drive that is there, maj1.exe the last launched.
+class AvecMaj : public AvecProgramme {
+protected:
+    AvecMaj() {
+        banc.fso.lecteurs[L"D:"] = true;
+        reglages.nomFich = L"maj1.exe";
+    }
+};
+
 }  // namespace tolvane::test

@@ -51,12 +51,10 @@ protected:
 
 TEST_P(Demarrage, SansFichierDeParametresUnMessageEtLesChampsConcus) {
     EXPECT_FALSE(Charge());
-    ASSERT_EQ(banc.messages.vus.size(), 1u);
-    EXPECT_EQ(banc.messages.vus[0].texte,
-              L"Le fichier 'Tolvane.ini' n'existe pas, veuillez le créer en entrant les paramètres "
-              L"nécessaire et en cliquant sur SAUVER !!!");
-    EXPECT_EQ(banc.messages.vus[0].boutons, vbInformation);
-    EXPECT_EQ(banc.messages.vus[0].titre, L"Merci !!!");
+    EXPECT_TRUE(UneSeuleBoite(banc.messages,
+                              L"Le fichier 'Tolvane.ini' n'existe pas, veuillez le créer en entrant les paramètres "
+                              L"nécessaire et en cliquant sur SAUVER !!!",
+                              vbInformation, L"Merci !!!"));
     AttendEtatDessine();
     EXPECT_EQ(Mod_principal::DernierFichier, L"");
     EXPECT_EQ(Mod_principal::NomFichierINI, L"Tolvane.ini");
@@ -69,20 +67,12 @@ TEST_P(Demarrage, SansFichierDeParametresUnMessageEtLesChampsConcus) {
 }
 
 TEST_P(Demarrage, UnFichierDeParametresAbsentEstNoteAvantLaBoiteQuiPeutAttendreDesHeures) {
-    // Counts the boxes already shown when the event is written.
-    struct JournalDate : IJournalEvenements {
-        FauxMessages& messages;
-        std::vector<std::pair<EvenementVu, std::size_t>> vus;
-        explicit JournalDate(FauxMessages& m) : messages(m) {}
-        void Signale(Evenement e, const std::vector<std::wstring>& chaines) override {
-            vus.push_back({{e, chaines}, messages.vus.size()});
-        }
-    } journal(banc.messages);
-    banc.services.journal = &journal;
+    // The events already written when the box is answered.
+    std::size_t evenementsPendantLaBoite = 0;
+    banc.messages.avantReponse = [&] { evenementsPendantLaBoite = banc.journal.vus.size(); };
     Charge();
-    ASSERT_EQ(journal.vus.size(), 1u);
-    EXPECT_EQ(journal.vus[0].first, (EvenementVu{Evenement::FichierINIAbsent, {L"C:\\Prog\\Tolvane.ini"}}));
-    EXPECT_EQ(journal.vus[0].second, 0u);
+    EXPECT_EQ(banc.journal.vus, (std::vector<EvenementVu>{{Evenement::FichierINIAbsent, {L"C:\\Prog\\Tolvane.ini"}}}));
+    EXPECT_EQ(evenementsPendantLaBoite, 1u);
     EXPECT_EQ(banc.messages.vus.size(), 1u);
 }
 

@@ -67,12 +67,11 @@ TEST_F(DemarrageDuPoste, UnPartageJamaisJoignableFinitApresTroisMinutesUneBoiteR
     EXPECT_EQ(MsAttendues(), 180000u);
     EXPECT_EQ(banc.horloge.attentes.size(), 90u) << "one try every 2 s";
     EXPECT_EQ(banc.listeur.appels.size(), 91u);
-    ASSERT_EQ(banc.messages.vus.size(), 1u);
-    EXPECT_EQ(banc.messages.vus[0].texte,
-              L"Le répertoire des exécutables n'est pas accessible pour le moment : \r\n\\\\serveur\\maj\r\n"
-              L"erreur 53\r\nLa mise à jour sera tentée au prochain démarrage du poste ...");
-    EXPECT_EQ(banc.messages.vus[0].boutons, vbInformation);
-    EXPECT_EQ(banc.messages.vus[0].titre, std::nullopt);
+    EXPECT_TRUE(
+        UneSeuleBoite(banc.messages,
+                      L"Le répertoire des exécutables n'est pas accessible pour le moment : \r\n\\\\serveur\\maj\r\n"
+                      L"erreur 53\r\nLa mise à jour sera tentée au prochain démarrage du poste ...",
+                      vbInformation, std::nullopt));
     EXPECT_TRUE(banc.lanceur.lances.empty());
     EXPECT_TRUE(banc.profil.ecritures.empty());
     EXPECT_TRUE(banc.fenetres.affichees.empty()) << "no main window";
@@ -191,10 +190,8 @@ TEST_F(DemarrageDuPoste, LesEchecsQueLAttenteNeReparePasSontSignalesAvecLeurRais
         banc.listeur.echecs[repertoire] = echec;
         EXPECT_FALSE(Demarre(true));
         EXPECT_EQ(banc.horloge.attentes.size(), essais);
-        ASSERT_EQ(banc.messages.vus.size(), 1u);
-        EXPECT_EQ(banc.messages.vus[0].texte, Illisible(repertoire, echec.puis ? echec.puis : echec.erreur));
-        EXPECT_EQ(banc.messages.vus[0].boutons, vbCritical);
-        EXPECT_EQ(banc.messages.vus[0].titre, L"Attention !!!");
+        EXPECT_TRUE(UneSeuleBoite(banc.messages, Illisible(repertoire, echec.puis ? echec.puis : echec.erreur),
+                                  vbCritical, L"Attention !!!"));
         EXPECT_TRUE(banc.lanceur.lances.empty());
         const unsigned long raison = echec.puis ? echec.puis : echec.erreur;
         EXPECT_EQ(banc.journal.vus, (std::vector<EvenementVu>{{Evenement::RepertoireIllisible,

@@ -14,12 +14,8 @@ using namespace tolvane;
 using namespace tolvane::test;
 
 namespace {
-class Lancement : public AvecProgramme {
+class Lancement : public AvecMaj {
 protected:
-    Lancement() {
-        banc.fso.lecteurs[L"D:"] = true;
-        reglages.nomFich = L"maj1.exe";
-    }
     void ChoisitAuClavier(int rang) {
         banc.fenetres.scripts[&Dispositions::Choix::Fenetre] = [rang](Fenetre& f) {
             auto& choix = static_cast<Frm_Choix&>(f);
@@ -128,10 +124,7 @@ TEST_F(Lancement, UnLancementEchoueEstSignaleEtRienNEstNote) {
         banc.messages.vus.clear();
         banc.processus.fins = 0;
         EXPECT_TRUE(Demarre(true));
-        ASSERT_EQ(banc.messages.vus.size(), 1u);
-        EXPECT_EQ(banc.messages.vus[0].texte, L"Echec de WinExec !!!");
-        EXPECT_EQ(banc.messages.vus[0].boutons, vbOKOnly);
-        EXPECT_EQ(banc.messages.vus[0].titre, std::nullopt);
+        EXPECT_TRUE(UneSeuleBoite(banc.messages, L"Echec de WinExec !!!", vbOKOnly, std::nullopt));
         EXPECT_TRUE(banc.profil.ecritures.empty());
         EXPECT_EQ(banc.processus.fins, 1);
     }
@@ -143,22 +136,19 @@ TEST_F(Lancement, UnEnregistrementEchoueEstSignaleApresLeLancementAvecLaRaisonEt
     banc.profil.erreur = 32;
     EXPECT_TRUE(Demarre(true));
     EXPECT_EQ(banc.lanceur.lances.size(), 1u);
-    ASSERT_EQ(banc.messages.vus.size(), 1u);
-    EXPECT_EQ(banc.messages.vus[0].texte, L"echec de WritePrivateProfilesstring\r\nerreur 32 (C:\\Prog\\Tolvane.ini)");
-    EXPECT_EQ(banc.messages.vus[0].boutons, vbOKOnly);
-    EXPECT_EQ(banc.messages.vus[0].titre, std::nullopt);
+    EXPECT_TRUE(UneSeuleBoite(banc.messages,
+                              L"echec de WritePrivateProfilesstring\r\nerreur 32 (C:\\Prog\\Tolvane.ini)", vbOKOnly,
+                              std::nullopt));
     EXPECT_EQ(NomFich(), L"maj1.exe");
 }
 
 TEST_F(Lancement, UnRepertoireVideEstSignaleEtLaCommandeRevient) {
     banc.AjouteRepertoire(L"D:\\Maj", {L"lisezmoi.txt"});
     EXPECT_FALSE(Demarre(true));
-    ASSERT_EQ(banc.messages.vus.size(), 1u);
-    EXPECT_EQ(banc.messages.vus[0].texte,
-              L"Aucun fichier exécutable dans le répertoire : \r\nD:\\Maj\r\nVeuillez paramètrer le "
-              L"logiciel avec un répertoire contenant au moins un exécutable !!!");
-    EXPECT_EQ(banc.messages.vus[0].boutons, vbCritical);
-    EXPECT_EQ(banc.messages.vus[0].titre, L"Attention !!!");
+    EXPECT_TRUE(UneSeuleBoite(banc.messages,
+                              L"Aucun fichier exécutable dans le répertoire : \r\nD:\\Maj\r\nVeuillez paramètrer le "
+                              L"logiciel avec un répertoire contenant au moins un exécutable !!!",
+                              vbCritical, L"Attention !!!"));
     EXPECT_EQ(banc.processus.fins, 0);
 }
 

@@ -87,11 +87,10 @@ TEST_F(LitDansINI, UnFichierAbsentEstSignaleUnFichierIllisibleEstJusteFaux) {
     std::wstring valeur = L"v";
     EXPECT_FALSE(Mod_FichierINI::LitDansINI(banc.services, L"Chemin", L"Chemin_Demarrage", valeur, L"C:\\Prog\\x.ini"));
     EXPECT_EQ(valeur, L"v");
-    ASSERT_EQ(banc.messages.vus.size(), 1u);
-    EXPECT_EQ(banc.messages.vus[0].texte,
-              L"Le fichier 'C:\\Prog\\x.ini' n'existe pas, veuillez verifier le chemin avant d'appeler LitDansINI !!!");
-    EXPECT_EQ(banc.messages.vus[0].boutons, vbInformation);
-    EXPECT_EQ(banc.messages.vus[0].titre, L"Merci !!!");
+    EXPECT_TRUE(UneSeuleBoite(
+        banc.messages,
+        L"Le fichier 'C:\\Prog\\x.ini' n'existe pas, veuillez verifier le chemin avant d'appeler LitDansINI !!!",
+        vbInformation, L"Merci !!!"));
 
     banc.EcritINI("[Chemin]\r\nChemin_Demarrage=C:\\X\r\n");
     banc.fichiers.verrouilles.insert(banc.CheminINI());

@@ -33,10 +33,7 @@ TEST_P(VerifieChemin, RefuseAvecUnMessageOuAccepteSansRienDire) {
         EXPECT_TRUE(banc.messages.vus.empty());
         return;
     }
-    ASSERT_EQ(banc.messages.vus.size(), 1u);
-    EXPECT_EQ(banc.messages.vus[0].texte, c.message);
-    EXPECT_EQ(banc.messages.vus[0].boutons, vbInformation);
-    EXPECT_EQ(banc.messages.vus[0].titre, L"Enfin, voyons !!!");
+    EXPECT_TRUE(UneSeuleBoite(banc.messages, c.message, vbInformation, L"Enfin, voyons !!!"));
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -9,13 +9,7 @@ using namespace tolvane;
 using namespace tolvane::test;
 
 namespace {
-class VerrouLancement : public AvecProgramme {
-protected:
-    VerrouLancement() {
-        banc.fso.lecteurs[L"D:"] = true;
-        reglages.nomFich = L"maj1.exe";
-    }
-};
+class VerrouLancement : public AvecMaj {};
 }  // namespace
 
 TEST_F(VerrouLancement, LeLanceurPrendLeVerrouAvantToutLectureEtLeGarde) {
