@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "platform/win32/Poignees.h"
+
 namespace {
 
 bool Ecrit(const std::wstring& chemin, const std::wstring& texte) {
@@ -20,10 +22,11 @@ bool Ecrit(const std::wstring& chemin, const std::wstring& texte) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-    std::wstring moi(32768, L'\0');
-    moi.resize(GetModuleFileNameW(nullptr, moi.data(), static_cast<DWORD>(moi.size())));
-    std::wstring dossier(32768, L'\0');
-    dossier.resize(GetCurrentDirectoryW(static_cast<DWORD>(dossier.size()), dossier.data()));
+    using tolvane::win32::TexteAgrandi;
+    const std::wstring moi =
+        TexteAgrandi([](wchar_t* tampon, DWORD taille) { return GetModuleFileNameW(nullptr, tampon, taille); });
+    const std::wstring dossier =
+        TexteAgrandi([](wchar_t* tampon, DWORD taille) { return GetCurrentDirectoryW(taille, tampon); });
     // The command line last: once it is there, the directory is too.
     return Ecrit(moi + L".dossier", dossier) && Ecrit(moi + L".lance", GetCommandLineW()) ? 0 : 1;
 }

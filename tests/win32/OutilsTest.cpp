@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 #include "platform/win32/FonctionsDynamiques.h"
+#include "platform/win32/Poignees.h"
 
 namespace tolvane::win32::test {
 
@@ -115,16 +116,16 @@ bool EcritOctets(const std::wstring& chemin, std::string_view octets) {
 }
 
 std::wstring DossierDuTest() {
-    std::wstring moi(32768, L'\0');
-    moi.resize(GetModuleFileNameW(nullptr, moi.data(), static_cast<DWORD>(moi.size())));
+    const std::wstring moi =
+        win32::TexteAgrandi([](wchar_t* tampon, DWORD taille) { return GetModuleFileNameW(nullptr, tampon, taille); });
     return moi.substr(0, moi.find_last_of(L'\\'));
 }
 
 DossierTemporaire::DossierTemporaire(const std::wstring& nom) {
     static std::atomic<int> compteur{0};
-    wchar_t temp[MAX_PATH + 1];
-    DWORD n = GetTempPathW(MAX_PATH + 1, temp);
-    std::wstring racine = std::wstring(temp, n) + L"tolvane-tests";
+    const std::wstring racine =
+        win32::TexteAgrandi([](wchar_t* tampon, DWORD taille) { return GetTempPathW(taille, tampon); }) +
+        L"tolvane-tests";
     CreateDirectoryW(racine.c_str(), nullptr);
     chemin_ = racine + L"\\" + nom + L"-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++compteur);
     // A folder left by an earlier run under the same name would not be fresh.

@@ -7,17 +7,20 @@
 
 #include <algorithm>
 
+#include "platform/win32/Poignees.h"
+
 namespace pilote {
 
 namespace {
 
 std::wstring CheminProcessus(DWORD pid) {
-    HANDLE h = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+    const tolvane::win32::PoigneeNoyau h(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
     if (!h) return {};
+    // The size in and out: what the buffer holds, then what was written. 32,767 characters is
+    // the longest path there is.
     std::wstring chemin(32768, L'\0');
     DWORD n = static_cast<DWORD>(chemin.size());
-    if (!QueryFullProcessImageNameW(h, 0, chemin.data(), &n)) n = 0;
-    CloseHandle(h);
+    if (!QueryFullProcessImageNameW(h.get(), 0, chemin.data(), &n)) n = 0;
     chemin.resize(n);
     return chemin;
 }

@@ -13,13 +13,14 @@
 #include <cwchar>
 #include <string>
 
+#include "platform/win32/Poignees.h"
+
 namespace {
 
+using tolvane::win32::TexteAgrandi;
+
 std::wstring Variable(const wchar_t* nom) {
-    wchar_t tampon[32768];
-    DWORD n = GetEnvironmentVariableW(nom, tampon, 32768);
-    if (n == 0 || n >= 32768) return {};
-    return std::wstring(tampon, n);
+    return TexteAgrandi([&](wchar_t* tampon, DWORD taille) { return GetEnvironmentVariableW(nom, tampon, taille); });
 }
 
 std::string EnUtf8(const std::wstring& texte) {
@@ -31,17 +32,11 @@ std::string EnUtf8(const std::wstring& texte) {
 }
 
 std::wstring CheminModule() {
-    std::wstring chemin(32768, L'\0');
-    DWORD n = GetModuleFileNameW(nullptr, chemin.data(), static_cast<DWORD>(chemin.size()));
-    chemin.resize(n);
-    return chemin;
+    return TexteAgrandi([](wchar_t* tampon, DWORD taille) { return GetModuleFileNameW(nullptr, tampon, taille); });
 }
 
 std::wstring RepertoireCourant() {
-    std::wstring rep(32768, L'\0');
-    DWORD n = GetCurrentDirectoryW(static_cast<DWORD>(rep.size()), rep.data());
-    rep.resize(n < rep.size() ? n : 0);
-    return rep;
+    return TexteAgrandi([](wchar_t* tampon, DWORD taille) { return GetCurrentDirectoryW(taille, tampon); });
 }
 
 void Journalise(const std::wstring& evenement, const std::wstring& chemin) {
