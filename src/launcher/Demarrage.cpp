@@ -1,8 +1,8 @@
 #include <cmath>
 #include <iterator>
 
-#include "launcher/Mod_principal.h"
 #include "launcher/Evenement.h"
+#include "launcher/Mod_principal.h"
 #include "launcher/ProceduresPrincipales.h"
 #include "launcher/Textes.h"
 #include "platform/Texte.h"

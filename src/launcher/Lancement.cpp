@@ -1,5 +1,5 @@
-#include "launcher/Mod_principal.h"
 #include "launcher/Evenement.h"
+#include "launcher/Mod_principal.h"
 #include "launcher/ProceduresPrincipales.h"
 #include "launcher/Textes.h"
 #include "platform/Texte.h"

@@ -1,7 +1,7 @@
 #include <algorithm>
 
-#include "launcher/Mod_principal.h"
 #include "launcher/Evenement.h"
+#include "launcher/Mod_principal.h"
 #include "launcher/ProceduresPrincipales.h"
 #include "launcher/Textes.h"
 

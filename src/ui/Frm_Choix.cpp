@@ -1,6 +1,6 @@
 #include "ui/Frm_Choix.h"
-#include "launcher/Evenement.h"
 
+#include "launcher/Evenement.h"
 #include "launcher/Mod_principal.h"
 #include "ui/Dispositions.h"
 

@@ -82,7 +82,7 @@ struct TraitsBibliotheque : NulZero<HMODULE> {
     static void Ferme(HMODULE h) { FreeLibrary(h); }
 };
 // Memory the system allocated for the caller and LocalFree gives back (FormatMessageW with
-// FORMAT_MESSAGE_ALLOCATE_BUFFER, the security descriptor conversions).
+// FORMAT_MESSAGE_ALLOCATE_BUFFER).
 template <typename T>
 struct TraitsMemoireLocale : NulZero<T*> {
     static void Ferme(T* p) { LocalFree(p); }
@@ -116,8 +116,8 @@ private:
 // The text a call writes into a buffer of the size it is given, the buffer grown until it fits.
 // `appel(tampon, taille)` answers the length written without the final NUL, 0 on failure; a
 // buffer too short is told two ways: GetModuleFileNameW answers the size it was given (the text
-// cut), GetFullPathNameW, GetLongPathNameW, GetTempPathW and GetSystemDirectoryW the size they
-// need. Empty on failure.
+// cut); GetFullPathNameW and its like (GetLongPathNameW, GetTempPathW, GetSystemDirectoryW,
+// GetCurrentDirectoryW, GetEnvironmentVariableW) the size they need. Empty on failure.
 template <typename Appel>
 std::wstring TexteAgrandi(Appel appel) {
     // The longest path the system takes is 32,767 characters: a call still short beyond that
