@@ -251,13 +251,4 @@ void Banc::AjouteRepertoire(const std::wstring& chemin, std::vector<std::wstring
     fso.dossiers.insert(chemin);
 }
 
-::testing::AssertionResult UneSeuleBoite(const FauxMessages& messages, const std::wstring& texte, int boutons,
-                                         const std::optional<std::wstring>& titre) {
-    if (messages.vus.size() != 1) return ::testing::AssertionFailure() << messages.vus.size() << " boîtes";
-    const Message& m = messages.vus[0];
-    if (m.texte == texte && m.boutons == boutons && m.titre == titre) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "boîte vue : " << ::testing::PrintToString(m.texte) << ", boutons "
-                                         << m.boutons << ", titre " << ::testing::PrintToString(m.titre);
-}
-
 }  // namespace tolvane::test

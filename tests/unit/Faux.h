@@ -3,8 +3,6 @@
 // further handler ran.
 #pragma once
 
-#include <gtest/gtest.h>
-
 #include <deque>
 #include <functional>
 #include <map>
@@ -168,10 +166,6 @@ public:
     std::function<void()> avantReponse;  // runs while each box is up
     int MsgBox(const std::wstring& texte, int boutons, const std::optional<std::wstring>& titre) override;
 };
-
-// The run showed one box, and this one: its text, buttons and title.
-::testing::AssertionResult UneSeuleBoite(const FauxMessages& messages, const std::wstring& texte, int boutons,
-                                         const std::optional<std::wstring>& titre);
 
 class FauxProcessus : public IProcessus {
 public:

@@ -4,6 +4,7 @@
 
 #include "Exemple.h"
 #include "Faux.h"
+#include "UneSeuleBoite.h"
 #include "launcher/ProceduresPrincipales.h"
 #include "launcher/Textes.h"
 #include "ui/Dispositions.h"

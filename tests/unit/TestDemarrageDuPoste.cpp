@@ -6,6 +6,7 @@
 #include <tuple>
 
 #include "Programme.h"
+#include "UneSeuleBoite.h"
 #include "launcher/Textes.h"
 #include "ui/Dispositions.h"
 #include "ui/Frm_principale.h"

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "Programme.h"
+#include "UneSeuleBoite.h"
 #include "commun/NomDuCas.h"
 #include "launcher/Textes.h"
 #include "platform/PageCode.h"

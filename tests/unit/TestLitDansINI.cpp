@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "Faux.h"
+#include "UneSeuleBoite.h"
 #include "settings/Mod_FichierINI.h"
 
 using namespace tolvane;

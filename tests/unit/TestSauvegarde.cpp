@@ -4,6 +4,7 @@
 #include "Exemple.h"
 #include "commun/NomDuCas.h"
 #include "Faux.h"
+#include "UneSeuleBoite.h"
 #include "launcher/Mod_principal.h"
 #include "launcher/Textes.h"
 #include "ui/Frm_principale.h"
