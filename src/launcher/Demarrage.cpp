@@ -136,9 +136,9 @@ void ProceduresPrincipales::Form_Load() {
 
     // Two launchers started together (a Run entry and a Startup shortcut, two sessions) would
     // both launch the update: the second waits for the first, before it reads anything, and is
-    // not needed when the wait runs out (the event says why nothing ran). The lock is held until the process ends, or
-    // until it is clear that this run launches nothing: a launcher whose window then stays open must not keep the
-    // configuration program from saving.
+    // not needed when the wait runs out (the event says why nothing ran). The lock is held until
+    // the process ends, or until it is clear that this run launches nothing: a launcher whose
+    // window then stays open must not keep the configuration program from saving.
     if (Mod_principal::ModeAuto) PrendVerrouDuLanceur();
 
     if (!services_.FSO().FileExists(Mod_principal::CheminFichierINI)) {

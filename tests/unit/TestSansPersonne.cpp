@@ -137,8 +137,7 @@ TEST_F(SansPersonne, LeVerrouEstRenduPendantLAttenteEtLeNomRelu) {
     std::vector<int> tenuPendant;
     banc.horloge.pendantAttente = [&] {
         tenuPendant.push_back(banc.verrou.tenu);
-        banc.EcritINI(reglages.Fichier() + "");
-        std::string f = banc.LitINI();
+        std::string f = reglages.Fichier();
         f.replace(f.find("maj1.exe"), 8, "maj2.exe");
         banc.EcritINI(f);
     };

@@ -142,14 +142,13 @@ extern "C" __declspec(dllexport) UINT __stdcall PrepareDemarrage(MSIHANDLE sessi
     champs[Mode] = mode;
     champs[Avant] = avant;
     champs[DossierAvant] = Propriete(session, L"TolvaneDossier");
-    champs[Direct] = Propriete(session, L"RollbackDisabled").empty() ? L"" : L"1";
-    champs[DernierExistait] = Existe(dossier + SchemaINI::NomFichierDernier) ? L"1" : L"";
-    const std::wstring donnees = Joint(champs);
+    champs[Direct] = SansRetourArriere(session);
+    champs[DernierExistait] = Drapeau(Existe(dossier + SchemaINI::NomFichierDernier));
     Note(session, L"Tolvane : démarrage " + mode + (avant.empty() ? L"" : L" (avant : " + avant + L")"));
-    for (const wchar_t* action : {L"AppliqueDemarrage", L"AnnuleDemarrage"})
-        if (MsiSetPropertyW(session, action, donnees.c_str()) != ERROR_SUCCESS) return ERROR_INSTALL_FAILURE;
-    return MsiSetPropertyW(session, L"ValideInstallation", dossier.c_str()) == ERROR_SUCCESS ? ERROR_SUCCESS
-                                                                                             : ERROR_INSTALL_FAILURE;
+    return Transmet(session, {L"AppliqueDemarrage", L"AnnuleDemarrage"}, Joint(champs)) &&
+                   Transmet(session, {L"ValideInstallation"}, dossier)
+               ? ERROR_SUCCESS
+               : ERROR_INSTALL_FAILURE;
 }
 
 extern "C" __declspec(dllexport) UINT __stdcall AppliqueDemarrage(MSIHANDLE session) {
@@ -183,13 +182,12 @@ extern "C" __declspec(dllexport) UINT __stdcall AnnuleDemarrage(MSIHANDLE sessio
 }
 
 extern "C" __declspec(dllexport) UINT __stdcall PrepareRetrait(MSIHANDLE session) {
-    const std::wstring donnees = Joint({Propriete(session, L"INSTALLDIR"), Propriete(session, L"TolvaneDemarrage")});
-    for (const wchar_t* action : {L"RetireDemarrage", L"AnnuleRetrait"})
-        if (MsiSetPropertyW(session, action, donnees.c_str()) != ERROR_SUCCESS) return ERROR_INSTALL_FAILURE;
     const std::wstring dossier = Propriete(session, L"INSTALLDIR");
-    for (const wchar_t* action : {L"SupprimeReglages", L"SupprimeReglagesDirect"})
-        if (MsiSetPropertyW(session, action, dossier.c_str()) != ERROR_SUCCESS) return ERROR_INSTALL_FAILURE;
-    return ERROR_SUCCESS;
+    return Transmet(session, {L"RetireDemarrage", L"AnnuleRetrait"},
+                    Joint({dossier, Propriete(session, L"TolvaneDemarrage")})) &&
+                   Transmet(session, {L"SupprimeReglages", L"SupprimeReglagesDirect"}, dossier)
+               ? ERROR_SUCCESS
+               : ERROR_INSTALL_FAILURE;
 }
 
 extern "C" __declspec(dllexport) UINT __stdcall RetireDemarrage(MSIHANDLE session) {

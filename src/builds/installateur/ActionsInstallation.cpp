@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "OutilsActions.h"
+#include "platform/Chemins.h"
 #include "platform/Texte.h"
 #include "platform/win32/ServicesWin32.h"
 #include "settings/SchemaINI.h"
@@ -49,7 +50,7 @@ enum Champ { Dossier, Chemin, Option, Titre, Instructions, Direct, IniExistait, 
 // A folder as typed, compared without its trailing separators and without regard to case.
 bool MemeDossier(std::wstring a, std::wstring b) {
     for (std::wstring* s : {&a, &b})
-        while (s->size() > 1 && (s->back() == L'\\' || s->back() == L'/')) s->pop_back();
+        while (s->size() > 1 && EstSeparateur(s->back())) s->pop_back();
     return EgalSansCasse(a, b);
 }
 
@@ -84,15 +85,12 @@ extern "C" __declspec(dllexport) UINT __stdcall PrepareReglages(MSIHANDLE sessio
     champs[Option] = option;
     champs[Titre] = titre;
     champs[Instructions] = instructions;
-    // Rollback and commit do not run while rollback is disabled: the install then acts at once.
-    champs[Direct] = Propriete(session, L"RollbackDisabled").empty() ? L"" : L"1";
-    champs[IniExistait] = Existe(dossier + SchemaINI::NomFichier) ? L"1" : L"";
-    champs[DernierExistait] = Existe(dossier + SchemaINI::NomFichierDernier) ? L"1" : L"";
-    champs[MarqueAvant] = Marque() ? L"1" : L"";
-    const std::wstring donnees = Joint(champs);
-    for (const wchar_t* action : {L"EcritReglages", L"AnnuleReglages"})
-        if (MsiSetPropertyW(session, action, donnees.c_str()) != ERROR_SUCCESS) return ERROR_INSTALL_FAILURE;
-    return ERROR_SUCCESS;
+    champs[Direct] = SansRetourArriere(session);
+    champs[IniExistait] = Drapeau(Existe(dossier + SchemaINI::NomFichier));
+    champs[DernierExistait] = Drapeau(Existe(dossier + SchemaINI::NomFichierDernier));
+    champs[MarqueAvant] = Drapeau(Marque());
+    return Transmet(session, {L"EcritReglages", L"AnnuleReglages"}, Joint(champs)) ? ERROR_SUCCESS
+                                                                                   : ERROR_INSTALL_FAILURE;
 }
 
 extern "C" __declspec(dllexport) UINT __stdcall EcritReglages(MSIHANDLE session) {

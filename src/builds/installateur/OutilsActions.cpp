@@ -41,6 +41,12 @@ std::wstring Joint(const std::vector<std::wstring>& champs) {
     return texte;
 }
 
+bool Transmet(MSIHANDLE session, std::initializer_list<const wchar_t*> actions, const std::wstring& donnees) {
+    for (const wchar_t* action : actions)
+        if (MsiSetPropertyW(session, action, donnees.c_str()) != ERROR_SUCCESS) return false;
+    return true;
+}
+
 bool Existe(const std::wstring& fichier) { return GetFileAttributesW(fichier.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 std::optional<std::wstring> LitReglage(const std::wstring& fichier, const SchemaINI::Reglage& reglage) {

@@ -6,6 +6,7 @@
 #include <msi.h>
 #include <msiquery.h>
 
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <vector>
@@ -26,6 +27,14 @@ void Note(MSIHANDLE session, const std::wstring& texte);
 // The fields of a deferred action's CustomActionData.
 std::vector<std::wstring> Coupe(const std::wstring& texte);
 std::wstring Joint(const std::vector<std::wstring>& champs);
+// Gives `donnees` to each of `actions` as its CustomActionData. False when it could not.
+bool Transmet(MSIHANDLE session, std::initializer_list<const wchar_t*> actions, const std::wstring& donnees);
+// How a yes or no travels among those fields.
+inline std::wstring Drapeau(bool oui) { return oui ? L"1" : L""; }
+// Rollback and commit do not run while rollback is disabled: the install then acts at once.
+inline std::wstring SansRetourArriere(MSIHANDLE session) {
+    return Drapeau(!Propriete(session, L"RollbackDisabled").empty());
+}
 
 bool Existe(const std::wstring& fichier);
 // The value a settings file holds for `reglage`, read as the programs read it.

@@ -23,16 +23,28 @@ bool Occupe(DWORD erreur) {
            erreur == ERROR_UNABLE_TO_REMOVE_REPLACED;  // how ReplaceFileW tells a file held open
 }
 
-// Opens the file, trying again while it is busy; `erreur` says why not.
-PoigneeFichier Ouvre(const std::wstring& chemin, DWORD acces, DWORD partage, DWORD creation, DWORD& erreur) {
+// Calls `essaie` again while it fails on a busy file; `erreur` says why it failed at last.
+template <typename Essai>
+bool TantQueOccupe(Essai essaie, DWORD& erreur) {
     for (int essai = 0;; ++essai) {
-        PoigneeFichier f(
-            CreateFileW(chemin.c_str(), acces, partage, nullptr, creation, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (f) return f;
+        if (essaie()) return true;
         erreur = GetLastError();
-        if (!Occupe(erreur) || essai == EssaisSiOccupe) return f;
+        if (!Occupe(erreur) || essai == EssaisSiOccupe) return false;
         Sleep(PauseSiOccupeMs);
     }
+}
+
+// Opens the file, trying again while it is busy; `erreur` says why not.
+PoigneeFichier Ouvre(const std::wstring& chemin, DWORD acces, DWORD partage, DWORD creation, DWORD& erreur) {
+    PoigneeFichier f;
+    TantQueOccupe(
+        [&] {
+            f.Reinitialise(
+                CreateFileW(chemin.c_str(), acces, partage, nullptr, creation, FILE_ATTRIBUTE_NORMAL, nullptr));
+            return static_cast<bool>(f);
+        },
+        erreur);
+    return f;
 }
 
 // The whole file; nothing when it cannot be read (ERROR_FILE_NOT_FOUND when it does not exist).
@@ -75,16 +87,13 @@ bool EcritTout(HANDLE f, const std::string& octets, DWORD& erreur) {
 bool Remplace(const std::wstring& chemin, const std::wstring& temporaire, DWORD& erreur) {
     const std::wstring sauvegarde = chemin + L".ancien";
     DeleteFileW(sauvegarde.c_str());  // one a power cut left behind
-    for (int essai = 0;; ++essai) {
-        // No REPLACEFILE_IGNORE_MERGE_ERRORS: it would succeed without the access list.
-        // REPLACEFILE_WRITE_THROUGH is documented as not supported.
-        if (ReplaceFileW(chemin.c_str(), temporaire.c_str(), sauvegarde.c_str(), 0, nullptr, nullptr)) {
-            DeleteFileW(sauvegarde.c_str());
-            return true;
-        }
-        erreur = GetLastError();
-        if (!Occupe(erreur) || essai == EssaisSiOccupe) break;
-        Sleep(PauseSiOccupeMs);
+    // No REPLACEFILE_IGNORE_MERGE_ERRORS: it would succeed without the access list.
+    // REPLACEFILE_WRITE_THROUGH is documented as not supported.
+    if (TantQueOccupe(
+            [&] { return ReplaceFileW(chemin.c_str(), temporaire.c_str(), sauvegarde.c_str(), 0, nullptr, nullptr); },
+            erreur)) {
+        DeleteFileW(sauvegarde.c_str());
+        return true;
     }
     // 1175 and 1176: both files kept their names. 1177: the old file is left under the backup
     // name; it goes back under its own (a rename keeps its access list).
