@@ -12,6 +12,10 @@
 #endif
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    // Every library loaded from now on, delay-loaded ones included, comes from the system folder:
+    // a DLL planted beside the program (mpr.dll is no KnownDLL) would run as whoever runs it,
+    // the system account at machine start.
+    SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
     tolvane::win32::PlateformeWin32 plateforme(instance);
     tolvane::Services& services = plateforme.services();
     tolvane::Frm_principale frm(services, TOLVANE_MODE_AUTO != 0);

@@ -138,7 +138,7 @@ namespace {
 
 // mpr.dll, loaded the first time a drive letter's connection is asked about: most runs never do.
 HMODULE Mpr() {
-    static const HMODULE mpr = LoadLibraryW(L"mpr.dll");
+    static const HMODULE mpr = ChargeDuSysteme(L"mpr.dll");
     return mpr;
 }
 

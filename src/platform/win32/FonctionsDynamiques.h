@@ -15,6 +15,12 @@ Fn FonctionDe(HMODULE module, const char* nom) {
     return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, nom)));
 }
 
+// A DLL of the system folder, never one of the same name planted beside the program or in the
+// current folder (side-by-side redirection still applies: comctl32 version 6).
+inline HMODULE ChargeDuSysteme(const wchar_t* nom) {
+    return LoadLibraryExW(nom, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+}
+
 // The same, in a module already loaded in the process (kernel32, user32…).
 template <typename Fn>
 Fn FonctionDe(const wchar_t* moduleCharge, const char* nom) {

@@ -28,7 +28,7 @@ bool HoteFenetresWin32::Prepare() {
     // With the context activated first, this is version 6 of the common controls.
     ActiveControlesCommuns();
     using Fn = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
-    if (auto init = FonctionDe<Fn>(LoadLibraryW(L"comctl32.dll"), "InitCommonControlsEx")) {
+    if (auto init = FonctionDe<Fn>(ChargeDuSysteme(L"comctl32.dll"), "InitCommonControlsEx")) {
         INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
         init(&icc);
     }
