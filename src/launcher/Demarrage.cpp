@@ -102,15 +102,16 @@ void ProceduresPrincipales::Applique(SchemaINI::IndiceReglage indice, bool lu, c
 
 void ProceduresPrincipales::PrendVerrouDuLanceur() {
     if (PrendVerrou()) return;
-    const unsigned long erreur = services_.verrou->DerniereErreur();
-    if (erreur == AttenteEcoulee) {
+    if (erreurVerrou_ == AttenteEcoulee) {
         Signale(services_, Evenement::VerrouOccupe, {Mod_principal::CheminFichierINI});
         services_.FinProcessus();
     }
-    // No lock to be had at all (its name taken by another object, a system refusing it): one
-    // possible double launch is better than no update ever.
+    // No lock to be had at all (its name taken by another object or, at machine start, by a
+    // user's, a system refusing it): one possible double launch is better than no update ever.
+    const std::wstring proprietaire = VerrouDuLanceur()->ProprietaireRefuse();
     Signale(services_, Evenement::SansVerrou,
-            {Mod_principal::CheminFichierINI, services_.processus->TexteErreur(erreur)});
+            {Mod_principal::CheminFichierINI, proprietaire.empty() ? services_.processus->TexteErreur(erreurVerrou_)
+                                                                   : Textes::VerrouNonFiable + proprietaire});
     sansVerrou_ = true;
 }
 

@@ -94,7 +94,7 @@ void ProceduresPrincipales::Traitement(const std::wstring& Fichier_a_executer) {
 
 bool ProceduresPrincipales::NoteLancement(const std::wstring& nom, const std::wstring& fichier, unsigned long& erreur) {
     if (!PrendVerrou()) {
-        erreur = services_.verrou->DerniereErreur();
+        erreur = erreurVerrou_;
         return false;
     }
     const bool note = Mod_FichierINI::EcritDansINI(services_, SchemaINI::SectionDernierFichier, SchemaINI::CleNomFich,

@@ -50,8 +50,11 @@ private:
     // "echec de WritePrivateProfilesstring", then the Windows reason and the file.
     void MontreEchecEcriture(unsigned long erreur, const std::wstring& fichier);
     // The settings lock around a program's writes (the launcher holds it from its start on).
+    // False when it could not be had, erreurVerrou_ then saying why.
     bool PrendVerrou();
     void RendVerrou();
+    // The launcher's lock: the machine-start run's own where nobody is at the screen.
+    IVerrouReglages* VerrouDuLanceur();
     // The launcher's taking of it: the run ends when another launcher keeps it (event), and
     // goes on without it when it cannot be had at all (event, sansVerrou_).
     void PrendVerrouDuLanceur();
@@ -66,6 +69,9 @@ private:
     IFenetresLancement& fenetres_;
     const bool modeAutoDuBuild_;
     bool sansVerrou_ = false;
+    // The configuration program holds the machine-start lock too.
+    bool posteTenu_ = false;
+    unsigned long erreurVerrou_ = 0;
 };
 
 }  // namespace tolvane

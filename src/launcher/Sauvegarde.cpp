@@ -44,13 +44,39 @@ void ProceduresPrincipales::MontreEchecEcriture(unsigned long erreur, const std:
     services_.MsgBox(std::wstring(Textes::EchecEcriture) + L"\r\n" + ligne, vbOKOnly);
 }
 
+IVerrouReglages* ProceduresPrincipales::VerrouDuLanceur() {
+    return services_.verrouPoste && services_.PersonneALEcran() ? services_.verrouPoste : services_.verrou;
+}
+
 bool ProceduresPrincipales::PrendVerrou() {
-    return sansVerrou_ || !services_.verrou ||
-           services_.verrou->Prend(Mod_principal::CheminFichierINI, AttenteVerrouMs);
+    const std::wstring& ini = Mod_principal::CheminFichierINI;
+    const auto prend = [&](IVerrouReglages* verrou) {
+        if (!verrou || verrou->Prend(ini, AttenteVerrouMs)) return true;
+        erreurVerrou_ = verrou->DerniereErreur();
+        return false;
+    };
+    if (Mod_principal::ModeAuto) return sansVerrou_ || prend(VerrouDuLanceur());
+    // The configuration program keeps out both launchers: the machine-start lock first, then
+    // the shared one, always in that order. One that cannot have the machine-start lock at all
+    // (a user who is not an administrator) may not write the files that run reads either: only
+    // a wait that ran out refuses the write.
+    IVerrouReglages* poste = services_.verrouPoste;
+    posteTenu_ = prend(poste) && poste;
+    if (poste && !posteTenu_ && erreurVerrou_ == AttenteEcoulee) return false;
+    if (prend(services_.verrou)) return true;
+    if (posteTenu_) poste->Rend();
+    posteTenu_ = false;
+    return false;
 }
 
 void ProceduresPrincipales::RendVerrou() {
-    if (services_.verrou && !sansVerrou_) services_.verrou->Rend();
+    if (Mod_principal::ModeAuto) {
+        if (IVerrouReglages* verrou = VerrouDuLanceur(); verrou && !sansVerrou_) verrou->Rend();
+        return;
+    }
+    if (services_.verrou) services_.verrou->Rend();
+    if (posteTenu_) services_.verrouPoste->Rend();
+    posteTenu_ = false;
 }
 
 bool ProceduresPrincipales::Cmd_Sauver_Click() {
@@ -62,7 +88,7 @@ bool ProceduresPrincipales::Cmd_Sauver_Click() {
     // A launcher working on the same file would otherwise read a half-written one. Without the
     // lock nothing is written, and the trial that asked for the save does not go on.
     if (!PrendVerrou()) {
-        MontreEchecEcriture(services_.verrou->DerniereErreur(), Mod_principal::CheminFichierINI);
+        MontreEchecEcriture(erreurVerrou_, Mod_principal::CheminFichierINI);
         return false;
     }
     // Each write is attempted even when an earlier one failed.

@@ -32,6 +32,10 @@ inline constexpr wchar_t RepertoireInjoignable[] =
     L"Le répertoire des exécutables n'est pas accessible pour le moment : ";
 inline constexpr wchar_t EssaiAuProchainDemarrage[] = L"La mise à jour sera tentée au prochain démarrage du poste ...";
 
+// The reason event 12 gives for a machine-start lock whose name another account took first,
+// before that account's SID.
+inline constexpr wchar_t VerrouNonFiable[] = L"verrou créé par un autre compte que SYSTEM ou Administrateurs : ";
+
 inline constexpr wchar_t TitreEnfin[] = L"Enfin, voyons !!!";
 inline constexpr wchar_t LecteurAbsent[] =
     L"Le lecteur que vous avez choisi n'existe pas physiquement !\r\nVeuillez choisir un autre "

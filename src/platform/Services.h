@@ -124,7 +124,13 @@ public:
     virtual void Rend() = 0;
     // The Windows error code of the last refusal (WAIT_TIMEOUT, 258, when the wait ran out).
     virtual unsigned long DerniereErreur() const = 0;
+    // The owner's SID when the lock was refused because someone other than SYSTEM or the
+    // Administrators made it (VerrouNonFiable); else empty.
+    virtual std::wstring ProprietaireRefuse() const { return {}; }
 };
+
+// The refusal of a machine-start lock whose name another account took first: ERROR_INVALID_OWNER.
+inline constexpr unsigned long VerrouNonFiable = 1307;
 
 // The refusal of a lock whose wait ran out: another program held it all along.
 inline constexpr unsigned long AttenteEcoulee = 258;  // WAIT_TIMEOUT
@@ -212,7 +218,10 @@ struct Services {
     IProcessus* processus = nullptr;
     IHoteFenetres* fenetres = nullptr;
     IJournalEvenements* journal = nullptr;
+    // The lock every session shares, and the machine-start run's own, which only SYSTEM and the
+    // Administrators may take: a user holding the shared one cannot starve the system account.
     IVerrouReglages* verrou = nullptr;
+    IVerrouReglages* verrouPoste = nullptr;
     IHorloge* horloge = nullptr;
 
     // Set once a settings file stayed busy for the whole of its wait: the other reads of the

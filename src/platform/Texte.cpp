@@ -183,7 +183,7 @@ std::string VersUtf8(std::wstring_view texte) {
     return s;
 }
 
-std::wstring NomVerrouReglages(std::wstring_view cheminComplet) {
+std::wstring NomVerrouReglages(std::wstring_view cheminComplet, bool poste) {
     std::uint64_t h = 0xcbf29ce484222325ull;
     for (wchar_t c : cheminComplet) {
         const auto unite = static_cast<std::uint16_t>(MajusculeSimple(c == L'/' ? L'\\' : c));
@@ -192,7 +192,7 @@ std::wstring NomVerrouReglages(std::wstring_view cheminComplet) {
             h *= 0x100000001b3ull;
         }
     }
-    std::wstring nom = L"Tolvane-";
+    std::wstring nom = poste ? L"Tolvane-Poste-" : L"Tolvane-";
     for (int decalage = 60; decalage >= 0; decalage -= 4) nom += L"0123456789abcdef"[(h >> decalage) & 0xfu];
     return nom;
 }

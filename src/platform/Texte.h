@@ -31,7 +31,8 @@ bool EstUtf8Etendu(std::string_view octets);
 // digits of the 64-bit FNV-1a hash of the path's UTF-16 code units (little-endian), each folded
 // with MajusculeSimple and '/' read as '\\'. Every program that touches the same file by the same
 // full path gets the same name, whatever the case it was spelled in.
-std::wstring NomVerrouReglages(std::wstring_view cheminComplet);
+// The machine-start run's own lock is "Tolvane-Poste-" and the same digits.
+std::wstring NomVerrouReglages(std::wstring_view cheminComplet, bool poste = false);
 
 std::wstring DepuisUtf8(std::string_view octets);
 std::string VersUtf8(std::wstring_view texte);

@@ -149,7 +149,8 @@ unsigned FauxLanceur::LanceAvecElevation(const std::wstring& cheminProgramme, co
 
 bool FauxVerrou::Prend(const std::wstring& cheminReglages, unsigned long delaiMs) {
     prises.push_back({cheminReglages, delaiMs, banc_.fso.appelsFileExists, banc_.fichiers.ouvertures,
-                      static_cast<int>(banc_.profil.ecritures.size()), static_cast<int>(banc_.lanceur.lances.size())});
+                      static_cast<int>(banc_.profil.ecritures.size()), static_cast<int>(banc_.lanceur.lances.size()),
+                      banc_.verrouPoste.tenu});
     if (!libre && tenu == 0) return false;
     ++tenu;
     return true;
@@ -226,6 +227,7 @@ Banc::Banc() {
     services.fenetres = &fenetres;
     services.journal = &journal;
     services.verrou = &verrou;
+    services.verrouPoste = &verrouPoste;
     services.horloge = &horloge;
     fenetres.services = &services;
     messages.services = &services;

@@ -138,6 +138,7 @@ public:
         std::wstring chemin;
         unsigned long delaiMs;
         int fileExistsAvant, ouverturesAvant, ecrituresAvant, lancesAvant;
+        int posteTenu;  // the machine-start lock's takings not given back, at this taking
     };
     std::vector<Prise> prises;
     bool libre = true;
@@ -145,7 +146,9 @@ public:
     int tenu = 0;               // takings not given back
     bool Prend(const std::wstring& cheminReglages, unsigned long delaiMs) override;
     void Rend() override;
+    std::wstring proprietaire;  // who made it, when that is why it is refused
     unsigned long DerniereErreur() const override { return libre ? 0 : refus; }
+    std::wstring ProprietaireRefuse() const override { return libre ? L"" : proprietaire; }
 
 private:
     const Banc& banc_;
@@ -237,6 +240,7 @@ struct Banc {
     FauxHoteFenetres fenetres;
     FauxJournal journal;
     FauxVerrou verrou{*this};
+    FauxVerrou verrouPoste{*this};
     FauxHorloge horloge;
     Services services;
     int fsoCrees = 0;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "Programme.h"
+#include "commun/NomDuCas.h"
 #include "launcher/Textes.h"
 
 using namespace tolvane;
@@ -115,4 +116,80 @@ TEST_F(VerrouLancement, LaConfigurationNEcritRienSansLeVerrou) {
     EXPECT_EQ(banc.messages.vus.back().texte, refus);
     EXPECT_EQ(banc.journal.vus.back(),
               (EvenementVu{Evenement::NomNonNote, {L"maj2.exe", L"C:\\Prog\\Tolvane.ini", L"erreur 258"}}));
+}
+
+namespace {
+
+// Which lock a launcher takes, and what a machine-start lock it cannot trust does to the run.
+struct CasVerrouDuLanceur {
+    const char* nom;
+    bool personne;
+    unsigned long refusPoste;  // 0: free
+    const wchar_t* proprietaire;
+    bool poste;  // the machine-start lock taken, not the shared one
+    std::vector<EvenementVu> evenements;
+};
+
+const std::wstring ini = L"C:\\Prog\\Tolvane.ini";
+const EvenementVu lance{Evenement::Lance, {L"maj2.exe", L"D:\\Maj"}};
+
+const CasVerrouDuLanceur casVerrouDuLanceur[] = {
+    {"SessionLeVerrouPartage", false, 0, L"", false, {lance}},
+    {"PosteSonPropreVerrou", true, 0, L"", true, {lance}},
+    {"PosteVerrouDUnUtilisateurIgnore",
+     true,
+     1307,
+     L"S-1-5-21-1-2-3-1001",
+     true,
+     {{Evenement::SansVerrou,
+       {ini, L"verrou créé par un autre compte que SYSTEM ou Administrateurs : S-1-5-21-1-2-3-1001"}},
+      lance}},
+    {"PosteVerrouIllisibleIgnore", true, 5, L"", true, {{Evenement::SansVerrou, {ini, L"erreur 5"}}, lance}},
+    {"PosteVerrouTenuRienLance", true, 258, L"", true, {{Evenement::VerrouOccupe, {ini}}}},
+};
+
+class VerrouDuLanceur : public AvecMaj, public testing::WithParamInterface<CasVerrouDuLanceur> {};
+
+}  // namespace
+
+TEST_P(VerrouDuLanceur, PosteOuSession) {
+    const CasVerrouDuLanceur& c = GetParam();
+    banc.processus.personne = c.personne;
+    banc.AjouteRepertoire(L"D:\\Maj", {L"maj2.exe"});
+    banc.verrouPoste.libre = c.refusPoste == 0;
+    banc.verrouPoste.refus = c.refusPoste;
+    banc.verrouPoste.proprietaire = c.proprietaire;
+    EXPECT_TRUE(Demarre(true));
+    EXPECT_EQ(banc.verrouPoste.prises.empty(), !c.poste);
+    EXPECT_EQ(banc.verrou.prises.empty(), c.poste) << "a user holding the shared lock starves nothing";
+    EXPECT_EQ(banc.journal.vus, c.evenements);
+    EXPECT_EQ(banc.lanceur.lances.size(), c.evenements.back() == lance ? 1u : 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cas, VerrouDuLanceur, testing::ValuesIn(casVerrouDuLanceur), NomDuCas{});
+
+TEST_F(VerrouLancement, LaConfigurationPrendLeVerrouDuPosteAvantLePartage) {
+    banc.AjouteRepertoire(L"D:\\Maj", {L"maj2.exe"});
+    banc.messages.reponses = {vbYes};
+    EXPECT_TRUE(Demarre(false));
+    ASSERT_EQ(banc.verrou.prises.size(), 2u);
+    EXPECT_EQ(banc.verrouPoste.prises.size(), 2u);
+    for (const FauxVerrou::Prise& p : banc.verrou.prises) EXPECT_EQ(p.posteTenu, 1);
+    EXPECT_EQ(banc.verrouPoste.tenu + banc.verrou.tenu, 0);
+
+    // Not an administrator: the machine-start lock is refused, the shared one still guards.
+    banc.verrouPoste.libre = false;
+    banc.verrouPoste.refus = 5;
+    banc.messages.reponses = {vbYes};
+    EXPECT_TRUE(Demarre(false));
+    EXPECT_EQ(banc.verrou.prises.size(), 4u);
+    EXPECT_EQ(NomFich(), L"maj2.exe");
+
+    // A machine-start run holding it all along refuses the save.
+    banc.verrouPoste.refus = 258;
+    banc.messages.reponses = {vbYes};
+    EXPECT_FALSE(Demarre(false));
+    EXPECT_EQ(banc.verrou.prises.size(), 4u);
+    EXPECT_EQ(banc.messages.vus.back().texte,
+              L"echec de WritePrivateProfilesstring\r\nerreur 258 (C:\\Prog\\Tolvane.ini)");
 }

@@ -140,6 +140,39 @@ TEST(Verrou, ListeDAccesExplicitePourToutesLesSessions) {
     verrou.Rend();
 }
 
+// The machine-start lock: only SYSTEM and the Administrators may take it, and one a user made
+// first is not waited on.
+TEST(Verrou, CeluiDuPosteAuxSeulsAdministrateursEtPasCeluiDUnUtilisateur) {
+    DossierTemporaire d;
+    const std::wstring ini = d / L"Tolvane.ini", autre = d / L"Autre.ini";
+    VerrouReglagesWin32 verrou({}, true);
+    ASSERT_TRUE(verrou.Prend(ini, 0));
+    PoigneeNoyau h(
+        OpenMutexW(READ_CONTROL, FALSE, (L"Global\\" + NomVerrouReglages(CheminComplet(ini), true)).c_str()));
+    ASSERT_TRUE(h);
+    constexpr SECURITY_INFORMATION quoi = OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION;
+    MemoireLocale<void> sd;
+    ASSERT_EQ(GetSecurityInfo(h.get(), SE_KERNEL_OBJECT, quoi, nullptr, nullptr, nullptr, nullptr, sd.put()),
+              static_cast<DWORD>(ERROR_SUCCESS));
+    MemoireLocale<wchar_t> texte;
+    ASSERT_TRUE(
+        ConvertSecurityDescriptorToStringSecurityDescriptorW(sd.get(), SDDL_REVISION_1, quoi, texte.put(), nullptr));
+    EXPECT_EQ(std::wstring(texte.get()), L"O:BAD:(A;;0x1f0001;;;SY)(A;;0x1f0001;;;BA)");
+    verrou.Rend();
+
+    // Made first by Authenticated Users, open to all: not trusted, and said why.
+    MemoireLocale<void> sdUtilisateur;
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(L"O:AUD:(A;;GA;;;WD)", SDDL_REVISION_1,
+                                                                     sdUtilisateur.put(), nullptr));
+    SECURITY_ATTRIBUTES sa{sizeof sa, sdUtilisateur.get(), FALSE};
+    PoigneeNoyau pris(CreateMutexW(&sa, FALSE, (L"Global\\" + NomVerrouReglages(CheminComplet(autre), true)).c_str()));
+    ASSERT_TRUE(pris);
+    VerrouReglagesWin32 refuse({}, true);
+    EXPECT_FALSE(refuse.Prend(autre, 0));
+    EXPECT_EQ(refuse.DerniereErreur(), VerrouNonFiable);
+    EXPECT_EQ(refuse.ProprietaireRefuse(), L"S-1-5-11");
+}
+
 TEST(Verrou, UnDetenteurDisparuLeLaisseAuSuivant) {
     DossierTemporaire d;
     const std::wstring ini = d / L"Tolvane.ini";

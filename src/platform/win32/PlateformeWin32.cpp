@@ -6,6 +6,7 @@ PlateformeWin32::PlateformeWin32(HINSTANCE instance)
     : hote_(instance, [this] { return services_.AvantFenetrePrincipale(); }),
       lanceur_([this] { return hote_.FenetreCourante(); }, [this] { return services_.PersonneALEcran(); }),
       verrou_([this] { return hote_.FenetreCourante(); }),
+      verrouPoste_([this] { return hote_.FenetreCourante(); }, true),
       messages_([this] { return hote_.FenetreCourante(); }, [this] { return services_.AvantFenetrePrincipale(); }) {
     services_.CreeSystemeFichiers = [] { return std::make_unique<SystemeFichiersWin32>(); };
     services_.listeur = &listeur_;
@@ -17,6 +18,7 @@ PlateformeWin32::PlateformeWin32(HINSTANCE instance)
     services_.fenetres = &hote_;
     services_.journal = &journal_;
     services_.verrou = &verrou_;
+    services_.verrouPoste = &verrouPoste_;
     services_.horloge = &horloge_;
 }
 

@@ -24,6 +24,7 @@ private:
     HoteFenetresWin32 hote_;
     LanceurWin32 lanceur_;
     VerrouReglagesWin32 verrou_;
+    VerrouReglagesWin32 verrouPoste_;
     BoitesMessageWin32 messages_;
     ProcessusWin32 processus_;
     JournalEvenementsWin32 journal_;

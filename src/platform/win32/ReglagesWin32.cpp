@@ -1,11 +1,15 @@
 // The settings file: one entry written by our own profile writer, and the lock around a change.
 #include "ServicesWin32.h"
 
+#include <aclapi.h>
+
 #include <algorithm>
 #include <cstring>
 #include <optional>
 #include <vector>
 
+#include "SecuriteWin32.h"
+#include "platform/Acces.h"
 #include "platform/EditionINI.h"
 #include "platform/Texte.h"
 
@@ -154,38 +158,50 @@ bool EcrivainProfilWin32::RemplaceSurPlace(const std::wstring& fichier, const st
 
 namespace {
 
-// The lock's access list, written out in the self-relative form the kernel takes, so that no
-// advapi32 call is needed before the update has started. Given explicitly: a mutex made with
-// none takes its creator's default list, and another user's launcher (a second session, the
-// system account) would be refused. Authenticated Users may wait on it and release it; SYSTEM
-// and Administrators have every right.
-std::vector<DWORD> DescripteurVerrou() {
+// An NT-authority SID (S-1-5-…) in its binary form.
+std::vector<BYTE> SidNt(std::initializer_list<DWORD> sousAutorites) {
+    std::vector<BYTE> sid = {SID_REVISION, static_cast<BYTE>(sousAutorites.size()), 0, 0, 0, 0, 0, 5};
+    for (DWORD r : sousAutorites) sid.insert(sid.end(), reinterpret_cast<BYTE*>(&r), reinterpret_cast<BYTE*>(&r) + 4);
+    return sid;
+}
+
+// The lock's security descriptor, written out in the self-relative form the kernel takes, so
+// that no advapi32 call is needed before the update has started. Given explicitly: a mutex made
+// with none takes its creator's default list, and another user's launcher (a second session,
+// the system account) would be refused. The shared lock: Authenticated Users may wait on it and
+// release it; SYSTEM and Administrators have every right. The machine-start lock: SYSTEM and
+// Administrators only, owned by Administrators, which no standard user can make themselves owner
+// of.
+std::vector<DWORD> DescripteurVerrou(bool poste) {
+    const std::vector<BYTE> systeme = SidNt({SECURITY_LOCAL_SYSTEM_RID});                            // S-1-5-18
+    const std::vector<BYTE> admins = SidNt({SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS});  // S-1-5-32-544
     std::vector<BYTE> aces;
-    const auto ajoute = [&](DWORD droits, std::initializer_list<DWORD> sousAutorites) {
-        const BYTE nombre = static_cast<BYTE>(sousAutorites.size());
-        const WORD taille = static_cast<WORD>(sizeof(ACE_HEADER) + sizeof(DWORD) + 8 + 4 * nombre);
-        const ACE_HEADER entete{ACCESS_ALLOWED_ACE_TYPE, 0, taille};
-        const auto octets = [&](const void* p, std::size_t n) {
-            aces.insert(aces.end(), static_cast<const BYTE*>(p), static_cast<const BYTE*>(p) + n);
-        };
-        octets(&entete, sizeof entete);
-        octets(&droits, sizeof droits);
-        const BYTE sid[8] = {SID_REVISION, nombre, 0, 0, 0, 0, 0, 5};  // S-1-5 (NT authority)
-        octets(sid, sizeof sid);
-        for (DWORD r : sousAutorites) octets(&r, sizeof r);
+    WORD nombre = 0;
+    const auto octets = [](std::vector<BYTE>& v, const void* p, std::size_t n) {
+        v.insert(v.end(), static_cast<const BYTE*>(p), static_cast<const BYTE*>(p) + n);
     };
-    ajoute(SYNCHRONIZE | MUTEX_MODIFY_STATE, {SECURITY_AUTHENTICATED_USER_RID});       // S-1-5-11
-    ajoute(MUTEX_ALL_ACCESS, {SECURITY_LOCAL_SYSTEM_RID});                             // S-1-5-18
-    ajoute(MUTEX_ALL_ACCESS, {SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS});  // S-1-5-32-544
-    const ACL acl{ACL_REVISION, 0, static_cast<WORD>(sizeof(ACL) + aces.size()), 3, 0};
+    const auto ajoute = [&](DWORD droits, const std::vector<BYTE>& sid) {
+        const ACE_HEADER entete{ACCESS_ALLOWED_ACE_TYPE, 0, static_cast<WORD>(sizeof(ACE_HEADER) + 4 + sid.size())};
+        octets(aces, &entete, sizeof entete);
+        octets(aces, &droits, sizeof droits);
+        octets(aces, sid.data(), sid.size());
+        ++nombre;
+    };
+    if (!poste) ajoute(SYNCHRONIZE | MUTEX_MODIFY_STATE, SidNt({SECURITY_AUTHENTICATED_USER_RID}));  // S-1-5-11
+    ajoute(MUTEX_ALL_ACCESS, systeme);
+    ajoute(MUTEX_ALL_ACCESS, admins);
+    const ACL acl{ACL_REVISION, 0, static_cast<WORD>(sizeof(ACL) + aces.size()), nombre, 0};
+    const DWORD apresListe = static_cast<DWORD>(sizeof(SECURITY_DESCRIPTOR_RELATIVE) + sizeof acl + aces.size());
     const SECURITY_DESCRIPTOR_RELATIVE sd{
-        SECURITY_DESCRIPTOR_REVISION,        0, SE_DACL_PRESENT | SE_SELF_RELATIVE, 0, 0, 0,
+        SECURITY_DESCRIPTOR_REVISION,        0, SE_DACL_PRESENT | SE_SELF_RELATIVE, poste ? apresListe : 0, 0, 0,
         sizeof(SECURITY_DESCRIPTOR_RELATIVE)};
-    std::vector<DWORD> tampon((sizeof sd + sizeof acl + aces.size() + 3) / 4);
-    BYTE* p = reinterpret_cast<BYTE*>(tampon.data());
-    std::memcpy(p, &sd, sizeof sd);
-    std::memcpy(p + sizeof sd, &acl, sizeof acl);
-    std::memcpy(p + sizeof sd + sizeof acl, aces.data(), aces.size());
+    std::vector<BYTE> tout;
+    octets(tout, &sd, sizeof sd);
+    octets(tout, &acl, sizeof acl);
+    octets(tout, aces.data(), aces.size());
+    if (poste) octets(tout, admins.data(), admins.size());
+    std::vector<DWORD> tampon((tout.size() + 3) / 4);
+    std::memcpy(tampon.data(), tout.data(), tout.size());
     return tampon;
 }
 
@@ -203,16 +219,23 @@ bool VerrouReglagesWin32::Prend(const std::wstring& cheminReglages, unsigned lon
             if (!longs.empty()) chemin = longs + chemin.substr(sep + 1);
         }
         // The global namespace spans every session of the machine, the system account's too.
-        // Only the rights a wait and a release need: CreateMutexW would ask for all of them.
-        std::vector<DWORD> descripteur = DescripteurVerrou();
+        // Only the rights a wait and a release need (CreateMutexW would ask for all of them),
+        // and for the machine-start lock the right to read who made it.
+        std::vector<DWORD> descripteur = DescripteurVerrou(poste_);
         SECURITY_ATTRIBUTES securite{sizeof securite, descripteur.data(), FALSE};
-        HANDLE h = CreateMutexExW(&securite, (L"Global\\" + NomVerrouReglages(chemin)).c_str(), 0,
-                                  SYNCHRONIZE | MUTEX_MODIFY_STATE);
+        HANDLE h = CreateMutexExW(&securite, (L"Global\\" + NomVerrouReglages(chemin, poste_)).c_str(), 0,
+                                  SYNCHRONIZE | MUTEX_MODIFY_STATE | (poste_ ? READ_CONTROL : 0));
         if (!h) {
             erreur_ = GetLastError();
             return false;
         }
         mutex_.Reinitialise(h);
+        // A name a user created first is theirs to hold for ever: not a lock to wait on.
+        if (poste_ && !ProprietaireDeConfiance()) {
+            mutex_.Reinitialise();
+            erreur_ = VerrouNonFiable;
+            return false;
+        }
     }
     switch (Attend(fenetre_ ? fenetre_() : nullptr, delaiMs)) {
     case WAIT_OBJECT_0:
@@ -253,6 +276,16 @@ DWORD VerrouReglagesWin32::Attend(HWND fenetre, unsigned long delaiMs) {
     }
     if (active) EnableWindow(fenetre, TRUE);
     return resultat;
+}
+
+bool VerrouReglagesWin32::ProprietaireDeConfiance() {
+    PSID proprietaire = nullptr;
+    MemoireLocale<void> descripteur;
+    const DWORD r = GetSecurityInfo(mutex_.get(), SE_KERNEL_OBJECT, OWNER_SECURITY_INFORMATION, &proprietaire, nullptr,
+                                    nullptr, nullptr, descripteur.put());
+    proprietaire_ = r == ERROR_SUCCESS ? TexteSid(proprietaire) : L"?";
+    if (proprietaire_ == Acces::SidSysteme || proprietaire_ == Acces::SidAdministrateurs) proprietaire_.clear();
+    return proprietaire_.empty();
 }
 
 void VerrouReglagesWin32::Rend() {

@@ -84,22 +84,29 @@ private:
     unsigned long erreur_ = 0;
 };
 
-// A named mutex, "Global\" + NomVerrouReglages(full path), that every session and the system
-// account may wait on.
+// A named mutex, "Global\" + NomVerrouReglages(full path): the shared one, that every session
+// and the system account may wait on, or (`poste`) the machine-start run's, that only SYSTEM and
+// the Administrators may, and that is not trusted when someone else made it.
 class VerrouReglagesWin32 final : public IVerrouReglages {
 public:
     // `fenetre` answers the window of ours the user currently sees (or nullptr): it is kept
     // alive, and disabled, while the lock is waited for.
-    explicit VerrouReglagesWin32(std::function<HWND()> fenetre = {}) : fenetre_(std::move(fenetre)) {}
+    explicit VerrouReglagesWin32(std::function<HWND()> fenetre = {}, bool poste = false)
+        : fenetre_(std::move(fenetre)), poste_(poste) {}
     bool Prend(const std::wstring& cheminReglages, unsigned long delaiMs) override;
     void Rend() override;
     unsigned long DerniereErreur() const override { return erreur_; }
+    std::wstring ProprietaireRefuse() const override { return proprietaire_; }
 
 private:
     DWORD Attend(HWND fenetre, unsigned long delaiMs);
+    // SYSTEM or the Administrators made it; else proprietaire_ names who did.
+    bool ProprietaireDeConfiance();
     std::function<HWND()> fenetre_;
+    const bool poste_;
     PoigneeNoyau mutex_;
     unsigned long erreur_ = 0;
+    std::wstring proprietaire_;
 };
 
 class BoitesMessageWin32 final : public IBoitesMessage {
