@@ -53,7 +53,7 @@ private:
     // False when it could not be had, erreurVerrou_ then saying why.
     bool PrendVerrou();
     void RendVerrou();
-    // The launcher's lock: the machine-start run's own where nobody is at the screen.
+    // The launcher's lock: the machine-start run's own in session 0.
     IVerrouReglages* VerrouDuLanceur();
     // The launcher's taking of it: the run ends when another launcher keeps it (event), and
     // goes on without it when it cannot be had at all (event, sansVerrou_).

@@ -45,7 +45,9 @@ void ProceduresPrincipales::MontreEchecEcriture(unsigned long erreur, const std:
 }
 
 IVerrouReglages* ProceduresPrincipales::VerrouDuLanceur() {
-    return services_.verrouPoste && services_.PersonneALEcran() ? services_.verrouPoste : services_.verrou;
+    // Asked before anything is read, where loading user32 to ask about the window station
+    // would slow every launch: session 0 is where the system account's task runs.
+    return services_.verrouPoste && services_.processus->EnSessionZero() ? services_.verrouPoste : services_.verrou;
 }
 
 bool ProceduresPrincipales::PrendVerrou() {

@@ -166,6 +166,9 @@ public:
     // service as the system account, unseen since Windows Vista), or on a window station that
     // is not visible. False when it cannot be told.
     virtual bool PersonneALEcran() = 0;
+    // True in session 0, where the system account's tasks run and no user's program ever does.
+    // Cheaper than PersonneALEcran: it needs no user32.
+    virtual bool EnSessionZero() = 0;
 };
 
 // How the log shows an event.

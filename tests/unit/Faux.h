@@ -180,6 +180,7 @@ public:
     std::wstring TexteErreur(unsigned long code) override { return L"erreur " + std::to_wstring(code); }
     bool personne = false;  // nobody at the screen
     bool PersonneALEcran() override { return personne; }
+    bool EnSessionZero() override { return personne; }  // the system account's task
 };
 
 struct EvenementVu {

@@ -49,11 +49,15 @@ std::wstring ProcessusWin32::TexteErreur(unsigned long code) {
     return s;
 }
 
+bool ProcessusWin32::EnSessionZero() {
+    DWORD session = 0;
+    return ProcessIdToSessionId(GetCurrentProcessId(), &session) && session == 0;
+}
+
 bool ProcessusWin32::PersonneALEcran() {
     // Session 0 first: its own WinSta0 still says it is visible, though nobody has seen it since
     // Windows Vista; and it needs no user32, which the launcher loads only to show something.
-    DWORD session = 0;
-    if (ProcessIdToSessionId(GetCurrentProcessId(), &session) && session == 0) return true;
+    if (EnSessionZero()) return true;
     USEROBJECTFLAGS drapeaux{};
     DWORD taille = 0;
     if (!GetUserObjectInformationW(GetProcessWindowStation(), UOI_FLAGS, &drapeaux, sizeof drapeaux, &taille))

@@ -134,6 +134,7 @@ public:
     [[noreturn]] void FinProcessus() override;
     std::wstring TexteErreur(unsigned long code) override;
     bool PersonneALEcran() override;
+    bool EnSessionZero() override;
 };
 
 // The Application log, source "Tolvane", whose texts are the programs' message table. The
