@@ -91,6 +91,13 @@ verifie "nom court à côté du nom long (ICE03)" test "$(ligne_de File Tolvane_
 verifie "une reconstruction de la même version remplace l'installée (maximum inclus, 513)" \
   bash -c 'msiinfo export "$1" Upgrade | tr -d "\r" | grep -q "	$2		513		WIX_UPGRADE_DETECTED$"' _ "$msi" "$version"
 verifie "OPTION sans valeur par défaut" bash -c '! msiinfo export "$1" Property | tr -d "\r" | grep -q "^OPTION	"' _ "$msi"
+verifie "le dossier des programmes aux seuls administrateurs, liste protégée (MsiLockPermissionsEx)" test \
+  "$(ligne_de MsiLockPermissionsEx DossierAuxAdministrateurs)" = \
+  "$(printf 'DossierAuxAdministrateurs\tINSTALLDIR\tCreateFolder\tO:BAG:SYD:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;0x1200a9;;;BU)\t')"
+verifie "sur la ligne CreateFolder d'INSTALLDIR, appliquée par CreateFolders" bash -c '
+  msiinfo export "$1" CreateFolder | tr -d "\r" | grep -q "^INSTALLDIR	Programmes$" &&
+  msiinfo export "$1" InstallExecuteSequence | tr -d "\r" | grep -q "^CreateFolders	"' _ "$msi"
+verifie "jamais de table LockPermissions à côté (erreur 1941)" bash -c '! msiinfo tables "$1" | grep -qx LockPermissions' _ "$msi"
 
 echo "== 1. installation avec CHEMIN, puis lancement par le lanceur installé"
 rm -rf "$c/maj" && mkdir -p "$c/maj" && cp "$sonde" "$c/maj/maj1.exe"
@@ -236,6 +243,42 @@ verifie "la reconstruction s'installe" msiexec installation-9b.log /i "$(winepat
 produits=$(wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s </dev/null 2>/dev/null | tr -d '\r' | grep -c 'DisplayName.*REG_SZ.*Tolvane$')
 verifie "un seul produit Tolvane inscrit ($produits)" test "$produits" = 1
 msiexec desinstallation-9.log /x "$(winepath -w "$dossier/reconstruit.msi" 2>/dev/null)" >/dev/null
+
+echo "== 10. qui décide : la tâche sans fichier, le dossier des programmes, la maintenance d'un utilisateur"
+verifie "aucun journal ne montre schtasks ni de fichier de définition de la tâche" \
+  bash -c '! grep -a -l -i "schtasks\|Tolvane-tache.xml" "$1"/*.log' _ "$dossier"
+verifie "la tâche passe par l'API du Planificateur de tâches" env LC_ALL=C \
+  grep -a -q 'Tolvane : inscription de la t.che \\Tolvane : 0x00000000' "$dossier/installation-6.log"
+ouvert="$c/Ouvert/Tolvane"
+mkdir -p "$ouvert" && chmod 777 "$ouvert"
+verifie "un INSTALLDIR que tout le monde peut écrire : installation refusée" \
+  echoue msiexec installation-10a.log /i "$msiwin" 'INSTALLDIR=C:\Ouvert\Tolvane\'
+verifie "le journal nomme le dossier et le droit" env LC_ALL=C \
+  grep -a -q 'Tolvane :   C:\\Ouvert\\Tolvane : S-1-1-0 peut .crire' "$dossier/installation-10a.log"
+verifie "rien n'y est installé" test ! -e "$ouvert/Tolvane_Lanceur.exe"
+chmod 755 "$ouvert" && cp "$sonde" "$ouvert/mpr.dll"
+verifie "une DLL déposée dans l'INSTALLDIR : installation refusée" \
+  echoue msiexec installation-10b.log /i "$msiwin" 'INSTALLDIR=C:\Ouvert\Tolvane\'
+verifie "le journal la nomme" \
+  grep -a -q "Tolvane :   C:\\\\Ouvert\\\\Tolvane\\\\mpr.dll : n'est pas un fichier de Tolvane" "$dossier/installation-10b.log"
+rm -rf "$c/Ouvert"
+# Windows Installer sets RestrictedUserControl for a user who is not an administrator; Wine never
+# does, upper-cases the names given on its command line and runs maintenance from the package it
+# cached: the product is installed from a copy holding the property, which the first install
+# ignores (nothing is installed yet).
+cp "$msi" "$dossier/restreint.msi"
+msibuild "$dossier/restreint.msi" -q "INSERT INTO \`Property\` (\`Property\`, \`Value\`) VALUES ('RestrictedUserControl', '1')"
+msiwin=$(winepath -w "$dossier/restreint.msi" 2>/dev/null)
+verifie "installée avec CHEMIN" msiexec installation-10c.log /i "$msiwin" 'CHEMIN=C:\maj'
+verifie "Tolvane.ini écrit" grep -q 'Chemin_Demarrage=C:\\maj' "$ini"
+cp "$ini" "$dossier/avant-10.ini"
+verifie "une maintenance d'un utilisateur standard réussit" msiexec installation-10d.log /i "$msiwin" \
+  'CHEMIN=C:\Users\Public\x' DEMARRAGE=POSTE
+verifie "ses propriétés ignorées, et le journal le dit" env LC_ALL=C \
+  grep -a -q 'Tolvane : maintenance .* ignor.es : CHEMIN, DEMARRAGE' "$dossier/installation-10d.log"
+verifie "Tolvane.ini inchangé" memes_octets "$ini" "$dossier/avant-10.ini"
+verifie "ni tâche ni changement de démarrage" bash -c 'test ! -e "$1" && wine reg query "$2" /v Tolvane >/dev/null 2>&1' _ "$tache" "$run"
+msiexec desinstallation-10.log /x "$msiwin" >/dev/null
 
 if [ "$echecs" -eq 0 ]; then
   touch "$dossier/.propre"

@@ -13,7 +13,8 @@ bool Contient(const std::wstring& xml, const wchar_t* partie) { return xml.find(
 TEST(TachePoste, CompteSystemeAuDemarrageEtOuvertureDeSessionSelonLesReglages) {
     const std::wstring xml = XmlTachePoste(L"C:\\Program Files\\Tolvane\\Tolvane_Lanceur.exe");
     for (const wchar_t* partie :
-         {L"<UserId>S-1-5-18</UserId>", L"<BootTrigger><Enabled>true</Enabled></BootTrigger>",
+         {L"<UserId>S-1-5-18</UserId>", L"<LogonType>ServiceAccount</LogonType>",
+          L"<BootTrigger><Enabled>true</Enabled></BootTrigger>",
           L"<LogonTrigger><Enabled>true</Enabled></LogonTrigger>",
           L"<MultipleInstancesPolicy>IgnoreNew</MultipleInstancesPolicy>",
           L"<DisallowStartIfOnBatteries>false</DisallowStartIfOnBatteries>",

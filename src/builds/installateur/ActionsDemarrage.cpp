@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "OutilsActions.h"
-#include "TachePoste.h"
 #include "platform/Texte.h"
 #include "platform/win32/ServicesWin32.h"
 #include "settings/SchemaINI.h"
@@ -39,30 +38,6 @@ void EcritRun(MSIHANDLE session, const std::wstring& dossier) {
 void SupprimeRun(MSIHANDLE session) {
     if (RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, CleRun, ValeurRun) == ERROR_SUCCESS)
         Note(session, L"Tolvane : valeur Run supprimée");
-}
-
-bool InscritTache(MSIHANDLE session, const std::wstring& dossier) {
-    // schtasks reads the definition from a file, in UTF-16 with its mark.
-    const std::wstring temp =
-        win32::TexteAgrandi([](wchar_t* tampon, DWORD taille) { return GetTempPathW(taille, tampon); });
-    if (temp.empty()) return false;
-    const std::wstring fichier = temp + L"Tolvane-tache.xml";
-    const std::wstring xml = L"\xFEFF" + XmlTachePoste(dossier + Lanceur);
-    // Gone once schtasks has read it, whatever happened.
-    const win32::ALaSortie efface([&] { DeleteFileW(fichier.c_str()); });
-    win32::PoigneeFichier f(
-        CreateFileW(fichier.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY, nullptr));
-    DWORD ecrits = 0;
-    const DWORD taille = static_cast<DWORD>(xml.size() * sizeof(wchar_t));
-    const bool ecrit = f && WriteFile(f.get(), xml.data(), taille, &ecrits, nullptr) && ecrits == taille;
-    f.Reinitialise();
-    return ecrit && LanceOutil(session, L"schtasks.exe",
-                               std::wstring(L"/create /tn ") + NomTache + L" /xml \"" + fichier + L"\" /f") == 0;
-}
-
-void SupprimeTache(MSIHANDLE session) {
-    // A task that is not there answers an error: nothing to remove.
-    LanceOutil(session, L"schtasks.exe", std::wstring(L"/delete /tn ") + NomTache + L" /f");
 }
 
 // The record file a standard user's launcher writes. Never through the File or IniFile tables,
@@ -113,7 +88,7 @@ enum Champ { Dossier, Mode, Avant, DossierAvant, Direct, DernierExistait, NChamp
 bool MetEnPlace(MSIHANDLE session, const std::wstring& dossier, const std::wstring& mode) {
     if (mode == ModePoste) {
         SupprimeRun(session);
-        return InscritTache(session, dossier);
+        return InscritTache(session, dossier + Lanceur);
     }
     SupprimeTache(session);
     if (mode == ModeSession) EcritRun(session, dossier);
@@ -155,7 +130,8 @@ extern "C" __declspec(dllexport) UINT __stdcall AppliqueDemarrage(MSIHANDLE sess
     const std::vector<std::wstring> c = Coupe(Propriete(session, L"CustomActionData"));
     if (c.size() != NChamps) return ERROR_INSTALL_FAILURE;
     const std::wstring &dossier = c[Dossier], &mode = c[Mode];
-    bool ok = RetireDroitsUtilisateurs(session, dossier) && MetEnPlace(session, dossier, mode);
+    const VerrousReglages verrous(session, dossier);
+    bool ok = verrous.Tenus() && RetireDroitsUtilisateurs(session, dossier) && MetEnPlace(session, dossier, mode);
     const std::wstring dernier = dossier + SchemaINI::NomFichierDernier;
     if (mode == ModePoste) {
         // The system account must never read a file users can write: set aside until the
@@ -174,6 +150,7 @@ extern "C" __declspec(dllexport) UINT __stdcall AnnuleDemarrage(MSIHANDLE sessio
     if (c.size() != NChamps) return ERROR_SUCCESS;
     const std::wstring &dossier = c[Dossier], &avant = c[Avant];
     Note(session, L"Tolvane : retour au démarrage d'avant (" + (avant.empty() ? std::wstring(L"aucun") : avant) + L")");
+    const VerrousReglages verrous(session, dossier);
     MetEnPlace(session, dossier, avant);
     RemetEnPlace(session, dossier + SchemaINI::NomFichierDernier, !c[DernierExistait].empty());
     Memorise(ValeurDemarrage, avant);

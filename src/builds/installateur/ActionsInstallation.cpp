@@ -1,4 +1,6 @@
-// Custom actions of the MSI that write the settings. PrepareReglages (immediate) checks the
+// Custom actions of the MSI that write the settings. GardeMaintenance (immediate, first) drops
+// the configuration properties of a maintenance run that a user who is not an administrator
+// started: any user may start one of a per-machine product. PrepareReglages (immediate) checks the
 // public properties CHEMIN, OPTION, TITRE and INSTRUCTIONS at every install (an unknown OPTION
 // fails it, CHEMIN given or not) and, when CHEMIN is given, hands them to EcritReglages
 // (deferred, as the system). On a new machine it writes Tolvane.ini as one save would; on one
@@ -6,10 +8,12 @@
 // was given and keeps the last launched name while the folder stays the same. AnnuleReglages,
 // its rollback, puts the files back as they were; ValideInstallation, at commit, forgets the
 // copies. SupprimeReglages removes at uninstall, once it has succeeded, the files an
-// installation made: a Tolvane.ini an administrator put there by hand stays.
+// installation made: a Tolvane.ini an administrator put there by hand stays. The writers hold the
+// programs' settings locks.
 #include <iterator>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "OutilsActions.h"
@@ -56,6 +60,26 @@ bool MemeDossier(std::wstring a, std::wstring b) {
 
 }  // namespace
 
+extern "C" __declspec(dllexport) UINT __stdcall GardeMaintenance(MSIHANDLE session) {
+    if (ConfigurationRecevable(!Propriete(session, L"Installed").empty(),
+                               !Propriete(session, L"RestrictedUserControl").empty()))
+        return ERROR_SUCCESS;
+    // DEMARRAGE not given was set from the remembered mode (RappelleDemarrage): that one stays.
+    const std::wstring retenu = Propriete(session, L"TolvaneDemarrage");
+    std::wstring ignorees;
+    for (const wchar_t* nom : ProprietesConfiguration) {
+        const std::wstring garde = std::wstring_view(nom) == L"DEMARRAGE" ? retenu : L"";
+        if (Propriete(session, nom) == garde) continue;
+        ignorees += (ignorees.empty() ? L" : " : L", ") + std::wstring(nom);
+        MsiSetPropertyW(session, nom, garde.c_str());
+    }
+    Note(session,
+         L"Tolvane : maintenance du produit installé par un utilisateur qui n'est pas administrateur (ou "
+         L"depuis une invite non élevée) : propriétés de configuration ignorées" +
+             ignorees);
+    return ERROR_SUCCESS;
+}
+
 extern "C" __declspec(dllexport) UINT __stdcall PrepareReglages(MSIHANDLE session) {
     const std::wstring chemin = Propriete(session, L"CHEMIN");
     std::wstring option = Propriete(session, L"OPTION");
@@ -97,6 +121,8 @@ extern "C" __declspec(dllexport) UINT __stdcall EcritReglages(MSIHANDLE session)
     using namespace SchemaINI;
     const std::vector<std::wstring> c = Coupe(Propriete(session, L"CustomActionData"));
     if (c.size() != NChamps) return ERROR_INSTALL_FAILURE;
+    const VerrousReglages verrous(session, c[Dossier]);
+    if (!verrous.Tenus()) return ERROR_INSTALL_FAILURE;
     const std::wstring ini = c[Dossier] + NomFichier, dernier = c[Dossier] + NomFichierDernier;
     const bool nouveau = !Existe(ini);
     const std::optional<std::wstring> ancienChemin = LitReglage(ini, Reglages[ICheminDemarrage]);
@@ -144,6 +170,7 @@ extern "C" __declspec(dllexport) UINT __stdcall EcritReglages(MSIHANDLE session)
 extern "C" __declspec(dllexport) UINT __stdcall AnnuleReglages(MSIHANDLE session) {
     const std::vector<std::wstring> c = Coupe(Propriete(session, L"CustomActionData"));
     if (c.size() != NChamps) return ERROR_SUCCESS;
+    const VerrousReglages verrous(session, c[Dossier]);
     RemetEnPlace(session, c[Dossier] + SchemaINI::NomFichier, !c[IniExistait].empty());
     RemetEnPlace(session, c[Dossier] + SchemaINI::NomFichierDernier, !c[DernierExistait].empty());
     Marque(!c[MarqueAvant].empty());

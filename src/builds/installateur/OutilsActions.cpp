@@ -89,6 +89,25 @@ void RemetEnPlace(MSIHANDLE session, const std::wstring& fichier, bool existait)
 
 void OublieSauvegarde(const std::wstring& fichier) { DeleteFileW((fichier + SuffixeSauvegarde).c_str()); }
 
+VerrousReglages::VerrousReglages(MSIHANDLE session, const std::wstring& dossier) {
+    // As long as a launcher may show its instructions, as the programs wait for each other.
+    constexpr DWORD attente = 2 * 60 * 1000;
+    const std::wstring ini = dossier + SchemaINI::NomFichier;
+    posteTenu_ = poste_.Prend(ini, attente);
+    // One a user made first is not waited on, as the launcher does not (only its name is taken).
+    if (!posteTenu_ && poste_.DerniereErreur() != WAIT_TIMEOUT)
+        Note(session, L"Tolvane : verrou du poste ignoré (erreur " + std::to_wstring(poste_.DerniereErreur()) + L") " +
+                          poste_.ProprietaireRefuse());
+    sessionTenu_ = (posteTenu_ || poste_.DerniereErreur() != WAIT_TIMEOUT) && session_.Prend(ini, attente);
+    tenus_ = sessionTenu_;
+    if (!tenus_) Note(session, L"Tolvane : un programme Tolvane garde les paramètres de " + ini + L" depuis 2 minutes");
+}
+
+VerrousReglages::~VerrousReglages() {
+    if (sessionTenu_) session_.Rend();
+    if (posteTenu_) poste_.Rend();
+}
+
 long LanceOutil(MSIHANDLE session, const wchar_t* outil, const std::wstring& arguments) {
     const std::wstring systeme = win32::TexteAgrandi(GetSystemDirectoryW);
     if (systeme.empty()) return -1;

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "Configuration.h"
+#include "platform/win32/ServicesWin32.h"
 #include "settings/SchemaINI.h"
 
 namespace tolvane::installateur {
@@ -40,10 +42,6 @@ bool Existe(const std::wstring& fichier);
 // The value a settings file holds for `reglage`, read as the programs read it.
 std::optional<std::wstring> LitReglage(const std::wstring& fichier, const SchemaINI::Reglage& reglage);
 
-// A file an install changes is first set aside under this suffix, by renaming it (which keeps
-// its access list), and a working copy put back in its place; the rollback puts the original
-// back, the commit deletes it.
-inline constexpr wchar_t SuffixeSauvegarde[] = L".avant-installation";
 // Sets `fichier` aside, if it exists, and puts a copy in its place (`copie`), or nothing where
 // the install removes it. False when it could not.
 bool MetDeCote(MSIHANDLE session, const std::wstring& fichier, bool copie = true);
@@ -51,6 +49,29 @@ bool MetDeCote(MSIHANDLE session, const std::wstring& fichier, bool copie = true
 // before the install (`existait`). Never fails: a rollback goes on.
 void RemetEnPlace(MSIHANDLE session, const std::wstring& fichier, bool existait);
 void OublieSauvegarde(const std::wstring& fichier);
+
+// The scheduled task \Tolvane that starts `lanceur` as the system account, registered or
+// replaced through the Task Scheduler API, the answer in the log. False when it was refused.
+bool InscritTache(MSIHANDLE session, const std::wstring& lanceur);
+// Removes it, if it is there; never fails: a removal or a rollback goes on.
+void SupprimeTache(MSIHANDLE session);
+
+// The settings locks of the programs, the machine-start run's then the shared one, as the
+// configuration program takes them: held while an action writes the settings files of `dossier`,
+// so that no launcher reads them half written.
+class VerrousReglages {
+public:
+    VerrousReglages(MSIHANDLE session, const std::wstring& dossier);
+    ~VerrousReglages();
+    VerrousReglages(const VerrousReglages&) = delete;
+    VerrousReglages& operator=(const VerrousReglages&) = delete;
+    // False when a program kept one of them for the whole wait (logged); a rollback goes on.
+    bool Tenus() const { return tenus_; }
+
+private:
+    win32::VerrouReglagesWin32 poste_{{}, true}, session_;
+    bool posteTenu_ = false, sessionTenu_ = false, tenus_ = false;
+};
 
 // Runs `outil` of the system folder (icacls.exe, schtasks.exe) with `arguments`, its command
 // line and its answer in the log; its exit code, or -1 when it did not start.

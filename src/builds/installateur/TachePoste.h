@@ -1,6 +1,7 @@
 // The definition of the scheduled task "\Tolvane" that starts the launcher at machine start and
-// at any logon, as the system account: the XML that schtasks /create /xml registers. Built
-// where it is registered, from the launcher's installed path, which the administrator chooses.
+// at any logon, as the system account: the XML the package registers through the Task Scheduler
+// API. Built where it is registered, from the launcher's installed path, which the administrator
+// chooses.
 #pragma once
 
 #include <string>
@@ -48,6 +49,7 @@ inline std::wstring XmlTachePoste(std::wstring_view lanceur) {
            L"  <Principals>\r\n"
            L"    <Principal id=\"Systeme\">\r\n"
            L"      <UserId>S-1-5-18</UserId>\r\n"
+           L"      <LogonType>ServiceAccount</LogonType>\r\n"
            L"      <RunLevel>HighestAvailable</RunLevel>\r\n"
            L"    </Principal>\r\n"
            L"  </Principals>\r\n"
