@@ -9,7 +9,7 @@ cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz
 travail=$(mktemp -d)
 trap 'rm -rf "$travail"' EXIT
-for cible in fuzz_lit_dans_ini fuzz_demarrage fuzz_activee fuzz_ecrit_ini; do
+for cible in fuzz_lit_dans_ini fuzz_demarrage fuzz_activee fuzz_ecrit_ini fuzz_editeurs; do
   mkdir -p "$travail/$cible"
   journal="$travail/$cible.log"
   if ! "build/fuzz/tests/fuzz/$cible" -max_total_time="$duree" -print_final_stats=1 \

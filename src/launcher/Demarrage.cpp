@@ -97,6 +97,7 @@ void ProceduresPrincipales::Applique(SchemaINI::IndiceReglage indice, bool lu, c
     case IInstructions:
         if (lu) champs_.Txt_instructions.SetText(valeur);
         break;
+    case IEditeurs: break;  // read where an update is about to start
     }
 }
 
@@ -153,7 +154,7 @@ void ProceduresPrincipales::Form_Load() {
     // One buffer for every read. A failed read leaves its field as it was, rather than
     // handing the previous read's value to an unrelated field.
     std::wstring tampon;
-    for (std::size_t i = 0; i < std::size(Reglages); ++i) {
+    for (std::size_t i = 0; i < NombreReglagesFenetre; ++i) {
         const auto indice = static_cast<IndiceReglage>(i);
         const bool lu =
             Lit(Reglages[i], tampon, indice == INomFich ? FichierDuDernier() : Mod_principal::CheminFichierINI);

@@ -4,6 +4,7 @@
 #include "launcher/Textes.h"
 #include "platform/Texte.h"
 #include "settings/Mod_FichierINI.h"
+#include "settings/Editeurs.h"
 #include "settings/SchemaINI.h"
 
 namespace tolvane {
@@ -50,15 +51,24 @@ void ProceduresPrincipales::Traitement(const std::wstring& Fichier_a_executer) {
         services_.FinProcessus();
     }
 
+    // The allowed publishers, read before anything is shown: a list that cannot be trusted
+    // stops every update rather than letting any through.
+    const std::optional<Editeurs::Liste> editeurs = LitEditeurs();
+    if (!editeurs) services_.FinProcessus();
+
     // Nobody could read the instructions, nor close their window: the update goes without them.
     const bool instructions = champs_.Chk_Instructions.Value() == CheckBox::vbChecked;
     const bool sansInstructions = instructions && services_.PersonneALEcran();
     if (instructions && !sansInstructions) fenetres_.AfficheInstructions();
 
     // The launcher service starts exactly this file, whatever blanks the path holds, in its own
-    // directory: installers often open files that lie beside them.
+    // directory: installers often open files that lie beside them. It is held from its check to
+    // its start, so that what was checked is what starts.
     const std::wstring programme = repertoire + L"\\" + Fichier_a_executer;
     ILanceurProgrammes& lanceur = *services_.lanceur;
+    std::unique_ptr<IMiseAJourTenue> tenue = lanceur.Tiens(programme);
+    if (!tenue) EchoueLancement(Fichier_a_executer, lanceur.DerniereErreur());
+    const std::optional<Signataire> signataire = VerifieMiseAJour(*tenue, *editeurs, Fichier_a_executer);
     unsigned resultat = lanceur.Lance(programme, repertoire, vbNormalFocus);
     // An installer that requires administrator rights is refused by a plain start; the shell
     // shows the consent prompt for it. A refusal there is a launch failure like any other.
@@ -70,12 +80,12 @@ void ProceduresPrincipales::Traitement(const std::wstring& Fichier_a_executer) {
         resultat =
             lanceur.LanceAvecElevation(fso.CheminUniversel(programme), fso.CheminUniversel(repertoire), vbNormalFocus);
     }
-    if (resultat <= 30) {
-        Signale(services_, Evenement::EchecLancement,
-                {Fichier_a_executer, repertoire, services_.processus->TexteErreur(lanceur.DerniereErreur())});
-        services_.MsgBox(Textes::EchecLancement, vbOKOnly);
-        services_.FinProcessus();
-    }
+    if (resultat <= 30) EchoueLancement(Fichier_a_executer, lanceur.DerniereErreur());
+    // Where someone is at the screen, a folder others may write is told, not refused: the
+    // update has started, and the check cost it nothing.
+    if (!services_.PersonneALEcran()) SignaleAccesOuvert(*tenue, Fichier_a_executer, !signataire);
+    const std::wstring signe = TexteSignataire(*tenue, signataire);
+    tenue.reset();
 
     unsigned long erreur = 0;
     const std::wstring fichierDernier = FichierDuDernier();
@@ -83,13 +93,85 @@ void ProceduresPrincipales::Traitement(const std::wstring& Fichier_a_executer) {
         const Evenement lance = sansInstructions ? Evenement::LanceSansInstructions
                                 : eleve          ? Evenement::LanceApresElevation
                                                  : Evenement::Lance;
-        Signale(services_, lance, {Fichier_a_executer, repertoire});
+        Signale(services_, lance, {Fichier_a_executer, repertoire, signe});
     } else {
         Signale(services_, Evenement::NomNonNote,
                 {Fichier_a_executer, fichierDernier, services_.processus->TexteErreur(erreur)});
         MontreEchecEcriture(erreur, fichierDernier);
     }
     services_.FinProcessus();
+}
+
+void ProceduresPrincipales::EchoueLancement(const std::wstring& fichier, unsigned long erreur) {
+    Signale(services_, Evenement::EchecLancement,
+            {fichier, champs_.TXT_Chemin.Text(), services_.processus->TexteErreur(erreur)});
+    services_.MsgBox(Textes::EchecLancement, vbOKOnly);
+    services_.FinProcessus();
+}
+
+std::optional<Editeurs::Liste> ProceduresPrincipales::LitEditeurs() {
+    using namespace SchemaINI;
+    const std::optional<std::wstring> texte = Mod_FichierINI::LitFacultatif(
+        services_, Reglages[IEditeurs].section, Reglages[IEditeurs].cle, Mod_principal::CheminFichierINI);
+    Editeurs::Liste liste = Editeurs::Lit(texte.value_or(L""));
+    // A file that could not be read again says nothing of the list: not "no list".
+    if (!texte) liste.fautive = services_.processus->TexteErreur(services_.fichiers->DerniereErreur());
+    if (liste.Valide()) return liste;
+    Signale(services_, Evenement::EditeursInvalides, {Mod_principal::CheminFichierINI, liste.fautive});
+    services_.MsgBox(std::wstring(Textes::EditeursInvalides) + L"\r\n« " + liste.fautive + L" »", vbCritical,
+                     Textes::TitreAttention);
+    return std::nullopt;
+}
+
+std::optional<Signataire> ProceduresPrincipales::VerifieMiseAJour(IMiseAJourTenue& tenue,
+                                                                  const Editeurs::Liste& editeurs,
+                                                                  const std::wstring& fichier) {
+    std::optional<Signataire> signataire;
+    if (!editeurs.empreintes.empty()) {
+        Signataire s;
+        const VerdictSignature verdict = tenue.Verifie(editeurs.empreintes, s);
+        if (verdict != VerdictSignature::Autorisee) {
+            const std::wstring raison = Textes::RaisonRefus(verdict);
+            Signale(services_, Evenement::MiseAJourRefusee,
+                    {fichier, champs_.TXT_Chemin.Text(), raison, s.sujet, s.empreinte});
+            services_.MsgBox(std::wstring(Textes::MiseAJourRefusee) + L"« " + fichier + L" » : " + raison + L"\r\n" +
+                                 Textes::Signataire + (s.sujet.empty() ? Textes::NonSigne : s.sujet) +
+                                 (s.empreinte.empty() ? L"" : L", " + s.empreinte),
+                             vbCritical, Textes::TitreAttention);
+            services_.FinProcessus();
+        }
+        signataire = s;
+    }
+    // Nobody at the screen is the system account, which must run only what administrators
+    // placed. A valid signature of an allowed publisher vouches for the file's bytes, never for
+    // the folder, whose other files an installer loads and reads.
+    if (services_.PersonneALEcran()) SignaleAccesOuvert(tenue, fichier, !signataire);
+    return signataire;
+}
+
+void ProceduresPrincipales::SignaleAccesOuvert(IMiseAJourTenue& tenue, const std::wstring& fichier,
+                                               bool avecLeFichier) {
+    const bool refuse = services_.PersonneALEcran();
+    for (const bool dossier : {true, false}) {
+        if (!dossier && !avecLeFichier) continue;
+        const std::optional<Acces::Objet> objet = tenue.Securite(dossier);
+        if (!objet) continue;  // a share's server that keeps its lists to itself
+        const std::vector<Acces::Infraction> infractions = Acces::Infractions(*objet, Acces::GroupeLarge);
+        if (infractions.empty()) continue;
+        Signale(services_, refuse ? Evenement::DossierModifiable : Evenement::LanceDossierModifiable,
+                {fichier, champs_.TXT_Chemin.Text(), Acces::Decrit(infractions.front())});
+        if (refuse) services_.FinProcessus();
+        return;
+    }
+}
+
+std::wstring ProceduresPrincipales::TexteSignataire(IMiseAJourTenue& tenue, const std::optional<Signataire>& verifie) {
+    // Only where nobody sees the update start does the event name who signed it, checked or not.
+    if (!verifie && !services_.PersonneALEcran()) return {};
+    const std::optional<Signataire> s = verifie ? verifie : tenue.LitSignataire();
+    if (!s) return std::wstring(L" ") + Textes::Signataire + Textes::NonSigne + L".";
+    return std::wstring(L" ") + Textes::Signataire + s->sujet + L", " + s->empreinte +
+           (verifie ? L"." : std::wstring(L" (") + Textes::NonVerifie + L").");
 }
 
 bool ProceduresPrincipales::NoteLancement(const std::wstring& nom, const std::wstring& fichier, unsigned long& erreur) {

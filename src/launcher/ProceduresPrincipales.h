@@ -8,6 +8,7 @@
 
 #include "launcher/ChampsPrincipaux.h"
 #include "platform/Services.h"
+#include "settings/Editeurs.h"
 #include "settings/SchemaINI.h"
 
 namespace tolvane {
@@ -62,6 +63,21 @@ private:
     std::wstring FichierDuDernier();
     // The last launched name read into the carrier and DernierFichier.
     void LitDernierFichier();
+    // A start that failed: its event, "Echec de WinExec !!!", the end.
+    [[noreturn]] void EchoueLancement(const std::wstring& fichier, unsigned long erreur);
+    // The allowed publishers; nothing, once told (event, box), when the list is malformed or
+    // the settings file could not be read again.
+    std::optional<Editeurs::Liste> LitEditeurs();
+    // The held update's signature, when publishers are listed (a refusal ends the run), and
+    // where nobody is at the screen the rights on it and its folder; its checked signer.
+    std::optional<Signataire> VerifieMiseAJour(IMiseAJourTenue& tenue, const Editeurs::Liste& editeurs,
+                                               const std::wstring& fichier);
+    // A folder, or a file (`avecLeFichier`), that a broad group may change: refused where nobody
+    // is at the screen (the run ends), told where someone is.
+    void SignaleAccesOuvert(IMiseAJourTenue& tenue, const std::wstring& fichier, bool avecLeFichier);
+    // Who signed the update, for the launch event: empty where someone is at the screen and
+    // nothing was checked.
+    std::wstring TexteSignataire(IMiseAJourTenue& tenue, const std::optional<Signataire>& verifie);
     // Records the launched name in `fichier`; on failure, `erreur` says why.
     bool NoteLancement(const std::wstring& nom, const std::wstring& fichier, unsigned long& erreur);
     Services& services_;

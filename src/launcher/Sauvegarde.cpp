@@ -29,7 +29,8 @@ std::wstring ProceduresPrincipales::ValeurSauvee(SchemaINI::IndiceReglage indice
     case IActivee: return std::to_wstring(champs_.Chk_Instructions.Value());
     case ITitreFenetre: return instructions ? champs_.Txt_Titre.Text() : reglage.defaut;
     case IInstructions: return instructions ? champs_.Txt_instructions.Text() : reglage.defaut;
-    case INomFich: break;
+    case INomFich:
+    case IEditeurs: break;
     }
     return reglage.defaut;
 }
@@ -45,8 +46,7 @@ void ProceduresPrincipales::MontreEchecEcriture(unsigned long erreur, const std:
 }
 
 IVerrouReglages* ProceduresPrincipales::VerrouDuLanceur() {
-    // Asked before anything is read, where loading user32 to ask about the window station
-    // would slow every launch: session 0 is where the system account's task runs.
+    // Session 0 is where the system account's task runs.
     return services_.verrouPoste && services_.processus->EnSessionZero() ? services_.verrouPoste : services_.verrou;
 }
 
@@ -94,7 +94,7 @@ bool ProceduresPrincipales::Cmd_Sauver_Click() {
         return false;
     }
     // Each write is attempted even when an earlier one failed.
-    for (std::size_t i = 0; i < std::size(Reglages); ++i)
+    for (std::size_t i = 0; i < NombreReglagesFenetre; ++i)
         Ecrit(Reglages[i], ValeurSauvee(static_cast<IndiceReglage>(i)), Mod_principal::CheminFichierINI);
     // The record file, where there is one, starts afresh as well.
     if (const std::wstring dernier = FichierDuDernier(); dernier != Mod_principal::CheminFichierINI)

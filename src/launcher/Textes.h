@@ -1,6 +1,8 @@
 // The texts the launcher logic shows, exactly as users know them (spelling included).
 #pragma once
 
+#include "platform/Services.h"
+
 namespace tolvane::Textes {
 
 inline constexpr wchar_t TitreMerci[] = L"Merci !!!";
@@ -35,6 +37,26 @@ inline constexpr wchar_t EssaiAuProchainDemarrage[] = L"La mise à jour sera ten
 // The reason event 12 gives for a machine-start lock whose name another account took first,
 // before that account's SID.
 inline constexpr wchar_t VerrouNonFiable[] = L"verrou créé par un autre compte que SYSTEM ou Administrateurs : ";
+
+// An update the allowed publishers' list refuses, and why.
+inline constexpr wchar_t EditeursInvalides[] =
+    L"La liste des éditeurs autorisés de Tolvane.ini (section « Signature », clé « Editeurs ») n'est pas "
+    L"valide : aucune mise à jour n'est lancée. Entrée en cause :";
+inline constexpr wchar_t MiseAJourRefusee[] = L"Mise à jour refusée : ";
+inline constexpr wchar_t Signataire[] = L"Signataire : ";
+inline constexpr wchar_t NonSigne[] = L"non signé";
+inline constexpr wchar_t NonVerifie[] = L"non vérifié";
+constexpr const wchar_t* RaisonRefus(VerdictSignature verdict) {
+    switch (verdict) {
+    case VerdictSignature::NonSignee: return L"elle n'est pas signée";
+    case VerdictSignature::Alteree: return L"elle a été modifiée depuis sa signature";
+    case VerdictSignature::NonApprouvee:
+        return L"sa signature n'est pas approuvée sur ce poste (autorité inconnue, certificat expiré ou révoqué)";
+    case VerdictSignature::EditeurNonAutorise: return L"son éditeur n'est pas autorisé";
+    case VerdictSignature::Autorisee: break;
+    }
+    return L"";
+}
 
 inline constexpr wchar_t TitreEnfin[] = L"Enfin, voyons !!!";
 inline constexpr wchar_t LecteurAbsent[] =

@@ -1,6 +1,8 @@
 #include "platform/Acces.h"
 
+#include <algorithm>
 #include <initializer_list>
+#include <string_view>
 
 namespace tolvane::Acces {
 
@@ -33,6 +35,18 @@ bool HorsAdministrateurs(const std::wstring& sid, const std::wstring& installate
     for (const wchar_t* confiance : {SidSysteme, SidAdministrateurs, SidTrustedInstaller})
         if (sid == confiance) return false;
     return installateur.empty() || sid != installateur;
+}
+
+bool GroupeLarge(const std::wstring& sid) {
+    for (const wchar_t* large : {SidToutLeMonde, L"S-1-5-11", SidUtilisateurs, L"S-1-5-4", L"S-1-5-2", L"S-1-5-7",
+                                 L"S-1-5-15", L"S-1-5-32-546"})
+        if (sid == large) return true;
+    // S-1-5-21-a-b-c-RID: three sub-authorities name the domain, the last one the group.
+    constexpr std::wstring_view domaine = L"S-1-5-21-";
+    if (sid.compare(0, domaine.size(), domaine) != 0) return false;
+    if (std::count(sid.begin() + domaine.size(), sid.end(), L'-') != 3) return false;
+    const std::wstring rid = sid.substr(sid.rfind(L'-') + 1);
+    return rid == L"513" || rid == L"514" || rid == L"515";
 }
 
 std::wstring Decrit(const Infraction& infraction) {

@@ -75,6 +75,11 @@ std::vector<Infraction> Infractions(const Objet& objet, const std::function<bool
 // runs an install, or nobody when empty): those who must not change the program folder.
 bool HorsAdministrateurs(const std::wstring& sid, const std::wstring& installateur);
 
+// The groups that hold anyone, or any account of a domain: Everyone, Authenticated Users, Users,
+// Interactive, Network (in every SMB session's token), Anonymous, This Organization, Guests, and
+// Domain Users, Domain Guests and Domain Computers (RIDs 513 to 515 of any S-1-5-21 domain).
+bool GroupeLarge(const std::wstring& sid);
+
 // One line of a log or an event: the object, who, and what they may do.
 std::wstring Decrit(const Infraction& infraction);
 

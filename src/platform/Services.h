@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/Acces.h"
+
 namespace tolvane {
 
 // The file-system object: existence of files, folders and drives.
@@ -92,6 +94,37 @@ public:
     virtual unsigned long DerniereErreur() const = 0;
 };
 
+// What the Authenticode check of an update found.
+enum class VerdictSignature {
+    Autorisee,           // valid, and its signer's chain holds an allowed thumbprint
+    NonSignee,           // no signature
+    Alteree,             // changed since it was signed
+    NonApprouvee,        // a chain to no trusted root, an expired or revoked certificate…
+    EditeurNonAutorise,  // valid, but signed by none of the allowed publishers
+};
+
+// Who signed an update: the subject of the signer's certificate and its SHA-1 thumbprint
+// (40 upper-case hex digits, as Windows shows it).
+struct Signataire {
+    std::wstring sujet;
+    std::wstring empreinte;
+};
+
+// The update about to start, opened for reading with read sharing only: until it is closed,
+// nobody can change, rename or delete it, so what was checked is what starts.
+class IMiseAJourTenue {
+public:
+    virtual ~IMiseAJourTenue() = default;
+    // Checks its signature and its signer's chain, then whether one of the chain's certificates
+    // has one of `empreintes` (SHA-1 or SHA-256, upper-case hex). `signataire` receives the
+    // signer when there is one.
+    virtual VerdictSignature Verifie(const std::vector<std::wstring>& empreintes, Signataire& signataire) = 0;
+    // The signer its signature names, unchecked; nothing when it has none.
+    virtual std::optional<Signataire> LitSignataire() = 0;
+    // The owner and access list of the file, or of its folder; nothing when they cannot be read.
+    virtual std::optional<Acces::Objet> Securite(bool dossier) = 0;
+};
+
 // Starts exactly the program file `cheminProgramme` without waiting for it, with `repertoire` as
 // its working directory (as a double click in Explorer would). Returns a WinExec-style result:
 // greater than 30 when started; 0, 2, 3 or 11 on failure, DerniereErreur() then saying why.
@@ -103,6 +136,10 @@ public:
     // program that requires it. Same results; ERROR_CANCELLED when the user refused.
     virtual unsigned LanceAvecElevation(const std::wstring& cheminProgramme, const std::wstring& repertoire,
                                         int etatAffichage) = 0;
+    // Opens the update for its check and its start (IMiseAJourTenue); nullptr when it cannot be
+    // opened, DerniereErreur() then saying why (ERROR_SHARING_VIOLATION, 32, for a file still
+    // being copied).
+    virtual std::unique_ptr<IMiseAJourTenue> Tiens(const std::wstring& cheminProgramme) = 0;
     // The Windows error code of the last failed start.
     virtual unsigned long DerniereErreur() const = 0;
 };
@@ -167,7 +204,6 @@ public:
     // is not visible. False when it cannot be told.
     virtual bool PersonneALEcran() = 0;
     // True in session 0, where the system account's tasks run and no user's program ever does.
-    // Cheaper than PersonneALEcran: it needs no user32.
     virtual bool EnSessionZero() = 0;
 };
 

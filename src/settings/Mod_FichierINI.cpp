@@ -39,6 +39,32 @@ std::optional<FichierTexte> OuvreQuandLibre(Services& services, const std::wstri
     services.attenteOuvertureEpuisee = !fichier;
     return fichier;
 }
+
+// Finds `Cle` in `Section`, as the reader does; `valeur` is left as it was when it is not there.
+bool Cherche(FichierTexte& fichier, const std::wstring& Section, const std::wstring& Cle, std::wstring& valeur) {
+    // The section name is compared from the second character on, over its own length: the
+    // opening bracket is not examined and the closing one not required.
+    bool trouve = false;
+    while (!fichier.FinDeFichier() && !trouve) {
+        const std::wstring ligne = fichier.LineInput();
+        trouve = EditionINI::EstEnTete(ligne, Section);
+    }
+    if (!trouve) return false;
+
+    // The "[" test looks at the line read in the previous pass, so the next header is read and
+    // then ends the search.
+    trouve = false;
+    std::wstring ligne;
+    while (!EditionINI::FinitSection(ligne) && !fichier.FinDeFichier() && !trouve) {
+        ligne = fichier.LineInput();
+        if (EditionINI::EstLigneCle(ligne, Cle)) {
+            valeur = Cle.size() + 1 < ligne.size() ? ligne.substr(Cle.size() + 1) : std::wstring();
+            trouve = true;
+        }
+    }
+    return trouve;
+}
+
 }  // namespace
 
 bool LitDansINI(Services& services, const std::wstring& Section, const std::wstring& Cle, std::wstring& Valeur,
@@ -51,29 +77,16 @@ bool LitDansINI(Services& services, const std::wstring& Section, const std::wstr
         return false;
     }
     auto fichier = OuvreQuandLibre(services, Fichier);
-    if (!fichier) return false;
+    return fichier && Cherche(*fichier, Section, Cle, Valeur);
+}
 
-    // The section name is compared from the second character on, over its own length: the
-    // opening bracket is not examined and the closing one not required.
-    bool trouve = false;
-    while (!fichier->FinDeFichier() && !trouve) {
-        const std::wstring ligne = fichier->LineInput();
-        trouve = EditionINI::EstEnTete(ligne, Section);
-    }
-    if (!trouve) return false;
-
-    // The "[" test looks at the line read in the previous pass, so the next header is read and
-    // then ends the search.
-    trouve = false;
-    std::wstring ligne;
-    while (!EditionINI::FinitSection(ligne) && !fichier->FinDeFichier() && !trouve) {
-        ligne = fichier->LineInput();
-        if (EditionINI::EstLigneCle(ligne, Cle)) {
-            Valeur = Cle.size() + 1 < ligne.size() ? ligne.substr(Cle.size() + 1) : std::wstring();
-            trouve = true;
-        }
-    }
-    return trouve;
+std::optional<std::wstring> LitFacultatif(Services& services, const std::wstring& Section, const std::wstring& Cle,
+                                          const std::wstring& Fichier) {
+    auto fichier = OuvreQuandLibre(services, Fichier);
+    if (!fichier) return std::nullopt;
+    std::wstring valeur;
+    Cherche(*fichier, Section, Cle, valeur);
+    return valeur;
 }
 
 bool EcritDansINI(Services& services, const std::wstring& Section, const std::wstring& Cle, const std::wstring& Valeur,

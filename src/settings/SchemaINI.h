@@ -33,6 +33,10 @@ inline constexpr wchar_t InstructionsParDefaut[] =
     L"Entrez ici les instructions que vous voulez indiquez avant le lancement de l'exécutable"
     L" ... ATTENTION sans 'ENTER'";
 
+// The publishers allowed to sign an update (settings/Editeurs.h); none when empty or missing.
+inline constexpr wchar_t SectionSignature[] = L"Signature";
+inline constexpr wchar_t CleEditeurs[] = L"Editeurs";
+
 // Each setting of the file, once. Every reader and writer of the file walks this table, in its
 // order, which is the order a save writes them and so the order of a new file.
 struct Reglage {
@@ -43,6 +47,9 @@ struct Reglage {
     // The value when none is given: what a save writes for the instructions' title and text
     // when they are off; nullptr where there is none.
     const wchar_t* defaut;
+    // A setting the main window has no field for: the file may lack it, the start-up does not
+    // read it and a save leaves it as it is. Only the package and the administrator write it.
+    bool horsFenetre = false;
 };
 
 enum IndiceReglage : std::size_t {
@@ -51,7 +58,8 @@ enum IndiceReglage : std::size_t {
     INomFich,
     IActivee,
     ITitreFenetre,
-    IInstructions
+    IInstructions,
+    IEditeurs
 };
 
 inline constexpr Reglage Reglages[] = {
@@ -61,6 +69,14 @@ inline constexpr Reglage Reglages[] = {
     {SectionInstructions, CleActivee, nullptr, L"0"},
     {SectionInstructions, CleTitreFenetre, nullptr, TitreParDefaut},
     {SectionInstructions, CleInstructions, nullptr, InstructionsParDefaut},
+    {SectionSignature, CleEditeurs, nullptr, L"", true},
 };
+
+// The settings of the main window's fields, the first ones of the table.
+inline constexpr std::size_t NombreReglagesFenetre = [] {
+    std::size_t n = 0;
+    while (n < sizeof Reglages / sizeof Reglages[0] && !Reglages[n].horsFenetre) ++n;
+    return n;
+}();
 
 }  // namespace tolvane::SchemaINI

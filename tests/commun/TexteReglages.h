@@ -21,7 +21,7 @@ struct ChampsReglages {
 
 inline std::wstring TexteReglages(const ChampsReglages& r) {
     const std::wstring* valeurs[] = {&r.chemin, &r.option, &r.dernier, &r.activee, &r.titre, &r.instructions};
-    static_assert(std::size(valeurs) == std::size(SchemaINI::Reglages));
+    static_assert(std::size(valeurs) == SchemaINI::NombreReglagesFenetre);
     std::wstring texte;
     const wchar_t* section = nullptr;
     for (std::size_t i = 0; i < std::size(valeurs); ++i) {

@@ -130,7 +130,36 @@ bool FauxEcrivainProfil::Ecrit(const Ecriture& e) {
     return true;
 }
 
+namespace {
+class FausseTenue : public IMiseAJourTenue {
+public:
+    explicit FausseTenue(FauxLanceur& lanceur) : l_(lanceur) { ++l_.tenuesOuvertes; }
+    ~FausseTenue() override { --l_.tenuesOuvertes; }
+    VerdictSignature Verifie(const std::vector<std::wstring>& empreintes, Signataire& signataire) override {
+        l_.verifications.push_back(empreintes);
+        if (l_.tenue.verdict != VerdictSignature::NonSignee) signataire = l_.tenue.signataire;
+        return l_.tenue.verdict;
+    }
+    std::optional<Signataire> LitSignataire() override {
+        return l_.tenue.signee ? std::optional(l_.tenue.signataire) : std::nullopt;
+    }
+    std::optional<Acces::Objet> Securite(bool dossier) override {
+        return dossier ? l_.tenue.dossier : l_.tenue.fichier;
+    }
+
+private:
+    FauxLanceur& l_;
+};
+}  // namespace
+
+std::unique_ptr<IMiseAJourTenue> FauxLanceur::Tiens(const std::wstring&) {
+    derniere_ = tenue.refus;
+    if (tenue.refus) return nullptr;
+    return std::make_unique<FausseTenue>(*this);
+}
+
 unsigned FauxLanceur::Lance(const std::wstring& cheminProgramme, const std::wstring& repertoire, int etatAffichage) {
+    lanceesTenues.push_back(tenuesOuvertes > 0);
     lances.push_back(cheminProgramme);
     departs.push_back({cheminProgramme, repertoire, false});
     dernierEtat = etatAffichage;
@@ -140,6 +169,7 @@ unsigned FauxLanceur::Lance(const std::wstring& cheminProgramme, const std::wstr
 
 unsigned FauxLanceur::LanceAvecElevation(const std::wstring& cheminProgramme, const std::wstring& repertoire,
                                          int etatAffichage) {
+    lanceesTenues.push_back(tenuesOuvertes > 0);
     lances.push_back(cheminProgramme);
     departs.push_back({cheminProgramme, repertoire, true});
     dernierEtat = etatAffichage;

@@ -109,9 +109,20 @@ struct Depart {
 };
 
 // A plain start answers `resultat` with `erreur`; a start through the shell answers
-// `resultatEleve` with `erreurEleve`.
+// `resultatEleve` with `erreurEleve`. The update held for its check answers what `tenue` says.
 class FauxLanceur : public ILanceurProgrammes {
 public:
+    struct Tenue {
+        unsigned long refus = 0;  // the open fails with this error
+        VerdictSignature verdict = VerdictSignature::Autorisee;
+        Signataire signataire{L"CN=Editeur", L"3B7E0C11A24F9D0123456789ABCDEF0123456789"};
+        bool signee = true;  // what LitSignataire finds
+        std::optional<Acces::Objet> dossier, fichier;
+    } tenue;
+    std::vector<std::vector<std::wstring>> verifications;  // the thumbprints of each check
+    int tenuesOuvertes = 0;
+    std::vector<bool> lanceesTenues;  // whether the update was held at each start
+    std::unique_ptr<IMiseAJourTenue> Tiens(const std::wstring& cheminProgramme) override;
     std::vector<std::wstring> lances;  // every program asked for, by either way
     std::vector<Depart> departs;
     unsigned resultat = 33;

@@ -14,6 +14,11 @@
 
 namespace tolvane::test {
 
+// An event as a failure shows it: its code and its strings.
+inline void PrintTo(const EvenementVu& e, std::ostream* os) {
+    *os << static_cast<int>(e.evenement) << ' ' << testing::PrintToString(e.chaines);
+}
+
 class AvecProgramme : public ::testing::Test {
 protected:
     Banc banc;

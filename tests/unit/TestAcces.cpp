@@ -102,3 +102,12 @@ TEST(ReglesAcces, SansListeToutLeMondePeutToutEtLeJournalLeDit) {
               L"D:\\Outils\\Tolvane : S-1-1-0 peut écrire, ajouter, supprimer ce qu'il contient, supprimer, changer "
               L"les droits, changer le propriétaire, tout faire");
 }
+
+TEST(ReglesAcces, LesGroupesLargesDUnPartage) {
+    for (const wchar_t* sid : {L"S-1-1-0", L"S-1-5-11", L"S-1-5-32-545", L"S-1-5-4", L"S-1-5-2", L"S-1-5-7",
+                               L"S-1-5-15", L"S-1-5-32-546", L"S-1-5-21-1-2-3-513", L"S-1-5-21-11-22-33-515"})
+        EXPECT_TRUE(GroupeLarge(sid)) << testing::PrintToString(std::wstring(sid));
+    for (const wchar_t* sid : {L"S-1-5-18", L"S-1-5-32-544", L"S-1-5-21-1-2-3-512", L"S-1-5-21-1-2-3-1513",
+                               L"S-1-5-21-1-2-513", L"S-1-5-21-0-0-0-1000", L"S-1-3-0"})
+        EXPECT_FALSE(GroupeLarge(sid)) << testing::PrintToString(std::wstring(sid));
+}

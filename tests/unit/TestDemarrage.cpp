@@ -205,7 +205,8 @@ TEST_P(Demarrage, IllisibleOuNonListableNePlantePas) {
 INSTANTIATE_TEST_SUITE_P(LesDeuxBuilds, Demarrage, ::testing::Values(false, true),
                          [](const auto& info) { return info.param ? "Tolvane_Lanceur" : "Tolvane"; });
 
-TEST(DemarrageLanceur, UneExecutionListeLeRepertoireUneFoisEtLitLeFichierSixFois) {
+// The six settings of the window, then the allowed publishers' list before the launch.
+TEST(DemarrageLanceur, UneExecutionListeLeRepertoireUneFoisEtLitLeFichierSeptFois) {
     Banc banc;
     Reglages r;
     r.option = L"Toujours_lancer";
@@ -215,7 +216,7 @@ TEST(DemarrageLanceur, UneExecutionListeLeRepertoireUneFoisEtLitLeFichierSixFois
     EXPECT_THROW(frm.Charge(), FinDuProcessus);
     EXPECT_EQ(banc.lanceur.lances, std::vector<std::wstring>{L"D:\\Maj\\maj.exe"});
     EXPECT_EQ(banc.listeur.appels.size(), 1u);
-    EXPECT_EQ(banc.fichiers.ouvertures, 6);
+    EXPECT_EQ(banc.fichiers.ouvertures, 7);
     EXPECT_EQ(banc.fsoCrees, 1);
     EXPECT_TRUE(banc.fenetres.affichees.empty()) << "no window before the launch";
 }

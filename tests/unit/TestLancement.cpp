@@ -97,7 +97,7 @@ TEST_F(Lancement, LanceLeFichierExactFenetreNormaleDansSonRepertoireEtLeNote) {
     EXPECT_TRUE(Demarre(true));
     const std::vector<Depart> depart{{L"D:\\Mises a jour\\maj 2.exe", L"D:\\Mises a jour", false}};
     EXPECT_EQ(banc.lanceur.departs, depart);
-    const std::vector<EvenementVu> lance{{Evenement::Lance, {L"maj 2.exe", L"D:\\Mises a jour"}}};
+    const std::vector<EvenementVu> lance{{Evenement::Lance, {L"maj 2.exe", L"D:\\Mises a jour", L""}}};
     EXPECT_EQ(banc.journal.vus, lance);
     EXPECT_EQ(banc.lanceur.dernierEtat, 1);
     ASSERT_EQ(banc.profil.ecritures.size(), 1u);
@@ -280,7 +280,7 @@ TEST_P(LancementElevation, SeuleLElevationRequisePasseParLeShellEtUnRefusEstUnEc
         EXPECT_EQ(evenementsPendantLaBoite, 1u);
     }
     std::vector<std::wstring> chaines{L"setup.exe", L"D:\\Maj"};
-    if (c.raison) chaines.push_back(c.raison);
+    chaines.push_back(c.raison ? c.raison : L"");
     const std::vector<EvenementVu> evenements{{c.evenement, chaines}};
     EXPECT_EQ(banc.journal.vus, evenements);
     EXPECT_EQ(banc.processus.fins, 1);
@@ -310,7 +310,7 @@ TEST_F(Lancement, UnDemarrageEleveDepuisUnLecteurReseauPrendLeNomDuPartage) {
     EXPECT_EQ(banc.lanceur.departs, departs);
     // The user's own names in the event: the ones the settings hold.
     EXPECT_EQ(banc.journal.vus,
-              (std::vector<EvenementVu>{{Evenement::LanceApresElevation, {L"setup.exe", L"M:\\Maj"}}}));
+              (std::vector<EvenementVu>{{Evenement::LanceApresElevation, {L"setup.exe", L"M:\\Maj", L""}}}));
 }
 
 TEST_F(Lancement, MemeNomEtLancementNonNoteSontSignales) {

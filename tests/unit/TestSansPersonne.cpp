@@ -37,6 +37,11 @@ protected:
     }
 };
 
+// Where nobody sees the update start, the event names its signer, unchecked without a list of
+// publishers.
+const std::wstring signeNonVerifie =
+    L" Signataire : CN=Editeur, 3B7E0C11A24F9D0123456789ABCDEF0123456789 (non vérifié).";
+
 struct CasSansPersonne {
     const char* nom;
     std::function<void(Banc&, Reglages&)> prepare;
@@ -50,7 +55,7 @@ const CasSansPersonne casSansPersonne[] = {
          r.activee = L"1";
          b.AjouteRepertoire(r.chemin, {L"maj2.exe"});
      },
-     {Evenement::LanceSansInstructions, {L"maj2.exe", L"D:\\Maj"}},
+     {Evenement::LanceSansInstructions, {L"maj2.exe", L"D:\\Maj", signeNonVerifie}},
      true},
     {"PlusieursExecutablesRienLance",
      [](Banc& b, Reglages& r) {
@@ -173,7 +178,7 @@ TEST_F(FichierDernier, PresentLeNomYEstLuEtNoteSurPlace) {
     EXPECT_EQ(banc.LitINI(), reglages.Fichier()) << "the settings are not written";
     ASSERT_EQ(banc.profil.ecritures.size(), 1u);
     EXPECT_TRUE(banc.profil.ecritures[0].surPlace);
-    EXPECT_EQ(banc.journal.vus.back(), (EvenementVu{Evenement::Lance, {L"maj2.exe", L"D:\\Maj"}}));
+    EXPECT_EQ(banc.journal.vus.back(), (EvenementVu{Evenement::Lance, {L"maj2.exe", L"D:\\Maj", L""}}));
 }
 
 TEST_F(FichierDernier, SeulLeDernierNomYEstLu) {

@@ -68,7 +68,7 @@ TEST_F(VerrouLancement, UnLanceurSansVerrouPossibleTourneSansLui) {
     EXPECT_EQ(NomFich(), L"maj2.exe");
     EXPECT_EQ(banc.journal.vus,
               (std::vector<EvenementVu>{{Evenement::SansVerrou, {L"C:\\Prog\\Tolvane.ini", L"erreur 6"}},
-                                        {Evenement::Lance, {L"maj2.exe", L"D:\\Maj"}}}));
+                                        {Evenement::Lance, {L"maj2.exe", L"D:\\Maj", L""}}}));
     EXPECT_TRUE(banc.messages.vus.empty());
 }
 
@@ -131,11 +131,15 @@ struct CasVerrouDuLanceur {
 };
 
 const std::wstring ini = L"C:\\Prog\\Tolvane.ini";
-const EvenementVu lance{Evenement::Lance, {L"maj2.exe", L"D:\\Maj"}};
+const EvenementVu lance{Evenement::Lance, {L"maj2.exe", L"D:\\Maj", L""}};
+// Where nobody is at the screen, the event names the update's signer.
+const EvenementVu lancePoste{
+    Evenement::Lance,
+    {L"maj2.exe", L"D:\\Maj", L" Signataire : CN=Editeur, 3B7E0C11A24F9D0123456789ABCDEF0123456789 (non vérifié)."}};
 
 const CasVerrouDuLanceur casVerrouDuLanceur[] = {
     {"SessionLeVerrouPartage", false, 0, L"", false, {lance}},
-    {"PosteSonPropreVerrou", true, 0, L"", true, {lance}},
+    {"PosteSonPropreVerrou", true, 0, L"", true, {lancePoste}},
     {"PosteVerrouDUnUtilisateurIgnore",
      true,
      1307,
@@ -143,8 +147,8 @@ const CasVerrouDuLanceur casVerrouDuLanceur[] = {
      true,
      {{Evenement::SansVerrou,
        {ini, L"verrou créé par un autre compte que SYSTEM ou Administrateurs : S-1-5-21-1-2-3-1001"}},
-      lance}},
-    {"PosteVerrouIllisibleIgnore", true, 5, L"", true, {{Evenement::SansVerrou, {ini, L"erreur 5"}}, lance}},
+      lancePoste}},
+    {"PosteVerrouIllisibleIgnore", true, 5, L"", true, {{Evenement::SansVerrou, {ini, L"erreur 5"}}, lancePoste}},
     {"PosteVerrouTenuRienLance", true, 258, L"", true, {{Evenement::VerrouOccupe, {ini}}}},
 };
 
@@ -163,7 +167,7 @@ TEST_P(VerrouDuLanceur, PosteOuSession) {
     EXPECT_EQ(banc.verrouPoste.prises.empty(), !c.poste);
     EXPECT_EQ(banc.verrou.prises.empty(), c.poste) << "a user holding the shared lock starves nothing";
     EXPECT_EQ(banc.journal.vus, c.evenements);
-    EXPECT_EQ(banc.lanceur.lances.size(), c.evenements.back() == lance ? 1u : 0u);
+    EXPECT_EQ(banc.lanceur.lances.size(), c.evenements.back().evenement == Evenement::Lance ? 1u : 0u);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cas, VerrouDuLanceur, testing::ValuesIn(casVerrouDuLanceur), NomDuCas{});

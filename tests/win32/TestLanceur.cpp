@@ -85,6 +85,35 @@ TEST(Lanceur, ParLeShellLeFichierExactDemarreDansSonDossier) {
     EXPECT_EQ(lanceur.DerniereErreur(), static_cast<unsigned long>(ERROR_FILE_NOT_FOUND));
 }
 
+// The update held from its check to its start: another process can neither write, rename nor
+// delete it, and it still starts.
+TEST(Lanceur, LaMiseAJourTenueNeChangePasEtDemarreQuandMeme) {
+    DossierTemporaire d;
+    const std::wstring cible = d / L"maj.exe", autre = d / L"autre.exe";
+    CopieAide(cible);
+    CopieAide(autre);
+    LanceurWin32 lanceur;
+    const std::unique_ptr<IMiseAJourTenue> tenue = lanceur.Tiens(cible);
+    ASSERT_TRUE(tenue);
+    for (const wchar_t* action : {L"ecrit", L"renomme", L"supprime"}) {
+        std::wstring ligne = L"\"" + autre + L"\" " + action + L" \"" + cible + L"\"";
+        STARTUPINFOW si{sizeof si};
+        PROCESS_INFORMATION pi{};
+        ASSERT_TRUE(
+            CreateProcessW(autre.c_str(), ligne.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+        const ProcessusCree processus(pi);
+        ASSERT_EQ(WaitForSingleObject(pi.hProcess, 10000), WAIT_OBJECT_0);
+        DWORD code = 0;
+        GetExitCodeProcess(pi.hProcess, &code);
+        EXPECT_EQ(code, static_cast<DWORD>(ERROR_SHARING_VIOLATION)) << std::string(action, action + wcslen(action));
+    }
+    EXPECT_GT(lanceur.Lance(cible, d.Chemin(), SW_SHOWNORMAL), 30u);
+    EXPECT_EQ(LigneDeCommande(cible), L"\"" + cible + L"\"");
+    // A file that cannot be held (missing) says why.
+    EXPECT_FALSE(lanceur.Tiens(d / L"absent.exe"));
+    EXPECT_EQ(lanceur.DerniereErreur(), static_cast<unsigned long>(ERROR_FILE_NOT_FOUND));
+}
+
 // The lock of a settings file, seen from two threads (a thread holds a mutex recursively).
 TEST(Verrou, UnSeulDetenteurParFichierQuelleQueSoitLaCasse) {
     DossierTemporaire d;

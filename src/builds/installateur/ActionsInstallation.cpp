@@ -1,7 +1,7 @@
 // Custom actions of the MSI that write the settings. GardeMaintenance (immediate, first) drops
 // the configuration properties of a maintenance run that a user who is not an administrator
 // started: any user may start one of a per-machine product. PrepareReglages (immediate) checks the
-// public properties CHEMIN, OPTION, TITRE and INSTRUCTIONS at every install (an unknown OPTION
+// public properties CHEMIN, OPTION, TITRE, INSTRUCTIONS and EDITEURS at every install (an unknown OPTION
 // fails it, CHEMIN given or not) and, when CHEMIN is given, hands them to EcritReglages
 // (deferred, as the system). On a new machine it writes Tolvane.ini as one save would; on one
 // that has it (an upgrade, a deployment tool passing the same CHEMIN again) it writes only what
@@ -20,6 +20,7 @@
 #include "platform/Chemins.h"
 #include "platform/Texte.h"
 #include "platform/win32/ServicesWin32.h"
+#include "settings/Editeurs.h"
 #include "settings/SchemaINI.h"
 
 namespace {
@@ -29,8 +30,8 @@ using namespace tolvane::installateur;
 
 // Where EcritReglages records that the settings file is the installer's.
 constexpr wchar_t ValeurReglagesEcrits[] = L"ReglagesEcrits";
-// INSTRUCTIONS given as this turns the instructions off at an upgrade: an empty property is the
-// same as one not given, which keeps the machine's.
+// INSTRUCTIONS given as this turns the instructions off at an upgrade, EDITEURS the signature
+// check: an empty property is the same as one not given, which keeps the machine's.
 constexpr wchar_t SansInstructions[] = L"-";
 
 bool Marque() {
@@ -49,7 +50,19 @@ void Marque(bool marque) {
 }
 
 // What EcritReglages and AnnuleReglages are handed, in this order.
-enum Champ { Dossier, Chemin, Option, Titre, Instructions, Direct, IniExistait, DernierExistait, MarqueAvant, NChamps };
+enum Champ {
+    Dossier,
+    Chemin,
+    Option,
+    Titre,
+    Instructions,
+    ListeEditeurs,
+    Direct,
+    IniExistait,
+    DernierExistait,
+    MarqueAvant,
+    NChamps
+};
 
 // A folder as typed, compared without its trailing separators and without regard to case.
 bool MemeDossier(std::wstring a, std::wstring b) {
@@ -94,6 +107,18 @@ extern "C" __declspec(dllexport) UINT __stdcall PrepareReglages(MSIHANDLE sessio
         Note(session, L"Tolvane : OPTION doit valoir Toujours_lancer ou Verifier_lancer, pas « " + option + L" ».");
         return ERROR_INSTALL_FAILURE;
     }
+    // A typo in a thumbprint would stop every update on every machine: refused here, and
+    // written in its normal form.
+    std::wstring editeurs = Propriete(session, L"EDITEURS");
+    if (!editeurs.empty() && editeurs != SansInstructions) {
+        const Editeurs::Liste liste = Editeurs::Lit(editeurs);
+        if (!liste.Valide()) {
+            Note(session, L"Tolvane : EDITEURS : « " + liste.fautive +
+                              L" » n'est pas une empreinte SHA-1 (40 chiffres hexadécimaux) ou SHA-256 (64).");
+            return ERROR_INSTALL_FAILURE;
+        }
+        editeurs = Editeurs::Normalise(liste);
+    }
     // A line break would end the value in the file and start a line the programs never wrote.
     for (const std::wstring* v : {&chemin, &titre, &instructions}) {
         if (v->find_first_of(L"\r\n\x1f") != std::wstring::npos) {
@@ -109,6 +134,7 @@ extern "C" __declspec(dllexport) UINT __stdcall PrepareReglages(MSIHANDLE sessio
     champs[Option] = option;
     champs[Titre] = titre;
     champs[Instructions] = instructions;
+    champs[ListeEditeurs] = editeurs;
     champs[Direct] = SansRetourArriere(session);
     champs[IniExistait] = Drapeau(Existe(dossier + SchemaINI::NomFichier));
     champs[DernierExistait] = Drapeau(Existe(dossier + SchemaINI::NomFichierDernier));
@@ -147,6 +173,7 @@ extern "C" __declspec(dllexport) UINT __stdcall EcritReglages(MSIHANDLE session)
     } else if (!c[Titre].empty()) {
         valeurs[ITitreFenetre] = c[Titre];
     }
+    if (!c[ListeEditeurs].empty()) valeurs[IEditeurs] = c[ListeEditeurs] == SansInstructions ? L"" : c[ListeEditeurs];
     win32::EcrivainProfilWin32 ecrivain;
     const auto ecrit = [&](const Reglage& r, const std::wstring& valeur, const std::wstring& fichier) {
         if (ecrivain.WritePrivateProfileString(r.section, r.cle, valeur, fichier)) return true;

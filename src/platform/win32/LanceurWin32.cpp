@@ -88,10 +88,12 @@ unsigned LanceurWin32::Lance(const std::wstring& cheminProgramme, const std::wst
     PROCESS_INFORMATION pi{};
     // Out of the launcher's job, if it runs in one (a scheduled task's): the task's end, or its
     // time limit, must not end the update with it. A job that forbids it refuses the flag.
+    // Created suspended, then resumed: none of it runs before its start has wholly returned.
     for (const DWORD options : {DWORD{CREATE_BREAKAWAY_FROM_JOB}, DWORD{0}}) {
-        if (CreateProcessW(cheminProgramme.c_str(), ligne.data(), nullptr, nullptr, FALSE, options, nullptr,
-                           dossier.empty() ? nullptr : dossier.c_str(), &si, &pi)) {
+        if (CreateProcessW(cheminProgramme.c_str(), ligne.data(), nullptr, nullptr, FALSE, options | CREATE_SUSPENDED,
+                           nullptr, dossier.empty() ? nullptr : dossier.c_str(), &si, &pi)) {
             const ProcessusCree ferme(pi);
+            ResumeThread(pi.hThread);
             erreur_ = 0;
             return 33;
         }

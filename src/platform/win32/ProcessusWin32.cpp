@@ -3,6 +3,7 @@
 
 #include "Ressources.h"
 #include "platform/Chemins.h"
+#include "platform/Texte.h"
 
 namespace tolvane::win32 {
 
@@ -58,6 +59,14 @@ bool ProcessusWin32::PersonneALEcran() {
     // Session 0 first: its own WinSta0 still says it is visible, though nobody has seen it since
     // Windows Vista; and it needs no user32, which the launcher loads only to show something.
     if (EnSessionZero()) return true;
+    // In a user's session, WinSta0 is the station they see. Only a program started on a desktop
+    // of another one may be unseen there: the station is asked then, and only then, since asking
+    // loads user32 before the update has started.
+    STARTUPINFOW demarrage{};
+    GetStartupInfoW(&demarrage);
+    const std::wstring_view bureau = demarrage.lpDesktop ? demarrage.lpDesktop : L"";
+    constexpr std::wstring_view stationVisible = L"WinSta0\\";
+    if (bureau.empty() || EgalSansCasse(bureau.substr(0, stationVisible.size()), stationVisible)) return false;
     USEROBJECTFLAGS drapeaux{};
     DWORD taille = 0;
     if (!GetUserObjectInformationW(GetProcessWindowStation(), UOI_FLAGS, &drapeaux, sizeof drapeaux, &taille))

@@ -77,6 +77,7 @@ public:
     unsigned LanceAvecElevation(const std::wstring& cheminProgramme, const std::wstring& repertoire,
                                 int etatAffichage) override;
     unsigned long DerniereErreur() const override { return erreur_; }
+    std::unique_ptr<IMiseAJourTenue> Tiens(const std::wstring& cheminProgramme) override;
 
 private:
     std::function<HWND()> proprietaire_;
