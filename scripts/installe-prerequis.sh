@@ -13,6 +13,7 @@ paquets=(
   locales
   clang libclang-rt-14-dev clang-format
   python3 strace
+  openssl osslsigncode
 )
 
 # Runs a command as root, through sudo when the caller is not root.

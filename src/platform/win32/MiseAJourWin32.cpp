@@ -124,8 +124,12 @@ public:
             signataire = *lu;
         if (resultat != ERROR_SUCCESS) return VerdictDe(resultat);
         if (!avecChaine) return VerdictSignature::NonApprouvee;
-        // Wine's WinVerifyTrust skips this policy for certificates signed with SHA-256; Windows
-        // applies it: an untrusted root or an expired certificate is refused either way.
+        // Wine's WinVerifyTrust skips this policy for certificates signed with SHA-256, and
+        // Wine's policy lets a partial chain through; Windows applies both: an untrusted root, an
+        // expired certificate or a chain that would need a download are refused either way. No
+        // revocation was asked for, so its status is unknown by design.
+        constexpr DWORD sansRevocation = CERT_TRUST_REVOCATION_STATUS_UNKNOWN | CERT_TRUST_IS_OFFLINE_REVOCATION;
+        if (chaine->TrustStatus.dwErrorStatus & ~sansRevocation) return VerdictSignature::NonApprouvee;
         CERT_CHAIN_POLICY_PARA parametres{};
         parametres.cbSize = sizeof parametres;
         CERT_CHAIN_POLICY_STATUS etat{};
