@@ -146,6 +146,15 @@ reglages '\\serveur\maj' Toujours_lancer aucun 1 'Mise à jour' 'Ne pas éteindr
 verifie "Activee=1, titre et texte donnés, en Windows-1252" memes_octets "$ini" "$dossier/attendu-3.ini"
 verifie "OPTION inconnue : installation refusée" echoue msiexec installation-3b.log /i "$msiwin" 'CHEMIN=C:\maj' OPTION=Parfois
 verifie "même sans CHEMIN" echoue msiexec installation-3c.log /i "$msiwin" OPTION=Parfois
+verifie "EDITEURS mal formé : installation refusée" echoue msiexec installation-3d.log /i "$msiwin" \
+  'CHEMIN=\\serveur\maj' 'EDITEURS=3B7E0C11A24F9D0123456789ABCDEF0123456789;12 34'
+verifie "le journal nomme l'entrée" env LC_ALL=C grep -a -q 'EDITEURS : .* 12 34 ' "$dossier/installation-3d.log"
+verifie "EDITEURS écrit sous sa forme normale, à la suite" msiexec installation-3e.log /i "$msiwin" \
+  'CHEMIN=\\serveur\maj' 'EDITEURS=3b:7e 0c 11 a2 4f 9d 01 23 45 67 89 ab cd ef 01 23 45 67 89;'
+{ cat "$dossier/attendu-3.ini"; printf '[Signature]\r\nEditeurs=3B7E0C11A24F9D0123456789ABCDEF0123456789\r\n'; } >"$dossier/attendu-3e.ini"
+verifie "Tolvane.ini : [Signature] Editeurs=3B7E…" memes_octets "$ini" "$dossier/attendu-3e.ini"
+verifie "EDITEURS=- retire la vérification" msiexec installation-3f.log /i "$msiwin" 'CHEMIN=\\serveur\maj' EDITEURS=-
+verifie "Editeurs vide" grep -q $'^Editeurs=\r$' "$ini"
 verifie "msiexec /x /qn réussit" msiexec desinstallation-3.log /x "$msiwin"
 
 echo "== 4. sans CHEMIN : aucun fichier écrit ; le premier démarrage le signale dans le journal"
