@@ -97,7 +97,9 @@ void ProceduresPrincipales::Applique(SchemaINI::IndiceReglage indice, bool lu, c
     case IInstructions:
         if (lu) champs_.Txt_instructions.SetText(valeur);
         break;
-    case IEditeurs: break;  // read where an update is about to start
+    case IEditeurs:  // read where an update is about to start
+    case IDelaiAleatoire:
+    case IDureeMaximale: break;  // read where nobody is at the screen
     }
 }
 
@@ -150,6 +152,9 @@ void ProceduresPrincipales::Form_Load() {
         services_.MsgBox(Textes::FichierINIAbsent, vbInformation, Textes::TitreMerci);
         return;
     }
+
+    // Before the folder is first read.
+    if (Mod_principal::ModeAuto && services_.PersonneALEcran()) AttendDelaiAleatoire();
 
     // One buffer for every read. A failed read leaves its field as it was, rather than
     // handing the previous read's value to an unrelated field.

@@ -32,6 +32,15 @@ enum class Evenement : std::uint16_t {
     DossierModifiable = 17,       // %1 file, %2 directory, %3 who may change what: not launched
     LanceDossierModifiable = 18,  // %1 file, %2 directory, %3 who may change what: launched all the same
     EditeursInvalides = 19,       // %1 settings file, %2 the entry that is no thumbprint: nothing launched
+    // Where nobody is at the screen, the launcher waits for the update and reports its outcome.
+    Reussie = 20,                // %1 file, %2 directory, %3 its signer: ended with success, recorded
+    RedemarrageNecessaire = 21,  // %1 file, %2 directory, %3 its signer: success, a restart is needed
+    RedemarreeParElle = 22,      // %1 file, %2 directory, %3 its signer: success, it restarted the machine
+    EchecMiseAJour = 23,         // %1 file, %2 directory, %3 exit code, %4 its text: not recorded
+    DureeDepassee = 24,          // %1 file, %2 directory, %3 minutes: ended at the limit, not recorded
+    Abandonnee = 25,             // %1 file, %2 directory, %3 failed runs: not launched again
+    AutreInstallation = 26,      // %1 file, %2 directory, %3 attempt: 1618, tried again in 5 minutes
+    ValeurHorsBornes = 27,       // %1 settings file, %2 key, %3 value, %4 the default used instead
 };
 
 // An update started is information; a folder that could not be reached or read, a failed start,
@@ -43,14 +52,21 @@ constexpr Gravite GraviteDe(Evenement evenement) {
     case Evenement::Lance:
     case Evenement::LanceApresElevation:
     case Evenement::NomInchange:
-    case Evenement::LanceSansInstructions: return Gravite::Information;
+    case Evenement::LanceSansInstructions:
+    case Evenement::Reussie:
+    case Evenement::RedemarrageNecessaire:
+    case Evenement::RedemarreeParElle:
+    case Evenement::AutreInstallation: return Gravite::Information;
     case Evenement::RepertoireInaccessible:
     case Evenement::RepertoireIllisible:
     case Evenement::EchecLancement:
     case Evenement::LettreSansSession:
     case Evenement::MiseAJourRefusee:
     case Evenement::DossierModifiable:
-    case Evenement::EditeursInvalides: return Gravite::Erreur;
+    case Evenement::EditeursInvalides:
+    case Evenement::EchecMiseAJour:
+    case Evenement::DureeDepassee:
+    case Evenement::Abandonnee: return Gravite::Erreur;
     case Evenement::AucunExecutable:
     case Evenement::ChoixAnnule:
     case Evenement::FichierINIAbsent:
@@ -58,7 +74,8 @@ constexpr Gravite GraviteDe(Evenement evenement) {
     case Evenement::VerrouOccupe:
     case Evenement::SansVerrou:
     case Evenement::PlusieursExecutables:
-    case Evenement::LanceDossierModifiable: break;
+    case Evenement::LanceDossierModifiable:
+    case Evenement::ValeurHorsBornes: break;
     }
     return Gravite::Avertissement;
 }

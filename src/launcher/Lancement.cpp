@@ -51,6 +51,11 @@ void ProceduresPrincipales::Traitement(const std::wstring& Fichier_a_executer) {
         services_.FinProcessus();
     }
 
+    // Where nobody is at the screen, the launcher waits for the update and knows its outcome:
+    // a name that failed too often in a row is given up.
+    const bool suivi = Mod_principal::ModeAuto && services_.PersonneALEcran();
+    if (suivi) AbandonneSiTropDEchecs(Fichier_a_executer);
+
     // The allowed publishers, read before anything is shown: a list that cannot be trusted
     // stops every update rather than letting any through.
     const std::optional<Editeurs::Liste> editeurs = LitEditeurs();
@@ -61,31 +66,9 @@ void ProceduresPrincipales::Traitement(const std::wstring& Fichier_a_executer) {
     const bool sansInstructions = instructions && services_.PersonneALEcran();
     if (instructions && !sansInstructions) fenetres_.AfficheInstructions();
 
-    // The launcher service starts exactly this file, whatever blanks the path holds, in its own
-    // directory: installers often open files that lie beside them. It is held from its check to
-    // its start, so that what was checked is what starts.
-    const std::wstring programme = repertoire + L"\\" + Fichier_a_executer;
-    ILanceurProgrammes& lanceur = *services_.lanceur;
-    std::unique_ptr<IMiseAJourTenue> tenue = lanceur.Tiens(programme);
-    if (!tenue) EchoueLancement(Fichier_a_executer, lanceur.DerniereErreur());
-    const std::optional<Signataire> signataire = VerifieMiseAJour(*tenue, *editeurs, Fichier_a_executer);
-    unsigned resultat = lanceur.Lance(programme, repertoire, vbNormalFocus);
-    // An installer that requires administrator rights is refused by a plain start; the shell
-    // shows the consent prompt for it. A refusal there is a launch failure like any other.
-    const bool eleve = resultat <= 30 && lanceur.DerniereErreur() == ErreurElevationRequise;
-    if (eleve) {
-        // The elevated process belongs to another logon session, which does not see the drive
-        // letters the user mapped: it gets the share's own name.
-        ISystemeFichiers& fso = services_.FSO();
-        resultat =
-            lanceur.LanceAvecElevation(fso.CheminUniversel(programme), fso.CheminUniversel(repertoire), vbNormalFocus);
-    }
-    if (resultat <= 30) EchoueLancement(Fichier_a_executer, lanceur.DerniereErreur());
-    // Where someone is at the screen, a folder others may write is told, not refused: the
-    // update has started, and the check cost it nothing.
-    if (!services_.PersonneALEcran()) SignaleAccesOuvert(*tenue, Fichier_a_executer, !signataire);
-    const std::wstring signe = TexteSignataire(*tenue, signataire);
-    tenue.reset();
+    if (suivi) SuitMiseAJour(Fichier_a_executer, *editeurs);
+    bool eleve = false;
+    const std::wstring signe = Demarre(Fichier_a_executer, *editeurs, false, eleve);
 
     unsigned long erreur = 0;
     const std::wstring fichierDernier = FichierDuDernier();
@@ -100,6 +83,36 @@ void ProceduresPrincipales::Traitement(const std::wstring& Fichier_a_executer) {
         MontreEchecEcriture(erreur, fichierDernier);
     }
     services_.FinProcessus();
+}
+
+std::wstring ProceduresPrincipales::Demarre(const std::wstring& fichier, const Editeurs::Liste& editeurs, bool suivi,
+                                            bool& eleve) {
+    // The launcher service starts exactly this file, whatever blanks the path holds, in its own
+    // directory: installers often open files that lie beside them. It is held from its check to
+    // its start, so that what was checked is what starts.
+    const std::wstring repertoire = champs_.TXT_Chemin.Text();
+    const std::wstring programme = repertoire + L"\\" + fichier;
+    ILanceurProgrammes& lanceur = *services_.lanceur;
+    std::unique_ptr<IMiseAJourTenue> tenue = lanceur.Tiens(programme);
+    if (!tenue) EchoueLancement(fichier, lanceur.DerniereErreur());
+    const std::optional<Signataire> signataire = VerifieMiseAJour(*tenue, editeurs, fichier);
+    unsigned resultat = suivi ? lanceur.LanceSuivi(programme, repertoire, vbNormalFocus)
+                              : lanceur.Lance(programme, repertoire, vbNormalFocus);
+    // An installer that requires administrator rights is refused by a plain start; the shell
+    // shows the consent prompt for it. A refusal there is a launch failure like any other.
+    eleve = !suivi && resultat <= 30 && lanceur.DerniereErreur() == ErreurElevationRequise;
+    if (eleve) {
+        // The elevated process belongs to another logon session, which does not see the drive
+        // letters the user mapped: it gets the share's own name.
+        ISystemeFichiers& fso = services_.FSO();
+        resultat =
+            lanceur.LanceAvecElevation(fso.CheminUniversel(programme), fso.CheminUniversel(repertoire), vbNormalFocus);
+    }
+    if (resultat <= 30) EchoueLancement(fichier, lanceur.DerniereErreur());
+    // Where someone is at the screen, a folder others may write is told, not refused: the
+    // update has started, and the check cost it nothing.
+    if (!services_.PersonneALEcran()) SignaleAccesOuvert(*tenue, fichier, !signataire);
+    return TexteSignataire(*tenue, signataire);
 }
 
 void ProceduresPrincipales::EchoueLancement(const std::wstring& fichier, unsigned long erreur) {

@@ -63,6 +63,28 @@ private:
     std::wstring FichierDuDernier();
     // The last launched name read into the carrier and DernierFichier.
     void LitDernierFichier();
+    // Holds, checks and starts the update (in a job that is waited for, `suivi`); the run ends on
+    // a refusal or a failed start. `eleve`: it was started through the consent prompt. Its signer,
+    // for the events.
+    std::wstring Demarre(const std::wstring& fichier, const Editeurs::Liste& editeurs, bool suivi, bool& eleve);
+    // Where nobody is at the screen: the run waits for the update within "Duree_Maximale",
+    // tries it again while another installation is in progress, records it only on success,
+    // reports its outcome and ends.
+    [[noreturn]] void SuitMiseAJour(const std::wstring& fichier, const Editeurs::Liste& editeurs);
+    // The minutes of a key of section "Poste"; its default, with an event, when out of bounds.
+    int MinutesDuPoste(SchemaINI::IndiceReglage indice);
+    // The random wait before the folder is first read, the lock given back meanwhile.
+    void AttendDelaiAleatoire();
+    // The name whose runs failed, and how many in a row, beside the last launched name.
+    struct Echecs {
+        std::wstring nom;
+        int nombre;
+    };
+    Echecs LitEchecs();
+    // Ends the run (event) where this name has failed too often in a row.
+    void AbandonneSiTropDEchecs(const std::wstring& fichier);
+    // One more failed run of `fichier`, or (`echec` false) its success.
+    void NoteEchecs(const std::wstring& fichier, bool echec);
     // A start that failed: its event, "Echec de WinExec !!!", the end.
     [[noreturn]] void EchoueLancement(const std::wstring& fichier, unsigned long erreur);
     // The allowed publishers; nothing, once told (event, box), when the list is malformed or

@@ -30,7 +30,9 @@ std::wstring ProceduresPrincipales::ValeurSauvee(SchemaINI::IndiceReglage indice
     case ITitreFenetre: return instructions ? champs_.Txt_Titre.Text() : reglage.defaut;
     case IInstructions: return instructions ? champs_.Txt_instructions.Text() : reglage.defaut;
     case INomFich:
-    case IEditeurs: break;
+    case IEditeurs:
+    case IDelaiAleatoire:
+    case IDureeMaximale: break;
     }
     return reglage.defaut;
 }

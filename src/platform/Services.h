@@ -136,6 +136,13 @@ public:
     // program that requires it. Same results; ERROR_CANCELLED when the user refused.
     virtual unsigned LanceAvecElevation(const std::wstring& cheminProgramme, const std::wstring& repertoire,
                                         int etatAffichage) = 0;
+    // The same start in a job object of the launcher's, which every process of the update joins,
+    // with no breakaway asked for: for AttendFin. Where nobody is at the screen.
+    virtual unsigned LanceSuivi(const std::wstring& cheminProgramme, const std::wstring& repertoire,
+                                int etatAffichage) = 0;
+    // Waits at most `delaiMs` for the process the last LanceSuivi started, not for its children:
+    // its exit code; nothing when the time ran out, every process of its job then ended.
+    virtual std::optional<unsigned long> AttendFin(std::uint64_t delaiMs) = 0;
     // Opens the update for its check and its start (IMiseAJourTenue); nullptr when it cannot be
     // opened, DerniereErreur() then saying why (ERROR_SHARING_VIOLATION, 32, for a file still
     // being copied).
@@ -228,6 +235,15 @@ public:
     virtual void Attend(unsigned ms) = 0;
 };
 
+// Randomness no two machines share: never drawn from the clock or the uptime, which machines
+// started together share.
+class IAleatoire {
+public:
+    virtual ~IAleatoire() = default;
+    // Uniform in [0, maximum].
+    virtual std::uint64_t Entre(std::uint64_t maximum) = 0;
+};
+
 class Fenetre;
 
 // Shows windows. A modal showing loads the window (which runs its Form_Load), shows it, and
@@ -262,6 +278,7 @@ struct Services {
     IVerrouReglages* verrou = nullptr;
     IVerrouReglages* verrouPoste = nullptr;
     IHorloge* horloge = nullptr;
+    IAleatoire* aleatoire = nullptr;
 
     // Set once a settings file stayed busy for the whole of its wait: the other reads of the
     // same run do not wait again (six reads of a locked file would take six times as long).

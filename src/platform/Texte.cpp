@@ -197,4 +197,17 @@ std::wstring NomVerrouReglages(std::wstring_view cheminComplet, bool poste) {
     return nom;
 }
 
+std::optional<int> MinutesDansBornes(std::wstring_view texte, int minimum, int maximum) {
+    while (!texte.empty() && texte.front() == L' ') texte.remove_prefix(1);
+    while (!texte.empty() && texte.back() == L' ') texte.remove_suffix(1);
+    if (texte.empty() || texte.size() > 6) return std::nullopt;
+    int valeur = 0;
+    for (const wchar_t c : texte) {
+        if (c < L'0' || c > L'9') return std::nullopt;
+        valeur = valeur * 10 + (c - L'0');
+    }
+    if (valeur < minimum || valeur > maximum) return std::nullopt;
+    return valeur;
+}
+
 }  // namespace tolvane

@@ -2,6 +2,7 @@
 // in the native tests.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -33,6 +34,9 @@ bool EstUtf8Etendu(std::string_view octets);
 // full path gets the same name, whatever the case it was spelled in.
 // The machine-start run's own lock is "Tolvane-Poste-" and the same digits.
 std::wstring NomVerrouReglages(std::wstring_view cheminComplet, bool poste = false);
+
+// A whole number within [minimum, maximum], blanks around allowed; nothing otherwise.
+std::optional<int> MinutesDansBornes(std::wstring_view texte, int minimum, int maximum);
 
 std::wstring DepuisUtf8(std::string_view octets);
 std::string VersUtf8(std::wstring_view texte);

@@ -37,6 +37,21 @@ inline constexpr wchar_t InstructionsParDefaut[] =
 inline constexpr wchar_t SectionSignature[] = L"Signature";
 inline constexpr wchar_t CleEditeurs[] = L"Editeurs";
 
+// Where nobody is at the screen (a task at machine start): the bound, in whole minutes, of the
+// random wait before the folder is first read, and how long the update is waited for.
+inline constexpr wchar_t SectionPoste[] = L"Poste";
+inline constexpr wchar_t CleDelaiAleatoire[] = L"Delai_Aleatoire";
+inline constexpr wchar_t CleDureeMaximale[] = L"Duree_Maximale";
+struct Bornes {
+    int minimum, maximum;
+};
+inline constexpr Bornes BornesDelaiAleatoire{0, 60}, BornesDureeMaximale{1, 240};
+
+// Beside "Nom_Fich", in the file that holds it: the name whose runs failed, and how many in a
+// row.
+inline constexpr wchar_t CleNomEchec[] = L"Nom_Echec";
+inline constexpr wchar_t CleEchecs[] = L"Echecs";
+
 // Each setting of the file, once. Every reader and writer of the file walks this table, in its
 // order, which is the order a save writes them and so the order of a new file.
 struct Reglage {
@@ -59,7 +74,9 @@ enum IndiceReglage : std::size_t {
     IActivee,
     ITitreFenetre,
     IInstructions,
-    IEditeurs
+    IEditeurs,
+    IDelaiAleatoire,
+    IDureeMaximale
 };
 
 inline constexpr Reglage Reglages[] = {
@@ -70,6 +87,8 @@ inline constexpr Reglage Reglages[] = {
     {SectionInstructions, CleTitreFenetre, nullptr, TitreParDefaut},
     {SectionInstructions, CleInstructions, nullptr, InstructionsParDefaut},
     {SectionSignature, CleEditeurs, nullptr, L"", true},
+    {SectionPoste, CleDelaiAleatoire, nullptr, L"0", true},
+    {SectionPoste, CleDureeMaximale, nullptr, L"60", true},
 };
 
 // The settings of the main window's fields, the first ones of the table.

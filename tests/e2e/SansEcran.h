@@ -20,12 +20,13 @@ protected:
         }();
         return nom;
     }
-    // The launcher there, which must end within seconds: a window or a box would wait for ever.
-    void LanceSansEcran() {
+    // The launcher there, which must end within seconds (`maxMs`, when it waits for the update):
+    // a window or a box would wait for ever.
+    void LanceSansEcran(const pilote::Environnement& env = {}, DWORD maxMs = pilote::kAttenteMaxMs) {
         ASSERT_FALSE(Bureau().empty()) << "station invisible impossible à créer";
-        const pilote::Processus& p = Lance(Build::Lanceur, {}, Bureau());
+        const pilote::Processus& p = Lance(Build::Lanceur, env, Bureau());
         ASSERT_TRUE(p.Valide());
-        EXPECT_EQ(p.AttendFin(), std::optional<DWORD>(0)) << "le lanceur attend quelqu'un";
+        EXPECT_EQ(p.AttendFin(maxMs), std::optional<DWORD>(0)) << "le lanceur attend quelqu'un";
     }
 };
 

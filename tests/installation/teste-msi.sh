@@ -155,6 +155,13 @@ verifie "EDITEURS écrit sous sa forme normale, à la suite" msiexec installatio
 verifie "Tolvane.ini : [Signature] Editeurs=3B7E…" memes_octets "$ini" "$dossier/attendu-3e.ini"
 verifie "EDITEURS=- retire la vérification" msiexec installation-3f.log /i "$msiwin" 'CHEMIN=\\serveur\maj' EDITEURS=-
 verifie "Editeurs vide" grep -q $'^Editeurs=\r$' "$ini"
+verifie "DUREE_MAXIMALE hors bornes : installation refusée" echoue msiexec installation-3g.log /i "$msiwin" \
+  'CHEMIN=\\serveur\maj' DUREE_MAXIMALE=241
+verifie "DELAI_ALEATOIRE et DUREE_MAXIMALE donnés" msiexec installation-3h.log /i "$msiwin" 'CHEMIN=\\serveur\maj' \
+  DELAI_ALEATOIRE=15 DUREE_MAXIMALE=90
+verifie "écrits dans [Poste]" grep -q $'^\\[Poste\\]\r$' "$ini"
+verifie "Delai_Aleatoire=15" grep -q $'^Delai_Aleatoire=15\r$' "$ini"
+verifie "Duree_Maximale=90" grep -q $'^Duree_Maximale=90\r$' "$ini"
 verifie "msiexec /x /qn réussit" msiexec desinstallation-3.log /x "$msiwin"
 
 echo "== 4. sans CHEMIN : aucun fichier écrit ; le premier démarrage le signale dans le journal"

@@ -167,6 +167,26 @@ unsigned FauxLanceur::Lance(const std::wstring& cheminProgramme, const std::wstr
     return resultat;
 }
 
+unsigned FauxLanceur::LanceSuivi(const std::wstring& cheminProgramme, const std::wstring& repertoire,
+                                 int etatAffichage) {
+    ++suivis;
+    return Lance(cheminProgramme, repertoire, etatAffichage);
+}
+
+std::optional<unsigned long> FauxLanceur::AttendFin(std::uint64_t delaiMs) {
+    delaisAttente.push_back(delaiMs);
+    if (pendantAttente) pendantAttente();
+    Sortie sortie{0, 0};
+    if (!sorties.empty()) {
+        sortie = sorties.front();
+        sorties.pop_front();
+    }
+    const bool depasse = sortie.apresMs > delaiMs;
+    if (horloge) horloge->maintenant += depasse ? delaiMs : sortie.apresMs;
+    if (depasse) return std::nullopt;
+    return sortie.code;
+}
+
 unsigned FauxLanceur::LanceAvecElevation(const std::wstring& cheminProgramme, const std::wstring& repertoire,
                                          int etatAffichage) {
     lanceesTenues.push_back(tenuesOuvertes > 0);
@@ -259,6 +279,8 @@ Banc::Banc() {
     services.verrou = &verrou;
     services.verrouPoste = &verrouPoste;
     services.horloge = &horloge;
+    services.aleatoire = &aleatoire;
+    lanceur.horloge = &horloge;
     fenetres.services = &services;
     messages.services = &services;
     Mod_principal::NomFichierINI.clear();

@@ -119,6 +119,21 @@ public:
         bool signee = true;  // what LitSignataire finds
         std::optional<Acces::Objet> dossier, fichier;
     } tenue;
+    // What each followed start's wait finds: its exit code after so long (the fake clock moves
+    // by as much); a longer wait than the limit ends at the limit with nothing. Exit code 0 at
+    // once when none is given.
+    struct Sortie {
+        std::uint64_t apresMs;
+        unsigned long code;
+    };
+    std::deque<Sortie> sorties;
+    class FauxHorloge* horloge = nullptr;
+    std::vector<std::uint64_t> delaisAttente;  // the limit of each wait
+    std::function<void()> pendantAttente;      // what the test checks while it waits
+    int suivis = 0;                            // followed starts
+    unsigned LanceSuivi(const std::wstring& cheminProgramme, const std::wstring& repertoire,
+                        int etatAffichage) override;
+    std::optional<unsigned long> AttendFin(std::uint64_t delaiMs) override;
     std::vector<std::vector<std::wstring>> verifications;  // the thumbprints of each check
     int tenuesOuvertes = 0;
     std::vector<bool> lanceesTenues;  // whether the update was held at each start
@@ -240,6 +255,17 @@ public:
     }
 };
 
+// Draws `valeur` (at most the maximum asked), and records each maximum.
+class FauxAleatoire : public IAleatoire {
+public:
+    std::uint64_t valeur = 0;
+    std::vector<std::uint64_t> maxima;
+    std::uint64_t Entre(std::uint64_t maximum) override {
+        maxima.push_back(maximum);
+        return std::min(valeur, maximum);
+    }
+};
+
 // Every fake wired into one Services, with the module globals reset.
 struct Banc {
     FauxSystemeFichiers fso;
@@ -254,6 +280,7 @@ struct Banc {
     FauxVerrou verrou{*this};
     FauxVerrou verrouPoste{*this};
     FauxHorloge horloge;
+    FauxAleatoire aleatoire;
     Services services;
     int fsoCrees = 0;
 

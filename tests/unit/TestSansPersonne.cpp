@@ -55,7 +55,7 @@ const CasSansPersonne casSansPersonne[] = {
          r.activee = L"1";
          b.AjouteRepertoire(r.chemin, {L"maj2.exe"});
      },
-     {Evenement::LanceSansInstructions, {L"maj2.exe", L"D:\\Maj", signeNonVerifie}},
+     {Evenement::Reussie, {L"maj2.exe", L"D:\\Maj", signeNonVerifie}},
      true},
     {"PlusieursExecutablesRienLance",
      [](Banc& b, Reglages& r) {

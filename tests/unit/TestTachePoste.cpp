@@ -16,9 +16,9 @@ TEST(TachePoste, CompteSystemeAuDemarrageEtOuvertureDeSessionSelonLesReglages) {
          {L"<UserId>S-1-5-18</UserId>", L"<LogonType>ServiceAccount</LogonType>",
           L"<BootTrigger><Enabled>true</Enabled></BootTrigger>",
           L"<LogonTrigger><Enabled>true</Enabled></LogonTrigger>",
-          L"<MultipleInstancesPolicy>IgnoreNew</MultipleInstancesPolicy>",
+          L"<MultipleInstancesPolicy>Queue</MultipleInstancesPolicy>",
           L"<DisallowStartIfOnBatteries>false</DisallowStartIfOnBatteries>",
-          L"<StopIfGoingOnBatteries>false</StopIfGoingOnBatteries>", L"<ExecutionTimeLimit>PT15M</ExecutionTimeLimit>",
+          L"<StopIfGoingOnBatteries>false</StopIfGoingOnBatteries>", L"<ExecutionTimeLimit>PT6H</ExecutionTimeLimit>",
           L"<Priority>4</Priority>", L"<Command>C:\\Program Files\\Tolvane\\Tolvane_Lanceur.exe</Command>",
           L"<WorkingDirectory>C:\\Program Files\\Tolvane</WorkingDirectory>", L"<Actions Context=\"Systeme\">",
           L"<Principal id=\"Systeme\">"})

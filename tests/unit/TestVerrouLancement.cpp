@@ -132,9 +132,9 @@ struct CasVerrouDuLanceur {
 
 const std::wstring ini = L"C:\\Prog\\Tolvane.ini";
 const EvenementVu lance{Evenement::Lance, {L"maj2.exe", L"D:\\Maj", L""}};
-// Where nobody is at the screen, the event names the update's signer.
+// Where nobody is at the screen, the update is waited for, and the event names its signer.
 const EvenementVu lancePoste{
-    Evenement::Lance,
+    Evenement::Reussie,
     {L"maj2.exe", L"D:\\Maj", L" Signataire : CN=Editeur, 3B7E0C11A24F9D0123456789ABCDEF0123456789 (non vérifié)."}};
 
 const CasVerrouDuLanceur casVerrouDuLanceur[] = {
@@ -167,7 +167,7 @@ TEST_P(VerrouDuLanceur, PosteOuSession) {
     EXPECT_EQ(banc.verrouPoste.prises.empty(), !c.poste);
     EXPECT_EQ(banc.verrou.prises.empty(), c.poste) << "a user holding the shared lock starves nothing";
     EXPECT_EQ(banc.journal.vus, c.evenements);
-    EXPECT_EQ(banc.lanceur.lances.size(), c.evenements.back().evenement == Evenement::Lance ? 1u : 0u);
+    EXPECT_EQ(banc.lanceur.lances.size(), c.evenements.back().evenement == Evenement::VerrouOccupe ? 0u : 1u);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cas, VerrouDuLanceur, testing::ValuesIn(casVerrouDuLanceur), NomDuCas{});

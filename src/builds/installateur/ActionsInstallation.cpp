@@ -1,19 +1,18 @@
 // Custom actions of the MSI that write the settings. GardeMaintenance (immediate, first) drops
 // the configuration properties of a maintenance run that a user who is not an administrator
 // started: any user may start one of a per-machine product. PrepareReglages (immediate) checks the
-// public properties CHEMIN, OPTION, TITRE, INSTRUCTIONS and EDITEURS at every install (an unknown OPTION
-// fails it, CHEMIN given or not) and, when CHEMIN is given, hands them to EcritReglages
-// (deferred, as the system). On a new machine it writes Tolvane.ini as one save would; on one
-// that has it (an upgrade, a deployment tool passing the same CHEMIN again) it writes only what
-// was given and keeps the last launched name while the folder stays the same. AnnuleReglages,
-// its rollback, puts the files back as they were; ValideInstallation, at commit, forgets the
-// copies. SupprimeReglages removes at uninstall, once it has succeeded, the files an
-// installation made: a Tolvane.ini an administrator put there by hand stays. The writers hold the
-// programs' settings locks.
+// public properties CHEMIN, OPTION, TITRE, INSTRUCTIONS, EDITEURS, DELAI_ALEATOIRE and DUREE_MAXIMALE at every install
+// (an unknown OPTION fails it, CHEMIN given or not) and, when CHEMIN is given, hands them to EcritReglages (deferred,
+// as the system). On a new machine it writes Tolvane.ini as one save would; on one that has it (an upgrade, a
+// deployment tool passing the same CHEMIN again) it writes only what was given and keeps the last launched name while
+// the folder stays the same. AnnuleReglages, its rollback, puts the files back as they were; ValideInstallation, at
+// commit, forgets the copies. SupprimeReglages removes at uninstall, once it has succeeded, the files an installation
+// made: a Tolvane.ini an administrator put there by hand stays. The writers hold the programs' settings locks.
 #include <iterator>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <vector>
 
 #include "OutilsActions.h"
@@ -57,6 +56,8 @@ enum Champ {
     Titre,
     Instructions,
     ListeEditeurs,
+    DelaiAleatoire,
+    DureeMaximale,
     Direct,
     IniExistait,
     DernierExistait,
@@ -119,6 +120,17 @@ extern "C" __declspec(dllexport) UINT __stdcall PrepareReglages(MSIHANDLE sessio
         }
         editeurs = Editeurs::Normalise(liste);
     }
+    // The minutes of section "Poste", whole and within their bounds.
+    const std::wstring delai = Propriete(session, L"DELAI_ALEATOIRE"), duree = Propriete(session, L"DUREE_MAXIMALE");
+    for (const auto& [nom, valeur, bornes] : {std::tuple{L"DELAI_ALEATOIRE", &delai, SchemaINI::BornesDelaiAleatoire},
+                                              std::tuple{L"DUREE_MAXIMALE", &duree, SchemaINI::BornesDureeMaximale}}) {
+        if (!valeur->empty() && !MinutesDansBornes(*valeur, bornes.minimum, bornes.maximum)) {
+            Note(session, L"Tolvane : " + std::wstring(nom) + L" doit être un nombre entier de minutes de " +
+                              std::to_wstring(bornes.minimum) + L" à " + std::to_wstring(bornes.maximum) + L", pas « " +
+                              *valeur + L" ».");
+            return ERROR_INSTALL_FAILURE;
+        }
+    }
     // A line break would end the value in the file and start a line the programs never wrote.
     for (const std::wstring* v : {&chemin, &titre, &instructions}) {
         if (v->find_first_of(L"\r\n\x1f") != std::wstring::npos) {
@@ -135,6 +147,8 @@ extern "C" __declspec(dllexport) UINT __stdcall PrepareReglages(MSIHANDLE sessio
     champs[Titre] = titre;
     champs[Instructions] = instructions;
     champs[ListeEditeurs] = editeurs;
+    champs[DelaiAleatoire] = delai;
+    champs[DureeMaximale] = duree;
     champs[Direct] = SansRetourArriere(session);
     champs[IniExistait] = Drapeau(Existe(dossier + SchemaINI::NomFichier));
     champs[DernierExistait] = Drapeau(Existe(dossier + SchemaINI::NomFichierDernier));
@@ -173,6 +187,8 @@ extern "C" __declspec(dllexport) UINT __stdcall EcritReglages(MSIHANDLE session)
     } else if (!c[Titre].empty()) {
         valeurs[ITitreFenetre] = c[Titre];
     }
+    if (!c[DelaiAleatoire].empty()) valeurs[IDelaiAleatoire] = c[DelaiAleatoire];
+    if (!c[DureeMaximale].empty()) valeurs[IDureeMaximale] = c[DureeMaximale];
     if (!c[ListeEditeurs].empty()) valeurs[IEditeurs] = c[ListeEditeurs] == SansInstructions ? L"" : c[ListeEditeurs];
     win32::EcrivainProfilWin32 ecrivain;
     const auto ecrit = [&](const Reglage& r, const std::wstring& valeur, const std::wstring& fichier) {

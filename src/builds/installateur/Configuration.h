@@ -14,8 +14,8 @@ namespace tolvane::installateur {
 // SecureCustomProperties (CMakeLists.txt): without it, an administrator who approves the consent
 // prompt from an ordinary prompt has a filtered client, whose properties Windows Installer
 // drops.
-inline constexpr const wchar_t* ProprietesConfiguration[] = {L"CHEMIN",       L"OPTION",   L"TITRE",
-                                                             L"INSTRUCTIONS", L"EDITEURS", L"DEMARRAGE"};
+inline constexpr const wchar_t* ProprietesConfiguration[] = {
+    L"CHEMIN", L"OPTION", L"TITRE", L"INSTRUCTIONS", L"EDITEURS", L"DELAI_ALEATOIRE", L"DUREE_MAXIMALE", L"DEMARRAGE"};
 
 // Whether the configuration properties of this run are used. A maintenance or repair run of the
 // installed per-machine product may be started by any user, and those listed in

@@ -29,9 +29,10 @@ inline std::wstring EchappeXml(std::wstring_view texte) {
 
 // Triggers: at machine start (a machine powered on from a Fast Startup shutdown does not boot)
 // and at the logon of any user (a Wi-Fi or VPN user tunnel is up only then). One instance at a
-// time; on batteries too; normal priority (the default, 7, runs the installer below normal
-// for processor, disk and memory); 15 minutes, which the launcher never reaches: the update
-// it starts leaves the task's job and outlives it.
+// time, the next one queued rather than dropped: the logon run must not be lost while the boot
+// run still waits for the network. On batteries too; normal priority (the default, 7, runs the
+// installer below normal for processor, disk and memory); 6 hours, above the longest run (the
+// update's "Duree_Maximale", the random delay, the network wait and the lock's).
 inline std::wstring XmlTachePoste(std::wstring_view lanceur) {
     const std::wstring_view dossier = lanceur.substr(0, lanceur.find_last_of(L'\\'));
     return L"<?xml version=\"1.0\" encoding=\"UTF-16\"?>\r\n"
@@ -54,10 +55,10 @@ inline std::wstring XmlTachePoste(std::wstring_view lanceur) {
            L"    </Principal>\r\n"
            L"  </Principals>\r\n"
            L"  <Settings>\r\n"
-           L"    <MultipleInstancesPolicy>IgnoreNew</MultipleInstancesPolicy>\r\n"
+           L"    <MultipleInstancesPolicy>Queue</MultipleInstancesPolicy>\r\n"
            L"    <DisallowStartIfOnBatteries>false</DisallowStartIfOnBatteries>\r\n"
            L"    <StopIfGoingOnBatteries>false</StopIfGoingOnBatteries>\r\n"
-           L"    <ExecutionTimeLimit>PT15M</ExecutionTimeLimit>\r\n"
+           L"    <ExecutionTimeLimit>PT6H</ExecutionTimeLimit>\r\n"
            L"    <Priority>4</Priority>\r\n"
            L"    <Enabled>true</Enabled>\r\n"
            L"  </Settings>\r\n"

@@ -4,6 +4,7 @@
 #include <objbase.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <optional>
 
 #include "DpiWin32.h"
@@ -74,10 +75,12 @@ private:
 
 }  // namespace
 
-unsigned LanceurWin32::Lance(const std::wstring& cheminProgramme, const std::wstring& repertoire, int etatAffichage) {
+bool LanceurWin32::CreeSuspendu(const std::wstring& cheminProgramme, const std::wstring& repertoire, int etatAffichage,
+                                DWORD options, PROCESS_INFORMATION& pi) {
     // The exact file as application name and a quoted command line: an unquoted
     // "C:\d\mon app.exe" would start "C:\d\mon.exe" when that exists. Not WinExec, which waits
-    // until the child is idle.
+    // until the child is idle. Created suspended, then resumed by the caller: none of it runs
+    // before it is wholly set up.
     std::wstring ligne = L"\"" + cheminProgramme + L"\"";
     // CreateProcessW wants a full path as the working directory.
     const std::wstring dossier = repertoire.empty() ? std::wstring() : CheminComplet(repertoire);
@@ -85,25 +88,60 @@ unsigned LanceurWin32::Lance(const std::wstring& cheminProgramme, const std::wst
     si.cb = sizeof si;
     si.dwFlags = STARTF_USESHOWWINDOW;
     si.wShowWindow = static_cast<WORD>(etatAffichage);
-    PROCESS_INFORMATION pi{};
-    // Out of the launcher's job, if it runs in one (a scheduled task's): the task's end, or its
-    // time limit, must not end the update with it. A job that forbids it refuses the flag.
-    // Created suspended, then resumed: none of it runs before its start has wholly returned.
-    for (const DWORD options : {DWORD{CREATE_BREAKAWAY_FROM_JOB}, DWORD{0}}) {
-        if (CreateProcessW(cheminProgramme.c_str(), ligne.data(), nullptr, nullptr, FALSE, options | CREATE_SUSPENDED,
-                           nullptr, dossier.empty() ? nullptr : dossier.c_str(), &si, &pi)) {
-            const ProcessusCree ferme(pi);
-            ResumeThread(pi.hThread);
-            erreur_ = 0;
-            return 33;
-        }
-        erreur_ = GetLastError();
-        if (erreur_ != ERROR_ACCESS_DENIED) break;
+    if (CreateProcessW(cheminProgramme.c_str(), ligne.data(), nullptr, nullptr, FALSE, options | CREATE_SUSPENDED,
+                       nullptr, dossier.empty() ? nullptr : dossier.c_str(), &si, &pi)) {
+        erreur_ = 0;
+        return true;
     }
+    erreur_ = GetLastError();
     // A missing working directory is answered first; here it is the program's own folder, so
     // the program's path is what was not found.
     if (erreur_ == ERROR_DIRECTORY) erreur_ = ERROR_PATH_NOT_FOUND;
+    return false;
+}
+
+unsigned LanceurWin32::Lance(const std::wstring& cheminProgramme, const std::wstring& repertoire, int etatAffichage) {
+    // Out of the launcher's job, if it runs in one (a scheduled task's): the task's end, or its
+    // time limit, must not end the update with it. A job that forbids it refuses the flag.
+    for (const DWORD options : {DWORD{CREATE_BREAKAWAY_FROM_JOB}, DWORD{0}}) {
+        PROCESS_INFORMATION pi{};
+        if (CreeSuspendu(cheminProgramme, repertoire, etatAffichage, options, pi)) {
+            const ProcessusCree ferme(pi);
+            ResumeThread(pi.hThread);
+            return 33;
+        }
+        if (erreur_ != ERROR_ACCESS_DENIED) break;
+    }
     return ResultatWinExec(erreur_);
+}
+
+unsigned LanceurWin32::LanceSuivi(const std::wstring& cheminProgramme, const std::wstring& repertoire,
+                                  int etatAffichage) {
+    // A job of ours, which every process the update starts joins, so that the time limit ends
+    // them all. It nests in Task Scheduler's job on Windows 10 and 11, whose job refuses a
+    // breakaway; closing it ends nothing (no KILL_ON_JOB_CLOSE).
+    job_.Reinitialise(CreateJobObjectW(nullptr, nullptr));
+    PROCESS_INFORMATION pi{};
+    if (!CreeSuspendu(cheminProgramme, repertoire, etatAffichage, 0, pi)) return ResultatWinExec(erreur_);
+    ProcessusCree cree(pi);
+    if (job_) AssignProcessToJobObject(job_.get(), pi.hProcess);
+    ResumeThread(pi.hThread);
+    processusSuivi_ = std::move(cree.processus);
+    return 33;
+}
+
+std::optional<unsigned long> LanceurWin32::AttendFin(std::uint64_t delaiMs) {
+    if (!processusSuivi_) return std::nullopt;
+    const DWORD attente = static_cast<DWORD>(std::min<std::uint64_t>(delaiMs, INFINITE - 1));
+    if (WaitForSingleObject(processusSuivi_.get(), attente) != WAIT_OBJECT_0) {
+        // Its children too; work already handed to a service (Windows Installer's) goes on.
+        if (!job_ || !TerminateJobObject(job_.get(), ERROR_TIMEOUT))
+            TerminateProcess(processusSuivi_.get(), ERROR_TIMEOUT);
+        return std::nullopt;
+    }
+    DWORD code = 0;
+    GetExitCodeProcess(processusSuivi_.get(), &code);
+    return code;
 }
 
 unsigned LanceurWin32::LanceAvecElevation(const std::wstring& cheminProgramme, const std::wstring& repertoire,

@@ -20,6 +20,7 @@ PlateformeWin32::PlateformeWin32(HINSTANCE instance)
     services_.verrou = &verrou_;
     services_.verrouPoste = &verrouPoste_;
     services_.horloge = &horloge_;
+    services_.aleatoire = &aleatoire_;
 }
 
 }  // namespace tolvane::win32

@@ -29,6 +29,7 @@ private:
     ProcessusWin32 processus_;
     JournalEvenementsWin32 journal_;
     HorlogeWin32 horloge_;
+    AleatoireWin32 aleatoire_;
     Services services_;
 };
 

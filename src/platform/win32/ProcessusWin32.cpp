@@ -1,6 +1,7 @@
 // The process: its folder, its end, the text of a system error, the common controls it shows.
 #include "ServicesWin32.h"
 
+#include "FonctionsDynamiques.h"
 #include "Ressources.h"
 #include "platform/Chemins.h"
 #include "platform/Texte.h"
@@ -72,6 +73,21 @@ bool ProcessusWin32::PersonneALEcran() {
     if (!GetUserObjectInformationW(GetProcessWindowStation(), UOI_FLAGS, &drapeaux, sizeof drapeaux, &taille))
         return false;  // cannot be told: as designed
     return (drapeaux.dwFlags & WSF_VISIBLE) == 0;
+}
+
+std::uint64_t AleatoireWin32::Entre(std::uint64_t maximum) {
+    using Fn = LONG(WINAPI*)(void*, PUCHAR, ULONG, ULONG);
+    constexpr ULONG GenerateurDuSysteme = 0x00000002;  // BCRYPT_USE_SYSTEM_PREFERRED_RNG
+    static const Fn genere = FonctionDe<Fn>(ChargeDuSysteme(L"bcrypt.dll"), "BCryptGenRandom");
+    if (maximum == 0 || maximum == UINT64_MAX) return 0;
+    // Draws that would favour the low values are drawn again: uniform in [0, maximum].
+    const std::uint64_t nombre = maximum + 1, limite = UINT64_MAX - UINT64_MAX % nombre;
+    for (;;) {
+        std::uint64_t tirage = 0;
+        if (!genere || genere(nullptr, reinterpret_cast<PUCHAR>(&tirage), sizeof tirage, GenerateurDuSysteme) != 0)
+            return 0;  // no spread rather than no update
+        if (tirage < limite) return tirage % nombre;
+    }
 }
 
 }  // namespace tolvane::win32

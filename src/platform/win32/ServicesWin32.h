@@ -78,10 +78,18 @@ public:
                                 int etatAffichage) override;
     unsigned long DerniereErreur() const override { return erreur_; }
     std::unique_ptr<IMiseAJourTenue> Tiens(const std::wstring& cheminProgramme) override;
+    unsigned LanceSuivi(const std::wstring& cheminProgramme, const std::wstring& repertoire,
+                        int etatAffichage) override;
+    std::optional<unsigned long> AttendFin(std::uint64_t delaiMs) override;
 
 private:
+    // CreateProcessW of exactly this file, suspended; false with erreur_ set.
+    bool CreeSuspendu(const std::wstring& cheminProgramme, const std::wstring& repertoire, int etatAffichage,
+                      DWORD options, PROCESS_INFORMATION& pi);
     std::function<HWND()> proprietaire_;
     std::function<bool()> personneALEcran_;
+    // The followed update's job and process.
+    PoigneeNoyau job_, processusSuivi_;
     unsigned long erreur_ = 0;
 };
 
@@ -127,6 +135,13 @@ class HorlogeWin32 final : public IHorloge {
 public:
     std::uint64_t Millisecondes() override { return GetTickCount64(); }
     void Attend(unsigned ms) override { Sleep(ms); }
+};
+
+// The system's preferred random generator (BCryptGenRandom), loaded from System32 when first
+// drawn from.
+class AleatoireWin32 final : public IAleatoire {
+public:
+    std::uint64_t Entre(std::uint64_t maximum) override;
 };
 
 class ProcessusWin32 final : public IProcessus {

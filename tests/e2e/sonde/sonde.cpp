@@ -6,6 +6,8 @@
 // sonde.log is written in the folder named by SONDE_JOURNAL, or beside the probe. With
 // SONDE_ATTENTE=n it then waits n ms and appends the same line starting with "fin", so that a
 // test can tell it outlived the program that started it. SONDE_CODE=n sets its exit code.
+// SONDE_ENFANT=1 first starts a copy of itself, without that variable, as an installer starts
+// its own helpers.
 // GUI subsystem: no console window; no message loop, so a launcher that waits for the child to
 // go idle would show up as a delay, not as a hang of the probe.
 #include <windows.h>
@@ -70,6 +72,17 @@ void Journalise(const std::wstring& evenement, const std::wstring& chemin) {
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     const std::wstring chemin = CheminModule();
     Journalise(L"debut", chemin);
+    if (!Variable(L"SONDE_ENFANT").empty()) {
+        SetEnvironmentVariableW(L"SONDE_ENFANT", nullptr);
+        std::wstring ligne = L"\"" + chemin + L"\" enfant";
+        STARTUPINFOW si{};
+        si.cb = sizeof si;
+        PROCESS_INFORMATION pi{};
+        if (CreateProcessW(chemin.c_str(), ligne.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+            CloseHandle(pi.hThread);
+            CloseHandle(pi.hProcess);
+        }
+    }
     std::wstring attente = Variable(L"SONDE_ATTENTE");
     if (!attente.empty()) {
         Sleep(static_cast<DWORD>(std::wcstoul(attente.c_str(), nullptr, 10)));
