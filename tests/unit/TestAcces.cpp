@@ -22,7 +22,6 @@ struct CasAcces {
 
 const CasAcces casAcces[] = {
     {"AdministrateursEcrivent", Genre::Dossier, SidSysteme, {SidAdministrateurs, 0x1f01ff}, false, false},
-    {"TrustedInstallerEcrit", Genre::Fichier, SidTrustedInstaller, {SidTrustedInstaller, 0x1f01ff}, false, false},
     {"LInstallateurEcrit", Genre::Dossier, Installateur, {Installateur, 0x1301bf}, false, false},
     {"UtilisateursLisentEtExecutent", Genre::Dossier, SidAdministrateurs, {SidUtilisateurs, 0x1200a9}, false, false},
     {"UtilisateursAjoutentUnFichier",
@@ -49,12 +48,8 @@ const CasAcces casAcces[] = {
      {AuthentifiesSid, SuppressionEnfant},
      false,
      false},
-    {"AjouterAUnFichier", Genre::Fichier, SidAdministrateurs, {AuthentifiesSid, AjoutDonnees}, false, true},
-    {"SupprimerLeFichier", Genre::Fichier, SidAdministrateurs, {AuthentifiesSid, Suppression}, false, true},
     {"ChangerLesDroits", Genre::Fichier, SidAdministrateurs, {AuthentifiesSid, EcritureListe}, false, true},
-    {"ChangerLeProprietaire", Genre::Dossier, SidAdministrateurs, {AuthentifiesSid, EcritureProprietaire}, false, true},
     {"EcritureGenerique", Genre::Fichier, SidAdministrateurs, {SidToutLeMonde, EcritureGenerique}, false, true},
-    {"ToutGenerique", Genre::Dossier, SidAdministrateurs, {SidToutLeMonde, ToutGenerique}, false, true},
     {"AttributsSeulsNeComptentPas", Genre::Fichier, SidAdministrateurs, {AuthentifiesSid, 0x100 | 0x10}, false, false},
     {"RefusNonPese", Genre::Dossier, SidAdministrateurs, {SidToutLeMonde, 0x1f01ff, false}, false, false},
     {"HeritageSeulPasPourLObjet",

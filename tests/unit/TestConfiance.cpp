@@ -15,7 +15,6 @@ namespace {
 
 const std::wstring sha1 = L"3B7E0C11A24F9D0123456789ABCDEF0123456789";
 const std::wstring signe = L" Signataire : CN=Editeur, " + sha1 + L".";
-const std::wstring signeNonVerifie = L" Signataire : CN=Editeur, " + sha1 + L" (non vérifié).";
 
 // An object a broad group may write: Wine's 0777 folder, an SMB share granted to Everyone.
 Acces::Objet Ouvert(Acces::Genre genre, const wchar_t* sid = Acces::SidToutLeMonde) {
@@ -36,7 +35,6 @@ const std::wstring refus = L"D:\\Maj : S-1-1-0 peut écrire";
 
 const CasConfiance casConfiance[] = {
     {"SansListeRienNEstVerifie", false, nullptr, {}, {{Evenement::Lance, {L"maj2.exe", L"D:\\Maj", L""}}}, true, 0},
-    {"ListeVideRienNEstVerifie", false, "", {}, {{Evenement::Lance, {L"maj2.exe", L"D:\\Maj", L""}}}, true, 0},
     {"EditeurAutorise",
      false,
      "3b 7e 0c 11 a2 4f 9d 01 23 45 67 89 ab cd ef 01 23 45 67 89",
@@ -97,13 +95,6 @@ const CasConfiance casConfiance[] = {
      {{Evenement::Reussie, {L"maj2.exe", L"D:\\Maj", L" Signataire : non signé."}}},
      true,
      0},
-    {"SansPersonneSignataireNonVerifie",
-     true,
-     nullptr,
-     {},
-     {{Evenement::Reussie, {L"maj2.exe", L"D:\\Maj", signeNonVerifie}}},
-     true,
-     0},
     {"SansPersonneDossierOuvertRefuse",
      true,
      nullptr,
@@ -132,13 +123,6 @@ const CasConfiance casConfiance[] = {
      {{Evenement::Reussie, {L"maj2.exe", L"D:\\Maj", signe}}},
      true,
      1},
-    {"SansPersonneUnUtilisateurNommeNEstPasUnGroupe",
-     true,
-     nullptr,
-     [](auto& t) { t.dossier = Ouvert(Acces::Genre::Dossier, L"S-1-5-21-1-2-3-1001"); },
-     {{Evenement::Reussie, {L"maj2.exe", L"D:\\Maj", signeNonVerifie}}},
-     true,
-     0},
     {"QuelquUnALEcranDossierOuvertLanceEtAverti",
      false,
      nullptr,

@@ -33,8 +33,9 @@ std::vector<std::wstring> Examine(const std::wstring& chemin, Acces::Genre genre
     std::vector<std::wstring> lignes;
     const auto suspect = [&](const std::wstring& sid) { return Acces::HorsAdministrateurs(sid, installateur); };
     for (Acces::Infraction& i : Acces::Infractions(*objet, suspect, true)) {
-        if (i.droits && !(i.droits &= ~permis)) continue;
-        lignes.push_back(Acces::Decrit(i));
+        const bool proprietaire = i.droits == 0;
+        i.droits &= ~permis;
+        if (proprietaire || i.droits) lignes.push_back(Acces::Decrit(i));
     }
     return lignes;
 }
