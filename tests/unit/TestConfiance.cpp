@@ -150,7 +150,9 @@ TEST_P(Confiance, VerifieAvantDeLancer) {
     EXPECT_EQ(banc.lanceur.lances.size(), c.lance ? 1u : 0u);
     EXPECT_EQ(NomFich(), c.lance ? L"maj2.exe" : L"maj1.exe") << "a refused update is not recorded";
     EXPECT_EQ(banc.lanceur.verifications.size(), static_cast<std::size_t>(c.verifications));
-    if (c.verifications) EXPECT_EQ(banc.lanceur.verifications[0], std::vector<std::wstring>{sha1});
+    if (c.verifications) {
+        EXPECT_EQ(banc.lanceur.verifications[0], std::vector<std::wstring>{sha1});
+    }
     for (const bool tenue : banc.lanceur.lanceesTenues) EXPECT_TRUE(tenue) << "started while held";
     EXPECT_EQ(banc.lanceur.tenuesOuvertes, 0);
     // Someone at the screen is told why nothing started; nobody at the screen sees nothing.
