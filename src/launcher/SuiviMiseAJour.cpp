@@ -19,11 +19,11 @@ int ProceduresPrincipales::MinutesDuPoste(SchemaINI::IndiceReglage indice) {
     using namespace SchemaINI;
     const Reglage& r = Reglages[indice];
     const auto [minimum, maximum] = indice == IDureeMaximale ? BornesDureeMaximale : BornesDelaiAleatoire;
-    const int defaut = *MinutesDansBornes(r.defaut, minimum, maximum);
+    const int defaut = *EntierDansBornes(r.defaut, minimum, maximum);
     const std::wstring texte =
         Mod_FichierINI::LitFacultatif(services_, r.section, r.cle, Mod_principal::CheminFichierINI).value_or(L"");
     if (texte.find_first_not_of(L' ') == std::wstring::npos) return defaut;
-    if (const std::optional<int> minutes = MinutesDansBornes(texte, minimum, maximum)) return *minutes;
+    if (const std::optional<int> minutes = EntierDansBornes(texte, minimum, maximum)) return *minutes;
     Signale(services_, Evenement::ValeurHorsBornes, {Mod_principal::CheminFichierINI, r.cle, texte, r.defaut});
     return defaut;
 }
@@ -45,7 +45,7 @@ ProceduresPrincipales::Echecs ProceduresPrincipales::LitEchecs() {
     const auto lit = [&](const wchar_t* cle) {
         return Mod_FichierINI::LitFacultatif(services_, SectionDernierFichier, cle, fichier).value_or(L"");
     };
-    return {lit(CleNomEchec), MinutesDansBornes(lit(CleEchecs), 0, 999999).value_or(0)};
+    return {lit(CleNomEchec), EntierDansBornes(lit(CleEchecs), 0, 999999).value_or(0)};
 }
 
 void ProceduresPrincipales::AbandonneSiTropDEchecs(const std::wstring& fichier) {

@@ -197,7 +197,7 @@ std::wstring NomVerrouReglages(std::wstring_view cheminComplet, bool poste) {
     return nom;
 }
 
-std::optional<int> MinutesDansBornes(std::wstring_view texte, int minimum, int maximum) {
+std::optional<int> EntierDansBornes(std::wstring_view texte, int minimum, int maximum) {
     while (!texte.empty() && texte.front() == L' ') texte.remove_prefix(1);
     while (!texte.empty() && texte.back() == L' ') texte.remove_suffix(1);
     if (texte.empty() || texte.size() > 6) return std::nullopt;

@@ -36,7 +36,7 @@ bool EstUtf8Etendu(std::string_view octets);
 std::wstring NomVerrouReglages(std::wstring_view cheminComplet, bool poste = false);
 
 // A whole number within [minimum, maximum], blanks around allowed; nothing otherwise.
-std::optional<int> MinutesDansBornes(std::wstring_view texte, int minimum, int maximum);
+std::optional<int> EntierDansBornes(std::wstring_view texte, int minimum, int maximum);
 
 std::wstring DepuisUtf8(std::string_view octets);
 std::string VersUtf8(std::wstring_view texte);

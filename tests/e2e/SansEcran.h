@@ -20,6 +20,12 @@ protected:
         }();
         return nom;
     }
+    // The settings naming the test's Maj folder.
+    Reglages ReglagesMaj() const {
+        Reglages r;
+        r.chemin = Maj();
+        return r;
+    }
     // The launcher there, which must end within seconds (`maxMs`, when it waits for the update):
     // a window or a box would wait for ever.
     void LanceSansEcran(const pilote::Environnement& env = {}, DWORD maxMs = pilote::kAttenteMaxMs) {

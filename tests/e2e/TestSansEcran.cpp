@@ -48,8 +48,7 @@ TEST_F(SansEcran, RepertoireVide) {
 // Nobody at the screen: the launcher waits for the update and records it only on success.
 TEST_F(SansEcran, UnEchecNEstPasNoteEtRelanceAuDemarrageSuivant) {
     AjouteSonde(L"Maj\\setup.exe");
-    Reglages r;
-    r.chemin = Maj();
+    Reglages r = ReglagesMaj();
     r.option = L"Verifier_lancer";
     EcritIni(r.Ini());
     LanceSansEcran({{L"SONDE_CODE", L"1603"}});
@@ -66,9 +65,7 @@ TEST_F(SansEcran, UnEchecNEstPasNoteEtRelanceAuDemarrageSuivant) {
 
 TEST_F(SansEcran, AuDelaDeLaDureeMaximaleLaMiseAJourEtSonEnfantSontArretes) {
     AjouteSonde(L"Maj\\setup.exe");
-    Reglages r;
-    r.chemin = Maj();
-    EcritIni(r.Ini() + "[Poste]\r\nDuree_Maximale=1\r\n");
+    EcritIni(ReglagesMaj().Ini() + "[Poste]\r\nDuree_Maximale=1\r\n");
     LanceSansEcran({{L"SONDE_ATTENTE", L"120000"}, {L"SONDE_ENFANT", L"1"}}, 100000);
     const auto lignes = LignesSonde();
     EXPECT_EQ(lignes.size(), 2u) << "la mise à jour et son enfant ont démarré";

@@ -30,15 +30,13 @@ protected:
         SansEcran::SetUp();
         ASSERT_TRUE(ajoutee_) << "AC d'essai absente du magasin Root";
     }
-    // The settings naming the allowed publisher's thumbprint as openssl prints it.
-    Reglages AvecEditeur() const {
-        Reglages r;
-        r.chemin = Maj();
-        return r;
-    }
-    void EcritAvecEditeur(const Reglages& r) const {
+    // Writes the settings naming the allowed publisher's thumbprint as openssl prints it, and
+    // returns their window part.
+    Reglages EcritAvecEditeur() const {
+        const Reglages r = ReglagesMaj();
         const std::string empreinte = tolvane::win32::test::LitOctets(Fixtures() + L"\\editeur.sha1").value_or("");
         EcritIni(r.Ini() + "[Signature]\r\nEditeurs=" + empreinte + "\r\n");
+        return r;
     }
     inline static bool ajoutee_ = false;
 };
@@ -63,10 +61,8 @@ class Signatures : public Signature, public ::testing::WithParamInterface<CasSig
 
 TEST_P(Signatures, SeuleLEditeurAutoriseEstLance) {
     Dossier().CopieIci(Fixtures() + L"\\" + GetParam().fichier, L"Maj\\setup.exe");
-    const Reglages r = AvecEditeur();
-    EcritAvecEditeur(r);
+    Reglages apres = EcritAvecEditeur();
     LanceSansEcran();
-    Reglages apres = r;
     if (GetParam().lance) apres.dernier = L"setup.exe";
     EXPECT_EQ(GetParam().lance ? AttendLignesSonde(1).size() : LignesSonde().size(), GetParam().lance ? 1u : 0u);
     EXPECT_TRUE(Ini().has_value() && Ini()->rfind(apres.Ini(), 0) == 0) << "noté seulement s'il est lancé";
@@ -87,12 +83,10 @@ TEST_F(Signature, UnDossierQueToutLeMondePeutEcrireEstRefuseSigneOuNon) {
         SetNamedSecurityInfoW(maj.data(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, liste, nullptr),
         static_cast<DWORD>(ERROR_SUCCESS));
     LocalFree(liste);
-    const Reglages r = AvecEditeur();
-    EcritAvecEditeur(r);
+    const Reglages r = EcritAvecEditeur();
     LanceSansEcran();
     EXPECT_TRUE(SansLancement());
-    Reglages sans = r;
-    EcritIni(sans.Ini());
+    EcritIni(r.Ini());
     LanceSansEcran();
     EXPECT_TRUE(SansLancement());
 }

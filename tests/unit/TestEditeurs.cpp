@@ -21,7 +21,6 @@ struct CasEditeurs {
 const CasEditeurs casEditeurs[] = {
     {"Vide", L"", {}, L""},
     {"Sha1CommeWindowsLaMontre", sha1, {sha1}, L""},
-    {"Sha256", sha256, {sha256}, L""},
     {"CopieeDuDialogueAvecMarqueEtBlancs",
      L"\x200E"
      L"3b 7e 0c 11 a2 4f 9d 01 23 45 67 89 ab cd ef 01 23 45 67 89",

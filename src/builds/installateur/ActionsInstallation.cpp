@@ -124,7 +124,7 @@ extern "C" __declspec(dllexport) UINT __stdcall PrepareReglages(MSIHANDLE sessio
     const std::wstring delai = Propriete(session, L"DELAI_ALEATOIRE"), duree = Propriete(session, L"DUREE_MAXIMALE");
     for (const auto& [nom, valeur, bornes] : {std::tuple{L"DELAI_ALEATOIRE", &delai, SchemaINI::BornesDelaiAleatoire},
                                               std::tuple{L"DUREE_MAXIMALE", &duree, SchemaINI::BornesDureeMaximale}}) {
-        if (!valeur->empty() && !MinutesDansBornes(*valeur, bornes.minimum, bornes.maximum)) {
+        if (!valeur->empty() && !EntierDansBornes(*valeur, bornes.minimum, bornes.maximum)) {
             Note(session, L"Tolvane : " + std::wstring(nom) + L" doit être un nombre entier de minutes de " +
                               std::to_wstring(bornes.minimum) + L" à " + std::to_wstring(bornes.maximum) + L", pas « " +
                               *valeur + L" ».");

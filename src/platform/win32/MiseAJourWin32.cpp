@@ -20,30 +20,34 @@ namespace {
 
 // wintrust.dll and crypt32.dll, from the system folder, the first time an update is checked or
 // its signer read: the common road needs neither.
+#define TOLVANE_FONCTIONS_CRYPTO(X)               \
+    X(wintrust, WinVerifyTrust)                   \
+    X(wintrust, WTHelperProvDataFromStateData)    \
+    X(wintrust, WTHelperGetProvSignerFromChain)   \
+    X(crypt32, CertVerifyCertificateChainPolicy)  \
+    X(crypt32, CertGetCertificateContextProperty) \
+    X(crypt32, CertGetNameStringW)                \
+    X(crypt32, CryptQueryObject)                  \
+    X(crypt32, CryptMsgGetParam)                  \
+    X(crypt32, CryptMsgClose)                     \
+    X(crypt32, CertFindCertificateInStore)        \
+    X(crypt32, CertFreeCertificateContext)        \
+    X(crypt32, CertCloseStore)
+
 struct Cryptographie {
     HMODULE wintrust = ChargeDuSysteme(L"wintrust.dll");
     HMODULE crypt32 = ChargeDuSysteme(L"crypt32.dll");
-#define TOLVANE_FONCTION(module, nom) decltype(&::nom) nom = FonctionDe<decltype(&::nom)>(module, #nom)
-    TOLVANE_FONCTION(wintrust, WinVerifyTrust);
-    TOLVANE_FONCTION(wintrust, WTHelperProvDataFromStateData);
-    TOLVANE_FONCTION(wintrust, WTHelperGetProvSignerFromChain);
-    TOLVANE_FONCTION(crypt32, CertVerifyCertificateChainPolicy);
-    TOLVANE_FONCTION(crypt32, CertGetCertificateContextProperty);
-    TOLVANE_FONCTION(crypt32, CertGetNameStringW);
-    TOLVANE_FONCTION(crypt32, CryptQueryObject);
-    TOLVANE_FONCTION(crypt32, CryptMsgGetParam);
-    TOLVANE_FONCTION(crypt32, CryptMsgClose);
-    TOLVANE_FONCTION(crypt32, CertFindCertificateInStore);
-    TOLVANE_FONCTION(crypt32, CertFreeCertificateContext);
-    TOLVANE_FONCTION(crypt32, CertCloseStore);
+#define TOLVANE_FONCTION(module, nom) decltype(&::nom) nom = FonctionDe<decltype(&::nom)>(module, #nom);
+    TOLVANE_FONCTIONS_CRYPTO(TOLVANE_FONCTION)
 #undef TOLVANE_FONCTION
+    // Every one of them found: a system without one checks nothing, and refuses.
     bool Pret() const {
-        return WinVerifyTrust && WTHelperProvDataFromStateData && WTHelperGetProvSignerFromChain &&
-               CertVerifyCertificateChainPolicy && CertGetCertificateContextProperty && CertGetNameStringW &&
-               CryptQueryObject && CryptMsgGetParam && CryptMsgClose && CertFindCertificateInStore &&
-               CertFreeCertificateContext && CertCloseStore;
+#define TOLVANE_TROUVEE(module, nom) &&nom
+        return true TOLVANE_FONCTIONS_CRYPTO(TOLVANE_TROUVEE);
+#undef TOLVANE_TROUVEE
     }
 };
+#undef TOLVANE_FONCTIONS_CRYPTO
 
 const Cryptographie& Crypto() {
     static const Cryptographie c;
