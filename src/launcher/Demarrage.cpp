@@ -5,6 +5,7 @@
 #include "launcher/Mod_principal.h"
 #include "launcher/ProceduresPrincipales.h"
 #include "launcher/Textes.h"
+#include "platform/Remplacement.h"
 #include "platform/Texte.h"
 #include "settings/Mod_FichierINI.h"
 #include "settings/SchemaINI.h"
@@ -119,8 +120,20 @@ void ProceduresPrincipales::PrendVerrouDuLanceur() {
 }
 
 std::wstring ProceduresPrincipales::FichierDuDernier() {
-    const std::wstring dernier = Mod_principal::CheminFichierDernier();
-    return services_.FSO().FileExists(dernier) ? dernier : Mod_principal::CheminFichierINI;
+    return Recupere(Mod_principal::CheminFichierDernier()).value_or(Mod_principal::CheminLectureINI);
+}
+
+std::optional<std::wstring> ProceduresPrincipales::Recupere(const std::wstring& fichier) {
+    ISystemeFichiers& fso = services_.FSO();
+    if (fso.FileExists(fichier)) return fichier;
+    if (!fso.FileExists(Remplacement::Sauvegarde(fichier))) return std::nullopt;
+    // The launcher holds the lock already; the configuration program takes it for the move, so
+    // that no write is half-way through its renames meanwhile.
+    const bool prend = !Mod_principal::ModeAuto;
+    if (prend && !PrendVerrou()) return Remplacement::Sauvegarde(fichier);
+    std::wstring lu = services_.profil->Recupere(fichier);
+    if (prend) RendVerrou();
+    return lu;
 }
 
 void ProceduresPrincipales::LitDernierFichier() {
@@ -145,7 +158,9 @@ void ProceduresPrincipales::Form_Load() {
     // window then stays open must not keep the configuration program from saving.
     if (Mod_principal::ModeAuto) PrendVerrouDuLanceur();
 
-    if (!services_.FSO().FileExists(Mod_principal::CheminFichierINI)) {
+    const std::optional<std::wstring> lu = Recupere(Mod_principal::CheminFichierINI);
+    Mod_principal::CheminLectureINI = lu.value_or(Mod_principal::CheminFichierINI);
+    if (!lu) {
         if (Mod_principal::ModeAuto) RendVerrou();
         // Recorded before the box: at logon nobody may answer it for hours.
         Signale(services_, Evenement::FichierINIAbsent, {Mod_principal::CheminFichierINI});
@@ -162,7 +177,7 @@ void ProceduresPrincipales::Form_Load() {
     for (std::size_t i = 0; i < NombreReglagesFenetre; ++i) {
         const auto indice = static_cast<IndiceReglage>(i);
         const bool lu =
-            Lit(Reglages[i], tampon, indice == INomFich ? FichierDuDernier() : Mod_principal::CheminFichierINI);
+            Lit(Reglages[i], tampon, indice == INomFich ? FichierDuDernier() : Mod_principal::CheminLectureINI);
         Applique(indice, lu, tampon);
     }
 

@@ -78,8 +78,7 @@ void ProceduresPrincipales::Traitement(const std::wstring& Fichier_a_executer) {
                                                  : Evenement::Lance;
         Signale(services_, lance, {Fichier_a_executer, repertoire, signe});
     } else {
-        Signale(services_, Evenement::NomNonNote,
-                {Fichier_a_executer, fichierDernier, services_.processus->TexteErreur(erreur)});
+        Signale(services_, Evenement::NomNonNote, {Fichier_a_executer, fichierDernier, RaisonEcriture(erreur)});
         MontreEchecEcriture(erreur, fichierDernier);
     }
     services_.FinProcessus();
@@ -125,7 +124,7 @@ void ProceduresPrincipales::EchoueLancement(const std::wstring& fichier, unsigne
 std::optional<Editeurs::Liste> ProceduresPrincipales::LitEditeurs() {
     using namespace SchemaINI;
     const std::optional<std::wstring> texte = Mod_FichierINI::LitFacultatif(
-        services_, Reglages[IEditeurs].section, Reglages[IEditeurs].cle, Mod_principal::CheminFichierINI);
+        services_, Reglages[IEditeurs].section, Reglages[IEditeurs].cle, Mod_principal::CheminLectureINI);
     Editeurs::Liste liste = Editeurs::Lit(texte.value_or(L""));
     // A file that could not be read again says nothing of the list: not "no list".
     if (!texte) liste.fautive = services_.processus->TexteErreur(services_.fichiers->DerniereErreur());

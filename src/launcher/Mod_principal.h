@@ -9,6 +9,9 @@ namespace tolvane::Mod_principal {
 
 inline std::wstring NomFichierINI;
 inline std::wstring CheminFichierINI;
+// Where the settings are read: CheminFichierINI, or its backup when a crash left only that and
+// this run may not give it its name back.
+inline std::wstring CheminLectureINI;
 // The last launched file name as read at start-up; a run never changes it.
 inline std::wstring DernierFichier;
 // True only in the launcher build.

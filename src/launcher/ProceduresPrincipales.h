@@ -50,6 +50,9 @@ private:
     std::wstring ValeurSauvee(SchemaINI::IndiceReglage indice);
     // "echec de WritePrivateProfilesstring", then the Windows reason and the file.
     void MontreEchecEcriture(unsigned long erreur, const std::wstring& fichier);
+    // Why a write failed: the system's text, or "fichier en lecture seule" for a file protected
+    // on purpose, where the system's would send the user after rights.
+    std::wstring RaisonEcriture(unsigned long erreur);
     // The settings lock around a program's writes (the launcher holds it from its start on).
     // False when it could not be had, erreurVerrou_ then saying why.
     bool PrendVerrou();
@@ -61,6 +64,9 @@ private:
     void PrendVerrouDuLanceur();
     // Where the last launched name lives: the record file when it exists, else the settings.
     std::wstring FichierDuDernier();
+    // The file to read for `fichier`: itself, or its backup where a crash left only that and it
+    // could not be put back; nothing when neither exists.
+    std::optional<std::wstring> Recupere(const std::wstring& fichier);
     // The last launched name read into the carrier and DernierFichier.
     void LitDernierFichier();
     // Holds, checks and starts the update (in a job that is waited for, `suivi`); the run ends on

@@ -41,10 +41,13 @@ void ProceduresPrincipales::MontreEchecEcriture(unsigned long erreur, const std:
     // The known first line, then why and where: "Accès refusé." on a file under Program Files
     // tells the administrator what to change. The configuration program refused so has to be
     // run as an administrator: only they may change what the workstations run.
-    const std::wstring raison = services_.processus->TexteErreur(erreur);
-    std::wstring ligne = SurUneLigne(raison) + L" (" + fichier + L")";
+    std::wstring ligne = SurUneLigne(RaisonEcriture(erreur)) + L" (" + fichier + L")";
     if (!Mod_principal::ModeAuto && erreur == ErreurAccesRefuse) ligne += std::wstring(L" ") + Textes::EnAdministrateur;
     services_.MsgBox(std::wstring(Textes::EchecEcriture) + L"\r\n" + ligne, vbOKOnly);
+}
+
+std::wstring ProceduresPrincipales::RaisonEcriture(unsigned long erreur) {
+    return erreur == ErreurLectureSeule ? Textes::LectureSeule : services_.processus->TexteErreur(erreur);
 }
 
 IVerrouReglages* ProceduresPrincipales::VerrouDuLanceur() {

@@ -21,7 +21,7 @@ int ProceduresPrincipales::MinutesDuPoste(SchemaINI::IndiceReglage indice) {
     const auto [minimum, maximum] = indice == IDureeMaximale ? BornesDureeMaximale : BornesDelaiAleatoire;
     const int defaut = *EntierDansBornes(r.defaut, minimum, maximum);
     const std::wstring texte =
-        Mod_FichierINI::LitFacultatif(services_, r.section, r.cle, Mod_principal::CheminFichierINI).value_or(L"");
+        Mod_FichierINI::LitFacultatif(services_, r.section, r.cle, Mod_principal::CheminLectureINI).value_or(L"");
     if (texte.find_first_not_of(L' ') == std::wstring::npos) return defaut;
     if (const std::optional<int> minutes = EntierDansBornes(texte, minimum, maximum)) return *minutes;
     Signale(services_, Evenement::ValeurHorsBornes, {Mod_principal::CheminFichierINI, r.cle, texte, r.defaut});

@@ -12,6 +12,8 @@ inline constexpr wchar_t FichierINIAbsent[] =
 inline constexpr wchar_t EchecLecture[] = L"echec de LitDansINI";
 inline constexpr wchar_t EchecEcriture[] = L"echec de WritePrivateProfilesstring";
 // After the reason of a write refused to the configuration program.
+// Why a protected settings file is not written: set on purpose, so nothing else is to change.
+inline constexpr wchar_t LectureSeule[] = L"fichier en lecture seule";
 inline constexpr wchar_t EnAdministrateur[] = L"Tolvane.exe doit être exécuté en tant qu'administrateur.";
 inline constexpr wchar_t EchecLancement[] = L"Echec de WinExec !!!";
 

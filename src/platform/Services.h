@@ -90,7 +90,12 @@ public:
     // writing its data: a file users may write in a folder they may not. Never creates it.
     virtual bool EcritSurPlace(const std::wstring& section, const std::wstring& cle, const std::wstring& valeur,
                                const std::wstring& fichier) = 0;
-    // The Windows error code of the last failed write (ERROR_ACCESS_DENIED = 5…).
+    // A file whose replacement a crash stopped half-way exists only under its backup name
+    // (Remplacement::Sauvegarde): puts it back under its own. Returns the file to read: `fichier`,
+    // or the backup when it could not be put back (a user who may not rename in the folder).
+    virtual std::wstring Recupere(const std::wstring& fichier) = 0;
+    // The Windows error code of the last failed write (ERROR_ACCESS_DENIED = 5…); a read-only
+    // file is never written (ErreurLectureSeule).
     virtual unsigned long DerniereErreur() const = 0;
 };
 
@@ -155,6 +160,7 @@ public:
 inline constexpr unsigned long ErreurAccesRefuse = 5;         // ERROR_ACCESS_DENIED
 inline constexpr unsigned long ErreurElevationRequise = 740;  // ERROR_ELEVATION_REQUIRED
 inline constexpr unsigned long ErreurAnnule = 1223;           // ERROR_CANCELLED
+inline constexpr unsigned long ErreurLectureSeule = 6009;     // ERROR_FILE_READ_ONLY
 
 // One run at a time per settings file, across every process and session of the machine: a lock
 // named after the file's full path. Taking it again while holding it is allowed; each taking is

@@ -4,6 +4,7 @@
 
 #include "platform/Chemins.h"
 #include "platform/EditionINI.h"
+#include "platform/Remplacement.h"
 #include "platform/Texte.h"
 
 namespace tolvane::test {
@@ -120,6 +121,16 @@ bool FauxEcrivainProfil::WritePrivateProfileString(const std::wstring& section, 
 bool FauxEcrivainProfil::EcritSurPlace(const std::wstring& section, const std::wstring& cle, const std::wstring& valeur,
                                        const std::wstring& fichier) {
     return Ecrit({section, cle, valeur, fichier, true});
+}
+
+std::wstring FauxEcrivainProfil::Recupere(const std::wstring& fichier) {
+    const std::wstring sauvegarde = Remplacement::Sauvegarde(fichier);
+    auto& contenus = fichiers_.contenus;
+    if (contenus.count(fichier) || !contenus.count(sauvegarde)) return fichier;
+    if (renommageRefuse) return sauvegarde;
+    contenus[fichier] = contenus[sauvegarde];
+    contenus.erase(sauvegarde);
+    return fichier;
 }
 
 bool FauxEcrivainProfil::Ecrit(const Ecriture& e) {

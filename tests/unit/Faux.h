@@ -93,6 +93,9 @@ public:
     unsigned long DerniereErreur() const override { return erreur; }
     bool WritePrivateProfileString(const std::wstring& section, const std::wstring& cle, const std::wstring& valeur,
                                    const std::wstring& fichier) override;
+    // A backup left by a crash goes back under its name, unless `renommageRefuse`.
+    bool renommageRefuse = false;
+    std::wstring Recupere(const std::wstring& fichier) override;
     // Never creates the file.
     bool EcritSurPlace(const std::wstring& section, const std::wstring& cle, const std::wstring& valeur,
                        const std::wstring& fichier) override;

@@ -333,3 +333,24 @@ TEST_F(Lancement, MemeNomEtLancementNonNoteSontSignales) {
 }
 
 // ---- one program at a time on a settings file ----
+
+TEST_F(Lancement, DesReglagesLaissesSousLeurNomDeSauvegardeSontRelusPuisRemis) {
+    // A power cut between ReplaceFileW's two renames: only Tolvane.ini.ancien is left. Its last
+    // name is still the one compared, whether this run may give it its name back or not.
+    const std::wstring ini = banc.CheminINI(), ancien = ini + L".ancien";
+    for (const bool refuse : {false, true})
+        for (const bool modeAuto : {true, false}) {
+            SCOPED_TRACE(testing::Message() << "refusé " << refuse << ", lanceur " << modeAuto);
+            banc.journal.vus.clear();
+            banc.fichiers.contenus.clear();
+            banc.profil.renommageRefuse = refuse;
+            reglages.nomFich = L"maj2.exe";
+            banc.fichiers.contenus[ancien] = reglages.Fichier();
+            banc.AjouteRepertoire(L"D:\\Maj", {L"maj2.exe"});
+            EXPECT_TRUE(Redemarre(modeAuto, [](Frm_principale&) {}));
+            EXPECT_TRUE(banc.lanceur.lances.empty());
+            EXPECT_EQ(banc.journal.vus.back().evenement, Evenement::NomInchange);
+            EXPECT_EQ(banc.fichiers.contenus.count(ini), refuse ? 0u : 1u);
+            EXPECT_EQ(banc.fichiers.contenus.count(ancien), refuse ? 1u : 0u);
+        }
+}

@@ -155,6 +155,14 @@ TEST_F(Sauvegarde, UneEcritureEchoueeEstSignaleeEtLesAutresSontTenteesQuandMeme)
     frm.Cmd_Sauver.Presse();
     ASSERT_EQ(banc.messages.vus.size(), 1u);
     EXPECT_EQ(banc.messages.vus[0].texte, L"echec de WritePrivateProfilesstring\r\nerreur 32 (C:\\Prog\\Tolvane.ini)");
+    // Read-only: set on purpose, so no rights are asked for.
+    banc.messages.vus.clear();
+    banc.profil.echecs = {12};
+    banc.profil.erreur = 6009;
+    frm.Cmd_Sauver.Presse();
+    ASSERT_EQ(banc.messages.vus.size(), 1u);
+    EXPECT_EQ(banc.messages.vus[0].texte,
+              L"echec de WritePrivateProfilesstring\r\nfichier en lecture seule (C:\\Prog\\Tolvane.ini)");
 }
 
 TEST_F(Sauvegarde, UnRepertoireRefuseNEcritRien) {

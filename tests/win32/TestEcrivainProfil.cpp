@@ -1,6 +1,6 @@
 // The profile writer against the real system (Wine): on the programs' own files it writes what
 // the system's WritePrivateProfileStringW writes; it replaces the file as a whole, writes it in
-// place where no new file can be made beside it, and waits a moment for a file held open.
+// place where a rename would break a link, and waits a moment for a file held open.
 #include <gtest/gtest.h>
 
 #include <thread>
@@ -50,33 +50,66 @@ TEST(EcrivainProfil, RemplaceLeFichierSansRienLaisserACote) {
     DossierTemporaire d;
     const std::wstring ini = d / L"Tolvane.ini";
     d.Fichier(L"Tolvane.ini", "\xEF\xBB\xBF; note\r\n[Chemin]\r\nChemin_Demarrage=C:\\\r\n");
-    d.Fichier(L"Tolvane.ini.ancien", "une sauvegarde qu'une coupure a laissée");
     EcrivainProfilWin32 profil;
     ASSERT_TRUE(profil.WritePrivateProfileString(L"Chemin", L"Chemin_Demarrage", L"D:\\Mises à jour", ini));
     EXPECT_EQ(test::LitOctets(ini), "\xEF\xBB\xBF; note\r\n[Chemin]\r\nChemin_Demarrage=D:\\Mises \xC3\xA0 jour\r\n");
-    EXPECT_EQ(GetFileAttributesW((ini + L".nouveau").c_str()), INVALID_FILE_ATTRIBUTES);
-    EXPECT_EQ(GetFileAttributesW((ini + L".ancien").c_str()), INVALID_FILE_ATTRIBUTES);
     // Folder missing: the system's reason.
     EXPECT_FALSE(profil.WritePrivateProfileString(L"S", L"K", L"V", d / L"absent\\Tolvane.ini"));
     EXPECT_EQ(profil.DerniereErreur(), static_cast<unsigned long>(ERROR_PATH_NOT_FOUND));
 }
 
-TEST(EcrivainProfil, EcritSurPlaceQuandRienNePeutEtreCreeACote) {
-    // The temporary file's name taken by a folder: creating it is refused (access denied), as
-    // in a folder a standard user may not write.
+TEST(EcrivainProfil, LesCopiesQuUneCoupureALaisseesNeSePerdentPas) {
+    // {Tolvane.ini, its backup, a temporary file} as a crash may leave them -> the settings
+    // written afterwards, and what is left beside them.
+    struct Cas {
+        const char *ini, *ancien;
+        bool temporaireVieux;
+        const char* attendu;
+    };
+    const char entree[] = "[Chemin]\r\nChemin_Demarrage=C:\\Maj\r\n";
+    for (const Cas& c : {Cas{"[A]\r\n", "[B]\r\n", true, "[A]\r\n[Chemin]\r\nChemin_Demarrage=C:\\Maj\r\n"},
+                         Cas{nullptr, "[B]\r\n", true, "[B]\r\n[Chemin]\r\nChemin_Demarrage=C:\\Maj\r\n"},
+                         Cas{nullptr, nullptr, false, entree}}) {
+        SCOPED_TRACE(c.attendu);
+        DossierTemporaire d;
+        const std::wstring ini = d / L"Tolvane.ini";
+        if (c.ini) d.Fichier(L"Tolvane.ini", c.ini);
+        if (c.ancien) d.Fichier(L"Tolvane.ini.ancien", c.ancien);
+        // A crash's is more than a minute old; a younger one may be another writer's.
+        d.Fichier(L"Tolvane.ini.nouveau-0000abcd", "[T]\r\n");
+        if (c.temporaireVieux) {
+            PoigneeFichier t(CreateFileW((d / L"Tolvane.ini.nouveau-0000abcd").c_str(), FILE_WRITE_ATTRIBUTES, 0,
+                                         nullptr, OPEN_EXISTING, 0, nullptr));
+            FILETIME avant;
+            GetSystemTimeAsFileTime(&avant);
+            reinterpret_cast<ULARGE_INTEGER&>(avant).QuadPart -= 120ull * 10000000ull;
+            ASSERT_TRUE(SetFileTime(t.get(), nullptr, nullptr, &avant));
+        }
+        EcrivainProfilWin32 profil;
+        ASSERT_TRUE(profil.WritePrivateProfileString(L"Chemin", L"Chemin_Demarrage", L"C:\\Maj", ini));
+        EXPECT_EQ(test::LitOctets(ini), c.attendu);
+        EXPECT_EQ(test::LitOctets(ini + L".ancien"), std::nullopt);
+        EXPECT_EQ(test::LitOctets(ini + L".nouveau-0000abcd").has_value(), !c.temporaireVieux);
+    }
+}
+
+TEST(EcrivainProfil, EcritSurPlaceUnLienEtRefuseUnFichierEnLectureSeule) {
+    // Two names for one file: a rename would leave the other name with the old settings.
     DossierTemporaire d;
-    const std::wstring ini = d / L"Tolvane.ini";
-    d.Fichier(L"Tolvane.ini", "[Dernier Fichier Execute]\r\nNom_Fich=un nom bien plus long.exe\r\n");
-    d.CreeDossier(L"Tolvane.ini.nouveau");
+    const std::wstring ini = d / L"Tolvane.ini", cible = d / L"Partage.ini";
+    d.Fichier(L"Partage.ini", "[Dernier Fichier Execute]\r\nNom_Fich=un nom bien plus long.exe\r\n");
+    ASSERT_TRUE(CreateHardLinkW(ini.c_str(), cible.c_str(), nullptr));
     EcrivainProfilWin32 profil;
     ASSERT_TRUE(profil.WritePrivateProfileString(L"Dernier Fichier Execute", L"Nom_Fich", L"b.exe", ini));
-    EXPECT_EQ(test::LitOctets(ini), "[Dernier Fichier Execute]\r\nNom_Fich=b.exe\r\n");
-    // No file to write in place: refused, nothing made.
-    const std::wstring autre = d / L"Autre.ini";
-    d.CreeDossier(L"Autre.ini.nouveau");
-    EXPECT_FALSE(profil.WritePrivateProfileString(L"S", L"K", L"V", autre));
-    EXPECT_EQ(profil.DerniereErreur(), static_cast<unsigned long>(ERROR_ACCESS_DENIED));
-    EXPECT_EQ(GetFileAttributesW(autre.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(test::LitOctets(cible), "[Dernier Fichier Execute]\r\nNom_Fich=b.exe\r\n");
+    // Made read-only by its administrator: left as it is, by either writer.
+    ASSERT_TRUE(SetFileAttributesW(cible.c_str(), FILE_ATTRIBUTE_READONLY));
+    EXPECT_FALSE(profil.WritePrivateProfileString(L"Dernier Fichier Execute", L"Nom_Fich", L"c.exe", ini));
+    EXPECT_EQ(profil.DerniereErreur(), 6009ul);
+    EXPECT_FALSE(profil.EcritSurPlace(L"Dernier Fichier Execute", L"Nom_Fich", L"c.exe", cible));
+    EXPECT_EQ(profil.DerniereErreur(), 6009ul);
+    EXPECT_EQ(test::LitOctets(cible), "[Dernier Fichier Execute]\r\nNom_Fich=b.exe\r\n");
+    SetFileAttributesW(cible.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST(EcrivainProfil, AttendUnInstantUnFichierOuvertAilleurs) {

@@ -11,59 +11,64 @@
 #include "SecuriteWin32.h"
 #include "platform/Acces.h"
 #include "platform/EditionINI.h"
+#include "platform/Remplacement.h"
 #include "platform/Texte.h"
 
 namespace tolvane::win32 {
 
 namespace {
 
-// A sharing violation (an antivirus scanning the file, a reader without FILE_SHARE_DELETE) is
-// over in a moment: tried again for about a second.
-constexpr int EssaisSiOccupe = 10;
+using Remplacement::Etape;
+using Remplacement::Genre;
+using Remplacement::Suite;
+
 constexpr DWORD PauseSiOccupeMs = 100;
 
-bool Occupe(DWORD erreur) {
-    return erreur == ERROR_SHARING_VIOLATION || erreur == ERROR_LOCK_VIOLATION ||
-           erreur == ERROR_UNABLE_TO_REMOVE_REPLACED;  // how ReplaceFileW tells a file held open
+// A file is missing only when the system says so: one it refuses to describe is left alone.
+bool Absent(const std::wstring& chemin) {
+    return GetFileAttributesW(chemin.c_str()) == INVALID_FILE_ATTRIBUTES && GetLastError() == ERROR_FILE_NOT_FOUND;
 }
 
-// Calls `essaie` again while it fails on a busy file; `erreur` says why it failed at last.
-template <typename Essai>
-bool TantQueOccupe(Essai essaie, DWORD& erreur) {
-    for (int essai = 0;; ++essai) {
-        if (essaie()) return true;
+// Opens the file, trying again while it is busy (an antivirus scanning it, a reader without
+// FILE_SHARE_DELETE); `erreur` says why not.
+PoigneeFichier Ouvre(const std::wstring& chemin, DWORD acces, DWORD partage, DWORD creation, DWORD& erreur) {
+    for (int essai = 1;; ++essai) {
+        PoigneeFichier f(
+            CreateFileW(chemin.c_str(), acces, partage, nullptr, creation, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (f) return f;
         erreur = GetLastError();
-        if (!Occupe(erreur) || essai == EssaisSiOccupe) return false;
+        if (Remplacement::Decide(Etape::Remplacement, Genre::Simple, erreur, essai) != Suite::Reessaie) return f;
         Sleep(PauseSiOccupeMs);
     }
 }
 
-// Opens the file, trying again while it is busy; `erreur` says why not.
-PoigneeFichier Ouvre(const std::wstring& chemin, DWORD acces, DWORD partage, DWORD creation, DWORD& erreur) {
-    PoigneeFichier f;
-    TantQueOccupe(
-        [&] {
-            f.Reinitialise(
-                CreateFileW(chemin.c_str(), acces, partage, nullptr, creation, FILE_ATTRIBUTE_NORMAL, nullptr));
-            return static_cast<bool>(f);
-        },
-        erreur);
-    return f;
-}
+// The whole file and what it is; nothing when it cannot be read (ERROR_FILE_NOT_FOUND when it
+// does not exist).
+struct Contenu {
+    std::string octets;
+    Genre genre = Genre::Absent;
+};
 
-// The whole file; nothing when it cannot be read (ERROR_FILE_NOT_FOUND when it does not exist).
-std::optional<std::string> LitTout(const std::wstring& chemin, DWORD& erreur) {
+std::optional<Contenu> LitTout(const std::wstring& chemin, DWORD& erreur) {
     PoigneeFichier f =
         Ouvre(chemin, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING, erreur);
     if (!f) return std::nullopt;
-    std::string octets;
+    Contenu contenu;
+    // The name's own attributes tell a symbolic link; the handle's, the file it leads to.
+    BY_HANDLE_FILE_INFORMATION info{};
+    const DWORD nom = GetFileAttributesW(chemin.c_str());
+    const DWORD attributs = (nom == INVALID_FILE_ATTRIBUTES ? 0 : nom) |
+                            (GetFileInformationByHandle(f.get(), &info) ? info.dwFileAttributes : 0);
+    contenu.genre = attributs & FILE_ATTRIBUTE_READONLY                                   ? Genre::LectureSeule
+                    : attributs & FILE_ATTRIBUTE_REPARSE_POINT || info.nNumberOfLinks > 1 ? Genre::Lien
+                                                                                          : Genre::Simple;
     char tampon[16384];
-    for (DWORD lus = 0;; octets.append(tampon, lus)) {
+    for (DWORD lus = 0;; contenu.octets.append(tampon, lus)) {
         if (!ReadFile(f.get(), tampon, sizeof tampon, &lus, nullptr)) {
             erreur = GetLastError();
             return std::nullopt;
         }
-        if (lus == 0) return octets;
+        if (lus == 0) return contenu;
     }
 }
 
@@ -85,67 +90,136 @@ bool EcritTout(HANDLE f, const std::string& octets, DWORD& erreur) {
     return false;
 }
 
-// Puts `temporaire` in the place of `chemin`. ReplaceFileW keeps the file's access list,
-// attributes and creation time (MoveFileExW would give it the temporary file's); the old file
-// goes through `sauvegarde`, so that each documented partial failure leaves the old file.
-bool Remplace(const std::wstring& chemin, const std::wstring& temporaire, DWORD& erreur) {
-    const std::wstring sauvegarde = chemin + L".ancien";
-    DeleteFileW(sauvegarde.c_str());  // one a power cut left behind
-    // No REPLACEFILE_IGNORE_MERGE_ERRORS: it would succeed without the access list.
-    // REPLACEFILE_WRITE_THROUGH is documented as not supported.
-    if (TantQueOccupe(
-            [&] { return ReplaceFileW(chemin.c_str(), temporaire.c_str(), sauvegarde.c_str(), 0, nullptr, nullptr); },
-            erreur)) {
-        DeleteFileW(sauvegarde.c_str());
-        return true;
+// The backup goes back under the file's name (a rename keeps its access list).
+bool RemetAncien(const std::wstring& fichier, DWORD& erreur) {
+    const std::wstring sauvegarde = Remplacement::Sauvegarde(fichier);
+    for (int essai = 1;; ++essai) {
+        if (MoveFileExW(sauvegarde.c_str(), fichier.c_str(), MOVEFILE_WRITE_THROUGH)) return true;
+        erreur = GetLastError();
+        if (Remplacement::Decide(Etape::RemiseEnPlace, Genre::Absent, erreur, essai) != Suite::Reessaie) return false;
+        Sleep(PauseSiOccupeMs);
     }
-    // 1175 and 1176: both files kept their names. 1177: the old file is left under the backup
-    // name; it goes back under its own (a rename keeps its access list).
-    if (erreur == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) MoveFileExW(sauvegarde.c_str(), chemin.c_str(), 0);
-    DeleteFileW(temporaire.c_str());
-    return false;
+}
+
+// A new temporary file beside `fichier`, under a name no other writer uses at the same time.
+PoigneeFichier CreeTemporaire(const std::wstring& fichier, std::wstring& temporaire, DWORD& erreur) {
+    static unsigned long compteur = 0;
+    PoigneeFichier t;
+    for (int essai = 0; essai < 16 && !t; ++essai) {
+        const unsigned long jeton = GetCurrentProcessId() * 2654435761ul + GetTickCount() + ++compteur;
+        temporaire = Remplacement::Temporaire(fichier, jeton);
+        t = Ouvre(temporaire, GENERIC_WRITE, 0, CREATE_NEW, erreur);
+        if (!t && erreur != ERROR_FILE_EXISTS) break;
+    }
+    return t;
+}
+
+// Temporary files a crash left behind. One younger than a minute may be another writer's.
+void NettoieTemporaires(const std::wstring& fichier) {
+    const std::size_t sep = fichier.find_last_of(L"\\/");
+    const std::wstring dossier = sep == std::wstring::npos ? std::wstring() : fichier.substr(0, sep + 1);
+    WIN32_FIND_DATAW trouve;
+    const HANDLE recherche = FindFirstFileExW(Remplacement::MotifTemporaires(fichier).c_str(), FindExInfoBasic, &trouve,
+                                              FindExSearchNameMatch, nullptr, 0);
+    if (recherche == INVALID_HANDLE_VALUE) return;
+    FILETIME maintenant;
+    GetSystemTimeAsFileTime(&maintenant);
+    const auto centNs = [](const FILETIME& t) { return (ULONGLONG(t.dwHighDateTime) << 32) | t.dwLowDateTime; };
+    do {
+        if (!(trouve.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+            centNs(maintenant) - centNs(trouve.ftLastWriteTime) > 60ull * 10000000ull)
+            DeleteFileW((dossier + trouve.cFileName).c_str());
+    } while (FindNextFileW(recherche, &trouve));
+    FindClose(recherche);
 }
 
 }  // namespace
 
+std::wstring EcrivainProfilWin32::Recupere(const std::wstring& fichier) {
+    const std::wstring sauvegarde = Remplacement::Sauvegarde(fichier);
+    if (!Absent(fichier) || GetFileAttributesW(sauvegarde.c_str()) == INVALID_FILE_ATTRIBUTES) return fichier;
+    DWORD erreur = 0;
+    return RemetAncien(fichier, erreur) ? fichier : sauvegarde;
+}
+
 bool EcrivainProfilWin32::WritePrivateProfileString(const std::wstring& section, const std::wstring& cle,
                                                     const std::wstring& valeur, const std::wstring& fichier) {
     // The caller holds the settings lock: nothing of ours changes the file between the read
-    // and the write.
+    // and the write. A replacement a crash stopped half-way is finished first: its settings are
+    // the ones to change.
+    Recupere(fichier);
+    NettoieTemporaires(fichier);
     DWORD erreur = 0;
-    const std::optional<std::string> avant = LitTout(fichier, erreur);
+    const std::optional<Contenu> avant = LitTout(fichier, erreur);
     if (!avant && erreur != ERROR_FILE_NOT_FOUND) return Echec(erreur);
-    const std::string apres = EditionINI::EcritEntree(avant.value_or(std::string()), section, cle, valeur);
+    const Genre genre = avant ? avant->genre : Genre::Absent;
+    const std::string apres = EditionINI::EcritEntree(avant ? avant->octets : std::string(), section, cle, valeur);
 
-    const std::wstring temporaire = fichier + L".nouveau";
-    PoigneeFichier t = Ouvre(temporaire, GENERIC_WRITE, 0, CREATE_ALWAYS, erreur);
+    switch (Remplacement::Decide(Etape::Debut, genre)) {
+    case Suite::Echoue: return Echec(Remplacement::LectureSeule);
+    case Suite::SurPlace: return RemplaceSurPlace(fichier, apres);
+    default: break;
+    }
+    std::wstring temporaire;
+    PoigneeFichier t = CreeTemporaire(fichier, temporaire, erreur);
     if (!t) {
-        // A folder users may not write, holding a file they were allowed to (a record file,
-        // or a settings file granted to them alone): the file is written in place.
-        if (avant && erreur == ERROR_ACCESS_DENIED) return RemplaceSurPlace(fichier, apres);
+        if (Remplacement::Decide(Etape::Temporaire, genre, erreur) == Suite::SurPlace)
+            return RemplaceSurPlace(fichier, apres);
         return Echec(erreur);
     }
     const bool ecrit = EcritTout(t.get(), apres, erreur);
     t.Reinitialise();
-    if (!ecrit) {
-        DeleteFileW(temporaire.c_str());
-        return Echec(erreur);
+    if (ecrit && genre == Genre::Absent) {
+        // A new file: no access list to keep, and the temporary one got the folder's, as the
+        // file made directly would have.
+        if (MoveFileExW(temporaire.c_str(), fichier.c_str(), MOVEFILE_WRITE_THROUGH)) return true;
+        erreur = GetLastError();
     }
-    if (avant) return Remplace(fichier, temporaire, erreur) || Echec(erreur);
-    // A new file: no access list to keep, and the temporary one got the folder's, as the file
-    // made directly would have.
-    if (MoveFileExW(temporaire.c_str(), fichier.c_str(), MOVEFILE_WRITE_THROUGH)) return true;
-    erreur = GetLastError();
+    if (ecrit && genre != Genre::Absent) return Remplace(fichier, temporaire, apres);
     DeleteFileW(temporaire.c_str());
     return Echec(erreur);
 }
 
+bool EcrivainProfilWin32::Remplace(const std::wstring& fichier, const std::wstring& temporaire,
+                                   const std::string& octets) {
+    // ReplaceFileW keeps the file's access list, attributes and creation time (MoveFileExW would
+    // give it the temporary file's); the old file goes through its backup name, so that each
+    // documented partial failure leaves the old file. No REPLACEFILE_IGNORE_MERGE_ERRORS: it
+    // would succeed without the access list. REPLACEFILE_WRITE_THROUGH is documented as not
+    // supported.
+    const std::wstring sauvegarde = Remplacement::Sauvegarde(fichier);
+    DeleteFileW(sauvegarde.c_str());  // the file exists: a backup beside it is a crash's
+    DWORD erreur = 0;
+    for (int essai = 1;; ++essai) {
+        if (ReplaceFileW(fichier.c_str(), temporaire.c_str(), sauvegarde.c_str(), 0, nullptr, nullptr)) {
+            if (!Absent(fichier)) DeleteFileW(sauvegarde.c_str());
+            return true;
+        }
+        erreur = GetLastError();
+        switch (Remplacement::Decide(Etape::Remplacement, Genre::Simple, erreur, essai)) {
+        case Suite::Reessaie: Sleep(PauseSiOccupeMs); continue;
+        case Suite::SurPlace: DeleteFileW(temporaire.c_str()); return RemplaceSurPlace(fichier, octets);
+        case Suite::RemetAncien: {
+            // Without its old file back, the new one is all there is of the settings: kept.
+            DWORD remise = 0;
+            if (RemetAncien(fichier, remise)) DeleteFileW(temporaire.c_str());
+            return Echec(erreur);
+        }
+        default: DeleteFileW(temporaire.c_str()); return Echec(erreur);
+        }
+    }
+}
+
 bool EcrivainProfilWin32::EcritSurPlace(const std::wstring& section, const std::wstring& cle,
                                         const std::wstring& valeur, const std::wstring& fichier) {
+    // A user who may not give a backup its name back writes into the backup: the record is
+    // kept there until a run that may puts it back.
+    const std::wstring cible = Recupere(fichier);
     DWORD erreur = 0;
-    const std::optional<std::string> avant = LitTout(fichier, erreur);
+    const std::optional<Contenu> avant = LitTout(cible, erreur);
     if (!avant) return Echec(erreur);
-    return RemplaceSurPlace(fichier, EditionINI::EcritEntree(*avant, section, cle, valeur));
+    if (avant->genre == Genre::LectureSeule) return Echec(Remplacement::LectureSeule);
+    return RemplaceSurPlace(cible, EditionINI::EcritEntree(avant->octets, section, cle, valeur));
 }
 
 bool EcrivainProfilWin32::RemplaceSurPlace(const std::wstring& fichier, const std::string& octets) {

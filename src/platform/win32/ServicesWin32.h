@@ -55,9 +55,11 @@ public:
                                    const std::wstring& fichier) override;
     bool EcritSurPlace(const std::wstring& section, const std::wstring& cle, const std::wstring& valeur,
                        const std::wstring& fichier) override;
+    std::wstring Recupere(const std::wstring& fichier) override;
     unsigned long DerniereErreur() const override { return erreur_; }
 
 private:
+    bool Remplace(const std::wstring& fichier, const std::wstring& temporaire, const std::string& octets);
     bool RemplaceSurPlace(const std::wstring& fichier, const std::string& octets);
     bool Echec(unsigned long erreur) {
         erreur_ = erreur;
