@@ -37,9 +37,15 @@ inline constexpr wchar_t SuffixeSauvegarde[] = L".avant-installation";
 inline bool FichierDuDossier(std::wstring_view nom) {
     for (const wchar_t* programme : {L"Tolvane.exe", L"Tolvane_Lanceur.exe"})
         if (EgalSansCasse(nom, programme)) return true;
-    for (const wchar_t* reglages : {L"Tolvane.ini", L"Tolvane_Dernier.ini"})
+    for (const wchar_t* reglages : {L"Tolvane.ini", L"Tolvane_Dernier.ini"}) {
         for (const wchar_t* suffixe : {L"", SuffixeSauvegarde, L".ancien", L".nouveau"})
             if (EgalSansCasse(nom, std::wstring(reglages) + suffixe)) return true;
+        // The writer's temporary files: ".nouveau-" and eight hex digits.
+        const std::wstring temporaire = std::wstring(reglages) + L".nouveau-";
+        if (nom.size() == temporaire.size() + 8 && EgalSansCasse(nom.substr(0, temporaire.size()), temporaire) &&
+            nom.find_first_not_of(L"0123456789abcdefABCDEF", temporaire.size()) == std::wstring_view::npos)
+            return true;
+    }
     return false;
 }
 
