@@ -53,6 +53,9 @@ private:
     // Why a write failed: the system's text, or "fichier en lecture seule" for a file protected
     // on purpose, where the system's would send the user after rights.
     std::wstring RaisonEcriture(unsigned long erreur);
+    // Why a folder could not be reached after the wait: the system's text, and for a letter
+    // still missing in a limited administrator's session, that it may be the elevated one's.
+    std::wstring RaisonLettreAbsente(const std::wstring& lecteur, unsigned long erreur);
     // The settings lock around a program's writes (the launcher holds it from its start on).
     // False when it could not be had, erreurVerrou_ then saying why.
     bool PrendVerrou();

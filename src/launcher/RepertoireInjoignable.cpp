@@ -59,6 +59,10 @@ bool PasEncoreJoignableAuPoste(unsigned long erreur) {
     return PasEncoreJoignable(erreur) || erreur == 5 || erreur == 1326;
 }
 
+// Errors a server that answers also gives for good (a folder or a share that is not there): the
+// server is asked at once rather than after the wait.
+bool PeutEtreDefinitive(unsigned long erreur) { return erreur == 3 || erreur == 59 || erreur == 67; }
+
 // "\\serveur\IPC$" for the share "\\serveur\partage": what answers when the server does.
 std::wstring IpcDuServeur(const std::wstring& partage) {
     const std::size_t fin = partage.find_first_of(L"\\/", 2);
@@ -90,7 +94,16 @@ bool ProceduresPrincipales::RepertoireLisible() {
         const auto enAttente = [&] {
             return lettreAbsente() || (!lecteur.empty() && joignablePlusTard(erreur) && fso.EstLecteurReseau(lecteur));
         };
-        if (enAttente()) {
+        // A root or a server that answers has said it: the folder or the share is missing, and
+        // waiting would not help. A letter still missing has said nothing.
+        const auto sonde = [&] { return erreur == 67 && !lettre ? IpcDuServeur(lecteur) : lecteur + L"\\"; };
+        const auto pourDeBon = [&] {
+            if (lettreAbsente() || !PeutEtreDefinitive(erreur)) return false;
+            // A letter still names a share its server deleted: its root answers as the share did.
+            if (lettre && fso.PartageDeLaLettre(lecteur) == PartageInexistant) return true;
+            return !joignablePlusTard(fso.Sonde(sonde()));
+        };
+        if (enAttente() && !pourDeBon()) {
             IHorloge& horloge = *services_.horloge;
             const std::uint64_t attenteMax = personne ? AttenteSansPersonneMs
                                              : lettre ? AttenteLettreMs
@@ -110,13 +123,10 @@ bool ProceduresPrincipales::RepertoireLisible() {
             PrendVerrouDuLanceur();
             LitDernierFichier();
             if (erreur == 0) return true;
-            // A root or a server that answers has said it: the folder or the share is missing,
-            // and waiting longer would not help. A letter still missing has said nothing.
-            const std::wstring sonde = erreur == 67 && !lettre ? IpcDuServeur(lecteur) : lecteur + L"\\";
-            if (lettreAbsente() || (joignablePlusTard(erreur) && joignablePlusTard(fso.Sonde(sonde)))) {
+            if (lettreAbsente() || (joignablePlusTard(erreur) && joignablePlusTard(fso.Sonde(sonde())))) {
                 // The settings are not wrong: no configuration window, nothing recorded, and
                 // the next start tries again.
-                const std::wstring raison = services_.processus->TexteErreur(erreur);
+                const std::wstring raison = RaisonLettreAbsente(lecteur, erreur);
                 Signale(services_, Evenement::RepertoireInaccessible, {repertoire, raison});
                 services_.MsgBox(std::wstring(Textes::RepertoireInjoignable) + L"\r\n" + repertoire + L"\r\n" + raison +
                                      L"\r\n" + Textes::EssaiAuProchainDemarrage,
@@ -131,6 +141,18 @@ bool ProceduresPrincipales::RepertoireLisible() {
                          Textes::ParametrerRepertoire,
                      vbCritical, Textes::TitreAttention);
     return false;
+}
+
+std::wstring ProceduresPrincipales::RaisonLettreAbsente(const std::wstring& lecteur, unsigned long erreur) {
+    ISystemeFichiers& fso = services_.FSO();
+    const std::wstring texte = services_.processus->TexteErreur(erreur);
+    const bool absente = lecteur.size() == 2 && fso.LettreEnAttente(lecteur);
+    switch (absente ? fso.LettreDeLAutreSession(lecteur) : AutreSession::Non) {
+    case AutreSession::Certaine: return lecteur + L" " + Textes::LettreSessionElevee;
+    case AutreSession::Possible: return texte + L" ; " + lecteur + L" " + Textes::LettrePeutEtreSessionElevee;
+    case AutreSession::Non: break;
+    }
+    return texte;
 }
 
 }  // namespace tolvane

@@ -15,6 +15,18 @@
 
 namespace tolvane {
 
+// Whether a drive letter missing here may be mapped in the user's other logon session: the
+// elevated one of an administrator under UAC, whose letters the limited session does not see
+// while EnableLinkedConnections is off (the default).
+enum class AutreSession {
+    Non,       // not a limited administrator's token
+    Possible,  // a limited administrator's token
+    Certaine,  // and the user's profile remembers the letter (HKCU\Network\<lettre>)
+};
+
+// NERR_NetNameNotFound: a server that answered has no share by that name.
+inline constexpr unsigned long PartageInexistant = 2310;
+
 // The file-system object: existence of files, folders and drives.
 class ISystemeFichiers {
 public:
@@ -36,6 +48,13 @@ public:
     // 0 when the path (a drive root, a share, a server's IPC$) can be reached, else the
     // Windows error of the attempt. Never shows a system dialog.
     virtual unsigned long Sonde(const std::wstring& chemin) = 0;
+    // What the server behind a mapped drive letter ("M:") says of its share, asked without
+    // rights: PartageInexistant when it answered that it has no such share; 0 when it has it,
+    // did not answer or gave another error, for a letter that is not mapped, and for a DFS name
+    // (\\domaine\racine), which no one server holds.
+    virtual unsigned long PartageDeLaLettre(const std::wstring& lecteur) = 0;
+    // For a drive letter missing in this session: whether it may be the elevated session's.
+    virtual AutreSession LettreDeLAutreSession(const std::wstring& lecteur) = 0;
     // The path with a mapped network drive letter replaced by the share it names
     // ("M:\x" -> "\\serveur\maj\x"); any other path as it is. An elevated process does not
     // see the letters the user mapped.

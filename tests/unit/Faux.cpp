@@ -104,7 +104,7 @@ std::unique_ptr<IFluxOctets> FauxSourceFichiers::OuvreLecture(const std::wstring
     if (verrouilles.count(chemin)) return nullptr;
     if (auto o = occupes.find(chemin); o != occupes.end() && o->second > 0) {
         --o->second;
-        erreur_ = 32;  // ERROR_SHARING_VIOLATION
+        erreur_ = erreurOccupe;
         return nullptr;
     }
     const auto it = contenus.find(chemin);
@@ -274,6 +274,8 @@ Banc::Banc() {
             bool EstLecteurReseau(const std::wstring& l) override { return f_.EstLecteurReseau(l); }
             bool LettreEnAttente(const std::wstring& l) override { return f_.LettreEnAttente(l); }
             unsigned long Sonde(const std::wstring& c) override { return f_.Sonde(c); }
+            unsigned long PartageDeLaLettre(const std::wstring& l) override { return f_.PartageDeLaLettre(l); }
+            AutreSession LettreDeLAutreSession(const std::wstring& l) override { return f_.LettreDeLAutreSession(l); }
             std::wstring CheminUniversel(const std::wstring& c) override { return f_.CheminUniversel(c); }
             FauxSystemeFichiers& f_;
         };

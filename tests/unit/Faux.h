@@ -23,11 +23,13 @@ class FauxSystemeFichiers : public ISystemeFichiers {
 public:
     std::set<std::wstring> fichiers;
     std::set<std::wstring> dossiers;
-    std::map<std::wstring, bool> lecteurs;             // drive name -> ready
-    std::set<std::wstring> lecteursReseau;             // drive names on the network
-    std::set<std::wstring> lettresEnAttente;           // letters not mapped yet
-    std::map<std::wstring, unsigned long> sondes;      // path -> error; 53 for any other
-    std::map<std::wstring, std::wstring> partages;     // mapped letter -> share
+    std::map<std::wstring, bool> lecteurs;          // drive name -> ready
+    std::set<std::wstring> lecteursReseau;          // drive names on the network
+    std::set<std::wstring> lettresEnAttente;        // letters not mapped yet
+    std::map<std::wstring, unsigned long> sondes;   // path -> error; 53 for any other
+    std::map<std::wstring, std::wstring> partages;  // mapped letter -> share
+    std::set<std::wstring> partagesSupprimes;       // mapped letters whose share is gone
+    std::map<std::wstring, AutreSession> autresSessions;
     const class FauxSourceFichiers* source = nullptr;  // its files exist too
     int appelsFileExists = 0;
 
@@ -39,6 +41,13 @@ public:
     bool EstLecteurReseau(const std::wstring& lecteur) override;
     bool LettreEnAttente(const std::wstring& lecteur) override { return lettresEnAttente.count(lecteur) > 0; }
     unsigned long Sonde(const std::wstring& chemin) override;
+    unsigned long PartageDeLaLettre(const std::wstring& lecteur) override {
+        return partagesSupprimes.count(lecteur) ? PartageInexistant : 0;
+    }
+    AutreSession LettreDeLAutreSession(const std::wstring& lecteur) override {
+        const auto it = autresSessions.find(lecteur);
+        return it == autresSessions.end() ? AutreSession::Non : it->second;
+    }
     std::wstring CheminUniversel(const std::wstring& chemin) override;
 };
 
@@ -68,6 +77,7 @@ public:
     std::map<std::wstring, std::string> contenus;
     std::set<std::wstring> verrouilles;   // exist but cannot be opened (access denied)
     std::map<std::wstring, int> occupes;  // how many of the next opens a scan refuses
+    unsigned long erreurOccupe = 32;      // and with which error (ERROR_SHARING_VIOLATION)
     int ouvertures = 0;
     int ouverts = 0;  // currently open
     std::unique_ptr<IFluxOctets> OuvreLecture(const std::wstring& chemin) override;

@@ -27,13 +27,11 @@ TEST(ConfigurationPaquet, UneMaintenanceDUnUtilisateurStandardNeChangeRien) {
 }
 
 TEST(ConfigurationPaquet, LeDossierDesProgrammesNeTientQueLesFichiersDeTolvane) {
-    for (const wchar_t* nom :
-         {L"Tolvane.exe", L"TOLVANE_LANCEUR.EXE", L"Tolvane.ini", L"Tolvane_Dernier.ini",
-          L"Tolvane.ini.avant-installation", L"Tolvane_Dernier.ini.ancien", L"Tolvane.ini.nouveau",
-          L"Tolvane.ini.nouveau-0000abcd"})
+    for (const wchar_t* nom : {L"Tolvane.exe", L"TOLVANE_LANCEUR.EXE", L"Tolvane.ini", L"Tolvane_Dernier.ini",
+                               L"Tolvane.ini.avant-installation", L"Tolvane_Dernier.ini.ancien", L"Tolvane.ini.nouveau",
+                               L"Tolvane.ini.nouveau-0000abcd"})
         EXPECT_TRUE(FichierDuDossier(nom)) << testing::PrintToString(std::wstring(nom));
-    for (const wchar_t* nom :
-         {L"mpr.dll", L"version.dll", L"Tolvane.exe.local", L"Tolvane.exe.nouveau", L"Tolvane.ini.bak", L"desktop.ini",
-          L"Tolvane.ini.nouveau-0000abcd.dll"})
+    for (const wchar_t* nom : {L"mpr.dll", L"version.dll", L"Tolvane.exe.local", L"Tolvane.exe.nouveau",
+                               L"Tolvane.ini.bak", L"desktop.ini", L"Tolvane.ini.nouveau-0000abcd.dll"})
         EXPECT_FALSE(FichierDuDossier(nom)) << testing::PrintToString(std::wstring(nom));
 }

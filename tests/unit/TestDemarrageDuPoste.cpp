@@ -122,29 +122,64 @@ TEST_F(DemarrageDuPoste, UneLettrePasEncoreAssocieeEstAttendueSixMinutesSansRien
     EXPECT_TRUE(banc.fenetres.affichees.empty());
 }
 
-TEST_F(DemarrageDuPoste, ApresLAttenteUnPartageOuServeurQuiRepondVeutDireDossierAbsent) {
+TEST_F(DemarrageDuPoste, UnServeurQuiRepondVeutDireDossierAbsentSansAttendre) {
     // 3 on a share whose root answers (even to refuse): the folder is gone. 67 where the
-    // server answers: the share is gone. Both take the designed "cannot read" path.
+    // server answers: the share is gone. A letter whose server says it has no such share. All
+    // take the designed "cannot read" path, asked at the first failure; a server that does not
+    // answer is waited for, and asked again.
     struct Cas {
+        const wchar_t* chemin;
         unsigned long erreur;
         const wchar_t* sonde;
         unsigned long reponse;
+        bool partageSupprime;
+        unsigned attente;
         Evenement evenement;
     };
-    for (const Cas& c :
-         {Cas{ERROR_PATH_NOT_FOUND, L"\\\\serveur\\maj\\", 0, Evenement::RepertoireIllisible},
-          Cas{ERROR_PATH_NOT_FOUND, L"\\\\serveur\\maj\\", ERROR_ACCESS_DENIED, Evenement::RepertoireIllisible},
-          Cas{ERROR_PATH_NOT_FOUND, L"\\\\serveur\\maj\\", ERROR_BAD_NETPATH, Evenement::RepertoireInaccessible},
-          Cas{67, L"\\\\serveur\\IPC$", 0, Evenement::RepertoireIllisible},
-          Cas{67, L"\\\\serveur\\IPC$", ERROR_BAD_NETPATH, Evenement::RepertoireInaccessible}}) {
-        SCOPED_TRACE(c.erreur);
+    for (const Cas& c : {
+             Cas{L"\\\\serveur\\maj", 3, L"\\\\serveur\\maj\\", 0, false, 0, Evenement::RepertoireIllisible},
+             Cas{L"\\\\serveur\\maj", 3, L"\\\\serveur\\maj\\", 5, false, 0, Evenement::RepertoireIllisible},
+             Cas{L"\\\\serveur\\maj", 3, L"\\\\serveur\\maj\\", 53, false, 180000, Evenement::RepertoireInaccessible},
+             Cas{L"\\\\serveur\\maj", 67, L"\\\\serveur\\IPC$", 0, false, 0, Evenement::RepertoireIllisible},
+             Cas{L"\\\\serveur\\maj", 67, L"\\\\serveur\\IPC$", 53, false, 180000, Evenement::RepertoireInaccessible},
+             Cas{L"\\\\serveur\\maj", 59, L"\\\\serveur\\maj\\", 0, false, 0, Evenement::RepertoireIllisible},
+             // 53 is never said for good: waited for, then asked.
+             Cas{L"\\\\serveur\\maj", 53, L"\\\\serveur\\maj\\", 0, false, 180000, Evenement::RepertoireIllisible},
+             Cas{L"N:\\Maj", 67, L"N:\\", 67, true, 0, Evenement::RepertoireIllisible},
+             Cas{L"N:\\Maj", 67, L"N:\\", 67, false, 360000, Evenement::RepertoireInaccessible},
+         }) {
+        SCOPED_TRACE(testing::Message() << c.erreur << " " << c.reponse << " " << c.partageSupprime);
         banc.journal.vus.clear();
+        banc.horloge.attentes.clear();
+        reglages.chemin = c.chemin;
         banc.fso.sondes = {{c.sonde, c.reponse}};
+        banc.fso.partagesSupprimes.clear();
+        if (c.partageSupprime) banc.fso.partagesSupprimes = {L"N:"};
         banc.AjouteRepertoire(reglages.chemin, {L"maj2.exe"});
         Echoue(reglages.chemin, c.erreur);
         Demarre(true);
-        EXPECT_EQ(MsAttendues() % 180000, 0u);
+        EXPECT_EQ(MsAttendues(), c.attente);
         EXPECT_EQ(banc.journal.vus.back().evenement, c.evenement);
+    }
+}
+
+TEST_F(DemarrageDuPoste, UneLettreDeLaSessionEleveeEstNommeeCommeCause) {
+    reglages.chemin = L"M:\\Maj";
+    banc.fso.lettresEnAttente = {L"M:"};
+    banc.AjouteRepertoire(reglages.chemin, {L"maj2.exe"});
+    Echoue(reglages.chemin, ERROR_PATH_NOT_FOUND);
+    for (const auto& [session, raison] : {
+             std::pair{AutreSession::Non, L"erreur 3"},
+             {AutreSession::Possible,
+              L"erreur 3 ; M: est peut-être connecté seulement dans la session administrateur élevée : utilisez un "
+              L"chemin UNC (\\\\serveur\\partage) ou activez EnableLinkedConnections"},
+             {AutreSession::Certaine,
+              L"M: est connecté seulement dans la session administrateur élevée : utilisez un chemin UNC "
+              L"(\\\\serveur\\partage) ou activez EnableLinkedConnections"},
+         }) {
+        banc.fso.autresSessions[L"M:"] = session;
+        EXPECT_TRUE(Demarre(true));
+        EXPECT_EQ(banc.journal.vus.back(), (EvenementVu{Evenement::RepertoireInaccessible, {L"M:\\Maj", raison}}));
     }
 }
 

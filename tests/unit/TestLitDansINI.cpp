@@ -124,6 +124,28 @@ TEST_F(LitDansINI, UnFichierOccupeEstRetenteEnvironDeuxSecondes) {
     EXPECT_TRUE(banc.horloge.attentes.empty());
 }
 
+TEST_F(LitDansINI, ChaqueErreurDUnFichierOccupeEstRetenteEtAucuneAutre) {
+    banc.EcritINI("[Chemin]\r\nChemin_Demarrage=C:\\X\r\n");
+    std::wstring valeur;
+    for (const auto& [erreur, attend] : {std::pair{32ul, true},
+                                         {33ul, true},
+                                         {362ul, true},
+                                         {388ul, true},
+                                         {391ul, true},
+                                         {426ul, true},
+                                         {1ul, false},
+                                         {21ul, false}}) {
+        SCOPED_TRACE(erreur);
+        banc.horloge.attentes.clear();
+        banc.fichiers.erreurOccupe = erreur;
+        banc.fichiers.occupes[banc.CheminINI()] = 1;
+        EXPECT_EQ(Mod_FichierINI::LitDansINI(banc.services, L"Chemin", L"Chemin_Demarrage", valeur, banc.CheminINI()),
+                  attend);
+        EXPECT_EQ(banc.horloge.attentes.size(), attend ? 1u : 0u);
+        banc.fichiers.occupes.clear();
+    }
+}
+
 TEST_F(LitDansINI, LesValeursEcritesRestentSurUneLigneEtSeRelisentEntieres) {
     banc.EcritINI("");
     ASSERT_TRUE(Mod_FichierINI::EcritDansINI(banc.services, L"Instructions", L"Instructions",

@@ -98,6 +98,15 @@ const CasSansPersonne casSansPersonne[] = {
      },
      {Evenement::LettreSansSession, {L"M:\\Maj"}},
      false},
+    // Nor one a script has not made yet, which the system does not call a network drive.
+    {"LettrePasEncoreFaite",
+     [](Banc& b, Reglages& r) {
+         r.chemin = L"P:\\Maj";
+         b.fso.lettresEnAttente = {L"P:"};
+         b.listeur.echecs[r.chemin] = {3};
+     },
+     {Evenement::LettreSansSession, {L"P:\\Maj"}},
+     false},
 };
 
 class TableSansPersonne : public SansPersonne, public testing::WithParamInterface<CasSansPersonne> {};

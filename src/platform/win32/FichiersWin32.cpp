@@ -175,6 +175,89 @@ unsigned long SystemeFichiersWin32::Sonde(const std::wstring& chemin) {
     return Attributs(chemin) != INVALID_FILE_ATTRIBUTES ? NO_ERROR : GetLastError();
 }
 
+namespace {
+
+// netapi32.dll, loaded only where a share seems to be missing.
+HMODULE Netapi() {
+    static const HMODULE netapi = ChargeDuSysteme(L"netapi32.dll");
+    return netapi;
+}
+
+// Whether `serveur` of "\\serveur\racine" names a domain (a domain-based DFS namespace) rather
+// than one server: the workstation's own domain by either of its names, or a path the DFS
+// client knows.
+bool NomDfs(const std::wstring& serveur, const std::wstring& partage) {
+    wchar_t dns[256];
+    DWORD taille = 256;
+    if (GetComputerNameExW(ComputerNameDnsDomain, dns, &taille) && taille && EgalSansCasse(serveur, dns)) return true;
+    using Liberation = DWORD(WINAPI*)(LPVOID);
+    const auto libere = FonctionDe<Liberation>(Netapi(), "NetApiBufferFree");
+    if (!libere) return false;
+    struct PosteInfo100 {
+        DWORD plateforme;
+        LPWSTR nom, groupe;
+        DWORD majeure, mineure;
+    };
+    using Poste = DWORD(WINAPI*)(LPWSTR, DWORD, LPBYTE*);
+    LPBYTE tampon = nullptr;
+    bool domaine = false;
+    if (const auto poste = FonctionDe<Poste>(Netapi(), "NetWkstaGetInfo"); poste && poste(nullptr, 100, &tampon) == 0) {
+        domaine = EgalSansCasse(serveur, reinterpret_cast<PosteInfo100*>(tampon)->groupe);
+        libere(tampon);
+    }
+    using Dfs = DWORD(WINAPI*)(LPWSTR, LPWSTR, LPWSTR, DWORD, LPBYTE*);
+    tampon = nullptr;
+    std::wstring chemin = partage;
+    if (const auto dfs = FonctionDe<Dfs>(Netapi(), "NetDfsGetClientInfo");
+        !domaine && dfs && dfs(chemin.data(), nullptr, nullptr, 1, &tampon) == 0) {
+        domaine = true;
+        libere(tampon);
+    }
+    return domaine;
+}
+
+}  // namespace
+
+unsigned long SystemeFichiersWin32::PartageDeLaLettre(const std::wstring& lecteur) {
+    const std::wstring racine = Racine(lecteur);
+    std::wstring partage;
+    if (racine.size() != 3 || Connexion(racine.substr(0, 2), partage) != NO_ERROR) return 0;
+    // "\\serveur\partage": level 1 of NetShareGetInfo needs no rights on the share.
+    const std::size_t sep = partage.find(L'\\', 2);
+    if (partage.size() < 5 || partage.compare(0, 2, L"\\\\") != 0 || sep == std::wstring::npos) return 0;
+    std::wstring serveur = partage.substr(2, sep - 2), nom = partage.substr(sep + 1);
+    nom = nom.substr(0, nom.find(L'\\'));
+    if (NomDfs(serveur, partage)) return 0;
+    using Partage = DWORD(WINAPI*)(LPWSTR, LPWSTR, DWORD, LPBYTE*);
+    using Liberation = DWORD(WINAPI*)(LPVOID);
+    const auto demande = FonctionDe<Partage>(Netapi(), "NetShareGetInfo");
+    const auto libere = FonctionDe<Liberation>(Netapi(), "NetApiBufferFree");
+    if (!demande || !libere) return 0;
+    LPBYTE tampon = nullptr;
+    const DWORD r = demande(serveur.data(), nom.data(), 1, &tampon);
+    if (tampon) libere(tampon);
+    return r == PartageInexistant ? PartageInexistant : 0;
+}
+
+AutreSession SystemeFichiersWin32::LettreDeLAutreSession(const std::wstring& lecteur) {
+    const std::wstring racine = Racine(lecteur);
+    if (racine.size() != 3) return AutreSession::Non;
+    PoigneeNoyau jeton;
+    TOKEN_ELEVATION_TYPE type = TokenElevationTypeDefault;
+    DWORD taille = 0;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, jeton.put()) ||
+        !GetTokenInformation(jeton.get(), TokenElevationType, &type, sizeof type, &taille) ||
+        type != TokenElevationTypeLimited)
+        return AutreSession::Non;
+    // The letters a user mapped for good are remembered under their letter alone.
+    HKEY cle = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, (L"Network\\" + racine.substr(0, 1)).c_str(), 0, KEY_READ, &cle) !=
+        ERROR_SUCCESS)
+        return AutreSession::Possible;
+    RegCloseKey(cle);
+    return AutreSession::Certaine;
+}
+
 std::wstring SystemeFichiersWin32::CheminUniversel(const std::wstring& chemin) {
     const std::wstring racine = Racine(chemin);
     if (racine.size() != 3 || !EstLecteurReseau(racine)) return chemin;

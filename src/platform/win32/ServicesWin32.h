@@ -31,6 +31,8 @@ public:
     bool EstLecteurReseau(const std::wstring& lecteur) override;
     bool LettreEnAttente(const std::wstring& lecteur) override;
     unsigned long Sonde(const std::wstring& chemin) override;
+    unsigned long PartageDeLaLettre(const std::wstring& lecteur) override;
+    AutreSession LettreDeLAutreSession(const std::wstring& lecteur) override;
     std::wstring CheminUniversel(const std::wstring& chemin) override;
 };
 
