@@ -2,6 +2,7 @@
 #include "launcher/Mod_principal.h"
 #include "launcher/ProceduresPrincipales.h"
 #include "launcher/Textes.h"
+#include "platform/Chemins.h"
 #include "platform/Texte.h"
 #include "settings/Mod_FichierINI.h"
 #include "settings/Editeurs.h"
@@ -101,11 +102,14 @@ std::wstring ProceduresPrincipales::Demarre(const std::wstring& fichier, const E
     // shows the consent prompt for it. A refusal there is a launch failure like any other.
     eleve = !suivi && resultat <= 30 && lanceur.DerniereErreur() == ErreurElevationRequise;
     if (eleve) {
-        // The elevated process belongs to another logon session, which does not see the drive
-        // letters the user mapped: it gets the share's own name.
+        // The elevated process belongs to another logon session, which sees neither the drive
+        // letters the user mapped nor the SUBST ones: it gets the path the system resolved the
+        // held file to, else the share's own name.
         ISystemeFichiers& fso = services_.FSO();
-        resultat =
-            lanceur.LanceAvecElevation(fso.CheminUniversel(programme), fso.CheminUniversel(repertoire), vbNormalFocus);
+        const std::wstring final = tenue->CheminFinal();
+        resultat = final.empty() ? lanceur.LanceAvecElevation(fso.CheminUniversel(programme),
+                                                              fso.CheminUniversel(repertoire), vbNormalFocus)
+                                 : lanceur.LanceAvecElevation(final, RepertoireDe(final), vbNormalFocus);
     }
     if (resultat <= 30) EchoueLancement(fichier, lanceur.DerniereErreur());
     // Where someone is at the screen, a folder others may write is told, not refused: the

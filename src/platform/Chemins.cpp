@@ -20,6 +20,14 @@ std::wstring NomLecteur(const std::wstring& chemin) {
     return {};
 }
 
+std::wstring SansPrefixeEtendu(const std::wstring& chemin) {
+    if (chemin.rfind(L"\\\\?\\UNC\\", 0) == 0) return L"\\" + chemin.substr(7);
+    if (chemin.size() >= 7 && chemin.rfind(L"\\\\?\\", 0) == 0 && EstLettreLecteur(chemin[4]) && chemin[5] == L':' &&
+        chemin[6] == L'\\')
+        return chemin.substr(4);
+    return chemin;
+}
+
 std::wstring RepertoireDe(const std::wstring& cheminModule) {
     const std::size_t sep = cheminModule.find_last_of(L"\\/");
     if (sep == std::wstring::npos) return {};

@@ -15,6 +15,9 @@ bool EstLettreLecteur(wchar_t c);
 // "\\srv\share" for "\\srv\share\x" (either separator), empty when the path has none, or when
 // the server or the share is missing or empty ("\\srv\", "1:\x").
 std::wstring NomLecteur(const std::wstring& chemin);
+// A path the system gave in its extended form ("\\?\UNC\srv\share\x", "\\?\C:\x") in the form
+// installers and the shell handle ("\\srv\share\x", "C:\x"); any other path as it is.
+std::wstring SansPrefixeEtendu(const std::wstring& chemin);
 // Directory of a module path: the path without its last component, no trailing separator
 // except for a drive root ("C:\").
 std::wstring RepertoireDe(const std::wstring& cheminModule);

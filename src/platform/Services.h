@@ -145,6 +145,10 @@ public:
     virtual VerdictSignature Verifie(const std::vector<std::wstring>& empreintes, Signataire& signataire) = 0;
     // The signer its signature names, unchecked; nothing when it has none.
     virtual std::optional<Signataire> LitSignataire() = 0;
+    // The file's full path as the system resolves it from the handle: a SUBST letter or a
+    // mapped drive given as the folder or the share it stands for, which another logon session
+    // reaches too. Empty when it cannot be told.
+    virtual std::wstring CheminFinal() = 0;
     // The owner and access list of the file, or of its folder; nothing when they cannot be read.
     virtual std::optional<Acces::Objet> Securite(bool dossier) = 0;
 };

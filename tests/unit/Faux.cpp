@@ -154,6 +154,7 @@ public:
     std::optional<Signataire> LitSignataire() override {
         return l_.tenue.signee ? std::optional(l_.tenue.signataire) : std::nullopt;
     }
+    std::wstring CheminFinal() override { return l_.tenue.cheminFinal; }
     std::optional<Acces::Objet> Securite(bool dossier) override {
         return dossier ? l_.tenue.dossier : l_.tenue.fichier;
     }

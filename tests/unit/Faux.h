@@ -131,6 +131,7 @@ public:
         Signataire signataire{L"CN=Editeur", L"3B7E0C11A24F9D0123456789ABCDEF0123456789"};
         bool signee = true;  // what LitSignataire finds
         std::optional<Acces::Objet> dossier, fichier;
+        std::wstring cheminFinal;  // empty: cannot be told
     } tenue;
     // What each followed start's wait finds: its exit code after so long (the fake clock moves
     // by as much); a longer wait than the limit ends at the limit with nothing. Exit code 0 at

@@ -51,6 +51,16 @@ TEST(RepertoireDe, OteLaDernierePartieMaisPasLaRacineDUnLecteur) {
     for (const auto& [chemin, repertoire] : cas) EXPECT_EQ(RepertoireDe(chemin), repertoire) << chemin;
 }
 
+TEST(SansPrefixeEtendu, LaFormeQueLeShellComprend) {
+    for (const auto& [etendu, court] : {
+             std::pair{L"\\\\?\\UNC\\srv\\maj\\a.exe", L"\\\\srv\\maj\\a.exe"},
+             {L"\\\\?\\C:\\Depot\\a.exe", L"C:\\Depot\\a.exe"},
+             {L"\\\\?\\Volume{0b1c}\\a.exe", L"\\\\?\\Volume{0b1c}\\a.exe"},
+             {L"C:\\a.exe", L"C:\\a.exe"},
+         })
+        EXPECT_EQ(SansPrefixeEtendu(etendu), court);
+}
+
 TEST(Separateurs, LesDeuxBarresEtLesSeulesLettresAscii) {
     EXPECT_TRUE(EstSeparateur(L'\\') && EstSeparateur(L'/'));
     EXPECT_FALSE(EstSeparateur(L':'));

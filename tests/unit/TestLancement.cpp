@@ -311,6 +311,11 @@ TEST_F(Lancement, UnDemarrageEleveDepuisUnLecteurReseauPrendLeNomDuPartage) {
     // The user's own names in the event: the ones the settings hold.
     EXPECT_EQ(banc.journal.vus,
               (std::vector<EvenementVu>{{Evenement::LanceApresElevation, {L"setup.exe", L"M:\\Maj", L""}}}));
+    // The path the system resolved the held file to comes first: a SUBST letter's folder.
+    banc.lanceur.departs.clear();
+    banc.lanceur.tenue.cheminFinal = L"C:\\Depot\\Maj\\setup.exe";
+    EXPECT_TRUE(Demarre(true));
+    EXPECT_EQ(banc.lanceur.departs.back(), (Depart{L"C:\\Depot\\Maj\\setup.exe", L"C:\\Depot\\Maj", true}));
 }
 
 TEST_F(Lancement, MemeNomEtLancementNonNoteSontSignales) {

@@ -182,6 +182,13 @@ public:
         return s;
     }
 
+    std::wstring CheminFinal() override {
+        // Installers and the shell mishandle the "\\?\" form it is given in.
+        return SansPrefixeEtendu(TexteAgrandi([&](wchar_t* tampon, DWORD taille) {
+            return GetFinalPathNameByHandleW(fichier_.get(), tampon, taille, VOLUME_NAME_DOS | FILE_NAME_OPENED);
+        }));
+    }
+
     std::optional<Acces::Objet> Securite(bool dossier) override {
         DWORD erreur = 0;
         if (!dossier) return LitSecurite(fichier_.get(), chemin_, Acces::Genre::Fichier, erreur);
