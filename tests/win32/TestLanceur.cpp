@@ -95,6 +95,8 @@ TEST(Lanceur, LaMiseAJourTenueNeChangePasEtDemarreQuandMeme) {
     LanceurWin32 lanceur;
     const std::unique_ptr<IMiseAJourTenue> tenue = lanceur.Tiens(cible);
     ASSERT_TRUE(tenue);
+    // What an elevated start is given: the plain form, not "\\?\C:\…".
+    EXPECT_EQ(tenue->CheminFinal(), cible);
     for (const wchar_t* action : {L"ecrit", L"renomme", L"supprime"}) {
         std::wstring ligne = L"\"" + autre + L"\" " + action + L" \"" + cible + L"\"";
         STARTUPINFOW si{sizeof si};
