@@ -50,7 +50,7 @@ bool PrepareFichierDernier(MSIHANDLE session, const std::wstring& dossier) {
         SetFileAttributesW(dernier.c_str(), FILE_ATTRIBUTE_NORMAL);
     } else {
         const SchemaINI::Reglage& r = SchemaINI::Reglages[SchemaINI::INomFich];
-        const std::wstring nom = LitReglage(dossier + SchemaINI::NomFichier, r).value_or(SchemaINI::Aucun);
+        const std::wstring nom = LitReglage(dossier + SchemaINI::NomFichier, r).value_or(r.defaut);
         win32::EcrivainProfilWin32 ecrivain;
         if (!ecrivain.WritePrivateProfileString(r.section, r.cle, nom, dernier)) {
             Note(session, L"Tolvane : impossible de créer " + dernier + L" (erreur " +

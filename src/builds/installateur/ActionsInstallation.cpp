@@ -178,12 +178,15 @@ extern "C" __declspec(dllexport) UINT __stdcall EcritReglages(MSIHANDLE session)
     const bool defauts = nouveau || arret;
     std::optional<std::wstring> valeurs[std::size(Reglages)];
     valeurs[ICheminDemarrage] = c[Chemin];
-    if (!c[Option].empty() || nouveau) valeurs[IOptionDemarrage] = c[Option].empty() ? VerifierLancer : c[Option];
-    if (!memeDossier) valeurs[INomFich] = Aucun;
+    // The schema's defaults, as every writer takes them.
+    const auto defaut = [](IndiceReglage i) { return std::wstring(Reglages[i].defaut); };
+    if (!c[Option].empty() || nouveau)
+        valeurs[IOptionDemarrage] = c[Option].empty() ? defaut(IOptionDemarrage) : c[Option];
+    if (!memeDossier) valeurs[INomFich] = defaut(INomFich);
     if (consignes || defauts) {
-        valeurs[IActivee] = consignes ? L"1" : L"0";
-        valeurs[ITitreFenetre] = consignes && !c[Titre].empty() ? c[Titre] : std::wstring(TitreParDefaut);
-        valeurs[IInstructions] = consignes ? instructions : std::wstring(InstructionsParDefaut);
+        valeurs[IActivee] = consignes ? L"1" : defaut(IActivee);
+        valeurs[ITitreFenetre] = consignes && !c[Titre].empty() ? c[Titre] : defaut(ITitreFenetre);
+        valeurs[IInstructions] = consignes ? instructions : defaut(IInstructions);
     } else if (!c[Titre].empty()) {
         valeurs[ITitreFenetre] = c[Titre];
     }
@@ -199,7 +202,8 @@ extern "C" __declspec(dllexport) UINT __stdcall EcritReglages(MSIHANDLE session)
     };
     for (std::size_t i = 0; i < std::size(Reglages); ++i)
         if (valeurs[i] && !ecrit(Reglages[i], *valeurs[i], ini)) return ERROR_INSTALL_FAILURE;
-    if (!memeDossier && Existe(dernier) && !ecrit(Reglages[INomFich], Aucun, dernier)) return ERROR_INSTALL_FAILURE;
+    if (!memeDossier && Existe(dernier) && !ecrit(Reglages[INomFich], defaut(INomFich), dernier))
+        return ERROR_INSTALL_FAILURE;
     Note(session, L"Tolvane : paramètres écrits dans " + ini +
                       (memeDossier ? L" ; même répertoire, dernier nom lancé gardé" : L" ; dernier nom lancé : aucun"));
     if (nouveau) Marque(true);
@@ -233,6 +237,7 @@ extern "C" __declspec(dllexport) UINT __stdcall SupprimeReglages(MSIHANDLE sessi
     const std::wstring dossier = Propriete(session, L"CustomActionData");
     const std::wstring ini = dossier + SchemaINI::NomFichier, dernier = dossier + SchemaINI::NomFichierDernier;
     // A file already gone is as good; removal never fails an uninstall.
+    const VerrousReglages verrous(session, dossier);
     if (Marque() && DeleteFileW(ini.c_str())) Note(session, L"Tolvane : paramètres supprimés : " + ini);
     SetFileAttributesW(dernier.c_str(), FILE_ATTRIBUTE_NORMAL);
     if (DeleteFileW(dernier.c_str())) Note(session, L"Tolvane : " + dernier + L" supprimé");

@@ -26,9 +26,8 @@ inline constexpr const wchar_t* ProprietesConfiguration[] = {
 // administrator can answer.
 constexpr bool ConfigurationRecevable(bool installe, bool restreint) { return !(installe && restreint); }
 
-// A file an install changes is first set aside under this suffix, by renaming it (which keeps
-// its access list), and a working copy put back in its place; the rollback puts the original
-// back, the commit deletes it.
+// A file an install changes is first copied aside under this suffix, and stays in place with its
+// access list; the rollback puts the copy's bytes back into it, the commit deletes the copy.
 inline constexpr wchar_t SuffixeSauvegarde[] = L".avant-installation";
 
 // The files the program folder may hold: the package's own, the settings files and the copies

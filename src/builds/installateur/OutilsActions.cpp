@@ -24,6 +24,12 @@ void Note(MSIHANDLE session, const std::wstring& texte) {
     MsiProcessMessage(session, INSTALLMESSAGE_INFO, ligne);
 }
 
+void Erreur(MSIHANDLE session, const std::wstring& texte) {
+    PMSIHANDLE ligne = MsiCreateRecord(1);
+    MsiRecordSetStringW(ligne, 0, texte.c_str());
+    MsiProcessMessage(session, static_cast<INSTALLMESSAGE>(INSTALLMESSAGE_ERROR | MB_OK | MB_ICONERROR), ligne);
+}
+
 std::vector<std::wstring> Coupe(const std::wstring& texte) {
     std::vector<std::wstring> champs(1);
     for (const wchar_t c : texte) {
@@ -60,28 +66,38 @@ std::optional<std::wstring> LitReglage(const std::wstring& fichier, const Schema
     return valeur;
 }
 
-bool MetDeCote(MSIHANDLE session, const std::wstring& fichier, bool copie) {
+bool MetDeCote(MSIHANDLE session, const std::wstring& fichier, bool garde) {
     if (!Existe(fichier)) return true;
     const std::wstring cote = fichier + SuffixeSauvegarde;
     SetFileAttributesW(fichier.c_str(), FILE_ATTRIBUTE_NORMAL);
-    // Set aside earlier in this install: that one is the original; this one only goes.
-    if (!copie && Existe(cote)) return DeleteFileW(fichier.c_str()) != FALSE;
-    // One an install that crashed left behind is stale: the file in place is the machine's.
-    DeleteFileW(cote.c_str());
-    if (!MoveFileExW(fichier.c_str(), cote.c_str(), 0) || (copie && !CopyFileW(cote.c_str(), fichier.c_str(), TRUE))) {
-        Note(session, L"Tolvane : impossible de mettre de côté " + fichier + L" (erreur " +
-                          std::to_wstring(GetLastError()) + L")");
-        return false;
+    bool fait = false;
+    if (!garde && Existe(cote)) {
+        // Copied aside earlier in this install: the original's bytes go back into the file,
+        // which then goes aside itself, its access list with it, for the rollback.
+        fait = ReplaceFileW(fichier.c_str(), cote.c_str(), nullptr, 0, nullptr, nullptr) &&
+               MoveFileExW(fichier.c_str(), cote.c_str(), 0);
+    } else {
+        // One an install that crashed left behind is stale: the file in place is the machine's.
+        DeleteFileW(cote.c_str());
+        // A file that stays is copied, and keeps its own access list in place; one that goes is
+        // renamed, which keeps its list for the rollback.
+        fait = garde ? CopyFileW(fichier.c_str(), cote.c_str(), TRUE) : MoveFileExW(fichier.c_str(), cote.c_str(), 0);
     }
-    return true;
+    if (fait) return true;
+    Note(session,
+         L"Tolvane : impossible de mettre de côté " + fichier + L" (erreur " + std::to_wstring(GetLastError()) + L")");
+    return false;
 }
 
 void RemetEnPlace(MSIHANDLE session, const std::wstring& fichier, bool existait) {
     const std::wstring cote = fichier + SuffixeSauvegarde;
     if (Existe(cote)) {
         SetFileAttributesW(fichier.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileW(fichier.c_str());
-        if (MoveFileExW(cote.c_str(), fichier.c_str(), 0)) Note(session, L"Tolvane : " + fichier + L" remis");
+        // The original's bytes go back into the file in place, under its own access list.
+        const bool remis = Existe(fichier) ? ReplaceFileW(fichier.c_str(), cote.c_str(), nullptr, 0, nullptr, nullptr)
+                                           : MoveFileExW(cote.c_str(), fichier.c_str(), 0);
+        Note(session, L"Tolvane : " + fichier +
+                          (remis ? L" remis" : L" non remis (erreur " + std::to_wstring(GetLastError()) + L")"));
     } else if (!existait && DeleteFileW(fichier.c_str())) {
         Note(session, L"Tolvane : " + fichier + L" retiré");
     }
@@ -100,7 +116,9 @@ VerrousReglages::VerrousReglages(MSIHANDLE session, const std::wstring& dossier)
                           poste_.ProprietaireRefuse());
     sessionTenu_ = (posteTenu_ || poste_.DerniereErreur() != WAIT_TIMEOUT) && session_.Prend(ini, attente);
     tenus_ = sessionTenu_;
-    if (!tenus_) Note(session, L"Tolvane : un programme Tolvane garde les paramètres de " + ini + L" depuis 2 minutes");
+    if (!tenus_)
+        Erreur(session, L"Tolvane : un programme Tolvane garde les paramètres de " + ini +
+                            L" depuis 2 minutes. Fermez Tolvane.exe et relancez l'installation.");
 }
 
 VerrousReglages::~VerrousReglages() {

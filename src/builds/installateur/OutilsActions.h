@@ -26,6 +26,8 @@ inline constexpr wchar_t CleProduit[] = L"Software\\Tolvane";
 std::wstring Propriete(MSIHANDLE session, const wchar_t* nom);
 // A line in the verbose log (msiexec /l*v).
 void Note(MSIHANDLE session, const std::wstring& texte);
+// Why the install fails: in the log, and in a box where the install shows its windows.
+void Erreur(MSIHANDLE session, const std::wstring& texte);
 // The fields of a deferred action's CustomActionData.
 std::vector<std::wstring> Coupe(const std::wstring& texte);
 std::wstring Joint(const std::vector<std::wstring>& champs);
@@ -42,11 +44,13 @@ bool Existe(const std::wstring& fichier);
 // The value a settings file holds for `reglage`, read as the programs read it.
 std::optional<std::wstring> LitReglage(const std::wstring& fichier, const SchemaINI::Reglage& reglage);
 
-// Sets `fichier` aside, if it exists, and puts a copy in its place (`copie`), or nothing where
-// the install removes it. False when it could not.
-bool MetDeCote(MSIHANDLE session, const std::wstring& fichier, bool copie = true);
-// Puts the original back where one was set aside; else deletes `fichier` when it did not exist
-// before the install (`existait`). Never fails: a rollback goes on.
+// Sets a copy of `fichier` aside, if it exists, the file staying in place to be written as the
+// programs write it (`garde`); or sets the file itself aside where the install removes it.
+// False when it could not.
+bool MetDeCote(MSIHANDLE session, const std::wstring& fichier, bool garde = true);
+// Puts the original's bytes back where a copy was set aside, the file keeping its access list;
+// else deletes `fichier` when it did not exist before the install (`existait`). Never fails: a
+// rollback goes on.
 void RemetEnPlace(MSIHANDLE session, const std::wstring& fichier, bool existait);
 void OublieSauvegarde(const std::wstring& fichier);
 
