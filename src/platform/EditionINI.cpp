@@ -24,12 +24,17 @@ bool EstBlanche(std::wstring_view ligne) {
 std::string Ecrit(std::string_view octets, const Encodage& e, Encodage::Texte codage, std::wstring_view section,
                   std::wstring_view cle, std::wstring_view valeur) {
     const auto code = [&](std::wstring_view texte) { return Encode(texte, codage); };
-    const std::string finLigne = code(L"\r\n");
     const std::string entree = code(std::wstring(cle) + L"=" + std::wstring(valeur));
 
     const std::vector<LigneBrute> lignes = DecoupeLignes(octets, e);
     std::vector<std::wstring> textes;
     for (const LigneBrute& l : lignes) textes.push_back(Decode(octets.substr(l.debut, l.fin - l.debut), e.texte));
+    // New lines end as the file's first line does: a file of LF alone gets no CR.
+    const auto avecFin =
+        std::find_if(lignes.begin(), lignes.end(), [](const LigneBrute& l) { return l.fin < l.suite; });
+    const bool lfSeuls =
+        avecFin != lignes.end() && Decode(octets.substr(avecFin->fin, avecFin->suite - avecFin->fin), e.texte) == L"\n";
+    const std::string finLigne = code(lfSeuls ? L"\n" : L"\r\n");
 
     // Inserts `ajout` at `position`, the end of a line, first ending that line when it has no
     // end. An odd last byte of a UTF-16 file, after every line, stays the last byte.

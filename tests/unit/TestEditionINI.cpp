@@ -42,6 +42,16 @@ const CasEcriture casEcriture[] = {
     // section name: the writer writes where the reader will read.
     {"EcritOuLeLecteurLit", L"[Chemin2]\r\nX=é\r\n[Chemin]\r\n", L"Chemin", L"Chemin_Demarrage", L"v",
      L"[Chemin2]\r\nX=é\r\nChemin_Demarrage=v\r\n[Chemin]\r\n"},
+    // Blank first: UTF-16 without a mark is still told by its zero bytes.
+    {"UnBlancEnTete", L" \r\n[Chemin]\r\nChemin_Demarrage=é\r\n", L"Chemin", L"Chemin_Demarrage", L"v",
+     L" \r\n[Chemin]\r\nChemin_Demarrage=v\r\n"},
+    // A blank before the bracket: not a header, for the reader as for the writer.
+    {"UneLigneVideEnTete", L"\r\n\t[Chemin]\r\nChemin_Demarrage=é\r\n", L"Chemin", L"Chemin_Demarrage", L"v",
+     L"\r\n\t[Chemin]\r\nChemin_Demarrage=é\r\n[Chemin]\r\nChemin_Demarrage=v\r\n"},
+    {"UneLigneDeTabulations", L"[Chemin]\r\n\t\t\r\nChemin_Demarrage=é\r\n", L"Chemin", L"Chemin_Demarrage", L"v",
+     L"[Chemin]\r\n\t\t\r\nChemin_Demarrage=v\r\n"},
+    {"LFSeulsEtLignesVides", L"[Chemin]\n\nChemin_Demarrage=é\n\n[Option]\n", L"Chemin", L"Autre", L"v",
+     L"[Chemin]\n\nChemin_Demarrage=é\nAutre=v\n\n[Option]\n"},
     {"CompleteUnEnTeteEnDerniereLigne", L"[Option]\r\nChemin_Demarrage=é\r\n[Chemin]", L"Chemin", L"Chemin_Demarrage",
      L"v", L"[Option]\r\nChemin_Demarrage=é\r\n[Chemin]\r\nChemin_Demarrage=v\r\n"},
 };
@@ -80,6 +90,24 @@ INSTANTIATE_TEST_SUITE_P(Cas, EcritureINI,
                          });
 
 }  // namespace
+
+TEST(EcritureINI, UnCaractereAuDelaDeFFFFSeRelitEntier) {
+    // U+1F600, a UTF-16 pair on Windows: in UTF-8, four bytes, never two halves.
+    const std::wstring valeur = L"maj \U0001F600.exe";
+    for (const Encodage e : {Encodage{Encodage::Utf8, 0}, Encodage{Encodage::Utf8, 3}, Encodage{Encodage::Utf16LE, 2},
+                             Encodage{Encodage::Utf16BE, 2}}) {
+        SCOPED_TRACE(static_cast<int>(e.texte));
+        const std::string apres = EditionINI::EcritEntree(EnOctets(L"[Dernier Fichier Execute]\r\nNom_Fich=é\r\n", e),
+                                                          L"Dernier Fichier Execute", L"Nom_Fich", valeur);
+        if (e.texte == Encodage::Utf8) EXPECT_NE(apres.find("maj \xF0\x9F\x98\x80.exe"), std::string::npos);
+        test::Banc banc;
+        banc.EcritINI(apres);
+        std::wstring lu;
+        ASSERT_TRUE(
+            Mod_FichierINI::LitDansINI(banc.services, L"Dernier Fichier Execute", L"Nom_Fich", lu, banc.CheminINI()));
+        EXPECT_EQ(lu, valeur);
+    }
+}
 
 TEST(EcritureINI, UnNouveauFichierEstDansLaPageDeCodeCommeLeSystemeLEcrit) {
     EXPECT_EQ(EditionINI::EcritEntree("", L"Dernier Fichier Execute", L"Nom_Fich", L"été.exe"),

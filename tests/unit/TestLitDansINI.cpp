@@ -152,4 +152,8 @@ TEST_F(LitDansINI, LesValeursEcritesRestentSurUneLigneEtSeRelisentEntieres) {
                                              L"ligne 1\r\nligne 2\nligne 3", banc.CheminINI()));
     EXPECT_EQ(banc.LitINI(), "[Instructions]\r\nInstructions=ligne 1 ligne 2 ligne 3\r\n");
     EXPECT_EQ(Lit(banc.LitINI(), L"Instructions", L"Instructions"), L"ligne 1 ligne 2 ligne 3");
+    // In place too: the record file's writer.
+    ASSERT_TRUE(
+        Mod_FichierINI::EcritDansINI(banc.services, L"Instructions", L"Instructions", L"a\rb", banc.CheminINI(), true));
+    EXPECT_EQ(banc.LitINI(), "[Instructions]\r\nInstructions=a b\r\n");
 }
