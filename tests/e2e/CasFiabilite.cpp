@@ -202,7 +202,7 @@ void IniEnLectureSeule(Contexte& c) {
     ASSERT_TRUE(MetLectureSeule(c.ini, true));
     c.aRemettreEnEcriture.push_back(c.ini);
     c.enregistre.clear();
-    c.boites = {DeTolvane(EchecEcriture(c.ini, ERROR_ACCESS_DENIED))};
+    c.boites = {DeTolvane(EchecEcriture(c.ini, ERROR_FILE_READ_ONLY))};
 }
 
 void DossierEnLectureSeule(Contexte& c) {
@@ -361,10 +361,11 @@ const Cas kTableAvecPrivilege[] = {
      LecteurReseauTardif},
     {"ConsignesAuDemarrage", false, "instructions window shown at start, before any main window", ConsignesAuDemarrage,
      nullptr, BoutonDeBarreDesTaches},
+    // The attribute is read, not the refusal: root sees it too.
+    {"IniLectureSeule", false, "settings file read-only", IniEnLectureSeule},
 };
 
 const Cas kTableSansPrivilege[] = {
-    {"IniLectureSeule", true, "settings file read-only", IniEnLectureSeule},
     {"DossierLectureSeule", true, "folder of the launcher and its settings not writable (mode 555)",
      DossierEnLectureSeule},
 };

@@ -29,9 +29,8 @@ TEST_F(SansPrivilege, EnregistrementRefuseApresLancementEstSignaleEtLeProgrammeT
     const Processus& p = Lance(Build::Lanceur);
     HWND boite = AttendBoiteMessage(p.Pid(), kTitreParDefaut);
     ASSERT_NE(boite, nullptr) << "pas de boîte après l'écriture refusée";
-    // The known line first, then why and where; "Accès refusé." is what a French Windows says.
-    EXPECT_EQ(U8(TexteBoiteMessage(boite)),
-              "echec de WritePrivateProfilesstring\r\nAccès refusé. (" + U8(CheminIni()) + ")");
+    // The known line first, then why and where.
+    EXPECT_EQ(U8(TexteBoiteMessage(boite)), EchecEcriture(CheminIni(), ERROR_FILE_READ_ONLY));
     EXPECT_EQ(BoutonsBoiteMessage(boite), std::vector<int>{IDOK});
     // The program was started before the record failed.
     EXPECT_EQ(AttendLignesSonde(1).size(), 1u);
