@@ -35,8 +35,8 @@ std::string RaisonSysteme(DWORD code) {
 
 std::string EchecEcriture(const std::wstring& ini, DWORD code) {
     // ERROR_FILE_READ_ONLY: the programs' own words, the system's would send the user after rights.
-    return "echec de WritePrivateProfilesstring\r\n" + (code == 6009 ? "fichier en lecture seule" : RaisonSysteme(code)) +
-           " (" + U8(ini) + ")";
+    return "echec de WritePrivateProfilesstring\r\n" +
+           (code == 6009 ? "fichier en lecture seule" : RaisonSysteme(code)) + " (" + U8(ini) + ")";
 }
 
 std::string Reglages::Ini() const { return EnAnsi(Texte()); }
