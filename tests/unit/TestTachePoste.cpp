@@ -2,6 +2,7 @@
 // not keep (triggers, principal, command) is checked here, where the text is built.
 #include <gtest/gtest.h>
 
+#include "builds/installateur/ChoixDemarrage.h"
 #include "builds/installateur/TachePoste.h"
 
 using namespace tolvane::installateur;
@@ -34,4 +35,16 @@ TEST(TachePoste, UnDossierChoisiEstProtege) {
                          L"</Command>"));
     EXPECT_TRUE(
         Contient(xml, L"<WorkingDirectory>D:\\Outils &amp; &lt;Maj&gt; &quot;l&apos;équipe&quot;</WorkingDirectory>"));
+}
+
+TEST(ChoixDemarrage, LeModeDemandeEtCeQueRemetLeRetourArriere) {
+    for (const auto& [donne, mode] : {std::pair{L"", std::optional<std::wstring>(L"SESSION")},
+                                      {L"session", L"SESSION"},
+                                      {L"Poste", L"POSTE"},
+                                      {L"Parfois", std::nullopt}})
+        EXPECT_EQ(ModeDemande(donne), mode) << testing::PrintToString(std::wstring(donne));
+    const Demarrage applique{L"POSTE", L"C:\\Program Files\\Tolvane\\"};
+    EXPECT_EQ(Retour(applique, L"SESSION", L"C:\\Outils\\Tolvane\\"),
+              (Demarrage{L"SESSION", L"C:\\Outils\\Tolvane\\"}));
+    EXPECT_EQ(Retour(applique, L"", L""), (Demarrage{L"", L"C:\\Program Files\\Tolvane\\"}));
 }

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "ChoixDemarrage.h"
 #include "OutilsActions.h"
 #include "platform/Texte.h"
 #include "platform/win32/ServicesWin32.h"
@@ -18,8 +19,6 @@ namespace {
 using namespace tolvane;
 using namespace tolvane::installateur;
 
-constexpr wchar_t ModeSession[] = L"SESSION";
-constexpr wchar_t ModePoste[] = L"POSTE";
 constexpr wchar_t ValeurDemarrage[] = L"Demarrage";
 constexpr wchar_t ValeurDossier[] = L"Dossier";
 constexpr wchar_t CleRun[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
@@ -28,11 +27,19 @@ constexpr wchar_t Lanceur[] = L"Tolvane_Lanceur.exe";
 // The Users group by its SID, whatever the system's language calls it.
 constexpr wchar_t Utilisateurs[] = L"*S-1-5-32-545";
 
-void EcritRun(MSIHANDLE session, const std::wstring& dossier) {
+// False when it was refused (an endpoint-security product guarding the Run key): nothing would
+// ever start the launcher.
+bool EcritRun(MSIHANDLE session, const std::wstring& dossier) {
     const std::wstring valeur = L"\"" + dossier + Lanceur + L"\"";
     const LSTATUS r = RegSetKeyValueW(HKEY_LOCAL_MACHINE, CleRun, ValeurRun, REG_SZ, valeur.c_str(),
                                       static_cast<DWORD>((valeur.size() + 1) * sizeof(wchar_t)));
-    Note(session, L"Tolvane : valeur Run " + valeur + (r == ERROR_SUCCESS ? L"" : L" impossible à écrire"));
+    if (r == ERROR_SUCCESS) {
+        Note(session, L"Tolvane : valeur Run " + valeur);
+        return true;
+    }
+    Erreur(session, L"Tolvane : la valeur Run " + valeur + L" n'a pas pu être écrite (erreur " + std::to_wstring(r) +
+                        L") : rien ne démarrerait le lanceur.");
+    return false;
 }
 
 void SupprimeRun(MSIHANDLE session) {
@@ -82,17 +89,38 @@ bool Memorise(const wchar_t* valeur, const std::wstring& texte) {
 }
 
 // What AppliqueDemarrage and AnnuleDemarrage are handed, in this order.
-enum Champ { Dossier, Mode, Avant, DossierAvant, Direct, DernierExistait, NChamps };
+enum Champ { Dossier, Mode, Avant, DossierAvant, Direct, DernierExistait, IniDeCote, NChamps };
 
-// One way to start and never the other; no mode at all removes both.
-bool MetEnPlace(MSIHANDLE session, const std::wstring& dossier, const std::wstring& mode) {
-    if (mode == ModePoste) {
+// One way to start and never the other; no mode at all removes both. False when the way asked
+// for was refused.
+bool MetEnPlace(MSIHANDLE session, const Demarrage& demarrage) {
+    if (demarrage.mode == ModePoste) {
         SupprimeRun(session);
-        return InscritTache(session, dossier + Lanceur);
+        return InscritTache(session, demarrage.dossier + Lanceur);
     }
     SupprimeTache(session);
-    if (mode == ModeSession) EcritRun(session, dossier);
-    if (mode.empty()) SupprimeRun(session);
+    if (demarrage.mode == ModeSession) return EcritRun(session, demarrage.dossier);
+    SupprimeRun(session);
+    return true;
+}
+
+// From SESSION to POSTE: the name the record file holds goes into Tolvane.ini before the record
+// file is set aside, whose own "Nom_Fich" has been stale since the record file took over; else
+// every machine would launch its current update once more, as the system account.
+bool PorteDernierNom(MSIHANDLE session, const std::wstring& dossier, bool iniDeCote) {
+    const SchemaINI::Reglage& r = SchemaINI::Reglages[SchemaINI::INomFich];
+    const std::wstring ini = dossier + SchemaINI::NomFichier;
+    const std::optional<std::wstring> nom = LitReglage(dossier + SchemaINI::NomFichierDernier, r);
+    if (!nom || !Existe(ini)) return true;
+    // Set aside by the settings action already when it ran in this install.
+    if (!iniDeCote && !MetDeCote(session, ini)) return false;
+    win32::EcrivainProfilWin32 ecrivain;
+    if (!ecrivain.WritePrivateProfileString(r.section, r.cle, *nom, ini)) {
+        Erreur(session, L"Tolvane : impossible d'écrire le dernier nom lancé dans " + ini + L" (erreur " +
+                            std::to_wstring(ecrivain.DerniereErreur()) + L")");
+        return false;
+    }
+    Note(session, L"Tolvane : dernier nom lancé porté dans " + ini + L" : " + *nom);
     return true;
 }
 
@@ -101,16 +129,13 @@ bool MetEnPlace(MSIHANDLE session, const std::wstring& dossier, const std::wstri
 extern "C" __declspec(dllexport) UINT __stdcall PrepareDemarrage(MSIHANDLE session) {
     // DEMARRAGE, when not given, was copied from the remembered mode (TolvaneDemarrage).
     const std::wstring avant = Propriete(session, L"TolvaneDemarrage");
-    std::wstring mode = Propriete(session, L"DEMARRAGE");
-    if (mode.empty()) mode = ModeSession;
-    if (EgalSansCasse(mode, ModeSession))
-        mode = ModeSession;
-    else if (EgalSansCasse(mode, ModePoste))
-        mode = ModePoste;
-    else {
-        Note(session, L"Tolvane : DEMARRAGE doit valoir SESSION ou POSTE, pas « " + mode + L" ».");
+    const std::optional<std::wstring> demande = ModeDemande(Propriete(session, L"DEMARRAGE"));
+    if (!demande) {
+        Note(session,
+             L"Tolvane : DEMARRAGE doit valoir SESSION ou POSTE, pas « " + Propriete(session, L"DEMARRAGE") + L" ».");
         return ERROR_INSTALL_FAILURE;
     }
+    const std::wstring& mode = *demande;
     const std::wstring dossier = Propriete(session, L"INSTALLDIR");
     std::vector<std::wstring> champs(NChamps);
     champs[Dossier] = dossier;
@@ -119,6 +144,8 @@ extern "C" __declspec(dllexport) UINT __stdcall PrepareDemarrage(MSIHANDLE sessi
     champs[DossierAvant] = Propriete(session, L"TolvaneDossier");
     champs[Direct] = SansRetourArriere(session);
     champs[DernierExistait] = Drapeau(Existe(dossier + SchemaINI::NomFichierDernier));
+    // EcritReglages runs in this install, and sets Tolvane.ini aside itself.
+    champs[IniDeCote] = Drapeau(!Propriete(session, L"CHEMIN").empty());
     Note(session, L"Tolvane : démarrage " + mode + (avant.empty() ? L"" : L" (avant : " + avant + L")"));
     return Transmet(session, {L"AppliqueDemarrage", L"AnnuleDemarrage"}, Joint(champs)) &&
                    Transmet(session, {L"ValideInstallation"}, dossier)
@@ -131,13 +158,16 @@ extern "C" __declspec(dllexport) UINT __stdcall AppliqueDemarrage(MSIHANDLE sess
     if (c.size() != NChamps) return ERROR_INSTALL_FAILURE;
     const std::wstring &dossier = c[Dossier], &mode = c[Mode];
     const VerrousReglages verrous(session, dossier);
-    bool ok = verrous.Tenus() && RetireDroitsUtilisateurs(session, dossier) && MetEnPlace(session, dossier, mode);
+    bool ok = verrous.Tenus() && RetireDroitsUtilisateurs(session, dossier) && MetEnPlace(session, {mode, dossier});
     const std::wstring dernier = dossier + SchemaINI::NomFichierDernier;
     if (mode == ModePoste) {
         // The system account must never read a file users can write: set aside until the
         // install has succeeded.
-        ok = ok && MetDeCote(session, dernier, false);
-        if (!c[Direct].empty()) OublieSauvegarde(dernier);
+        ok = ok && PorteDernierNom(session, dossier, !c[IniDeCote].empty()) && MetDeCote(session, dernier, false);
+        if (!c[Direct].empty()) {
+            OublieSauvegarde(dernier);
+            if (c[IniDeCote].empty()) OublieSauvegarde(dossier + SchemaINI::NomFichier);
+        }
     } else {
         ok = ok && PrepareFichierDernier(session, dossier);
     }
@@ -149,10 +179,13 @@ extern "C" __declspec(dllexport) UINT __stdcall AnnuleDemarrage(MSIHANDLE sessio
     const std::vector<std::wstring> c = Coupe(Propriete(session, L"CustomActionData"));
     if (c.size() != NChamps) return ERROR_SUCCESS;
     const std::wstring &dossier = c[Dossier], &avant = c[Avant];
-    Note(session, L"Tolvane : retour au démarrage d'avant (" + (avant.empty() ? std::wstring(L"aucun") : avant) + L")");
+    const Demarrage retour = Retour({c[Mode], dossier}, avant, c[DossierAvant]);
+    Note(session, L"Tolvane : retour au démarrage d'avant (" + (avant.empty() ? std::wstring(L"aucun") : avant) +
+                      L", depuis " + retour.dossier + L")");
     const VerrousReglages verrous(session, dossier);
-    MetEnPlace(session, dossier, avant);
+    MetEnPlace(session, retour);
     RemetEnPlace(session, dossier + SchemaINI::NomFichierDernier, !c[DernierExistait].empty());
+    if (c[IniDeCote].empty()) RemetEnPlace(session, dossier + SchemaINI::NomFichier, true);
     Memorise(ValeurDemarrage, avant);
     Memorise(ValeurDossier, c[DossierAvant]);
     return ERROR_SUCCESS;
@@ -169,12 +202,12 @@ extern "C" __declspec(dllexport) UINT __stdcall PrepareRetrait(MSIHANDLE session
 
 extern "C" __declspec(dllexport) UINT __stdcall RetireDemarrage(MSIHANDLE session) {
     const std::vector<std::wstring> c = Coupe(Propriete(session, L"CustomActionData"));
-    if (c.size() == 2) MetEnPlace(session, c[0], {});
+    if (c.size() == 2) MetEnPlace(session, {{}, c[0]});
     return ERROR_SUCCESS;
 }
 
 extern "C" __declspec(dllexport) UINT __stdcall AnnuleRetrait(MSIHANDLE session) {
     const std::vector<std::wstring> c = Coupe(Propriete(session, L"CustomActionData"));
-    if (c.size() == 2) MetEnPlace(session, c[0], c[1]);
+    if (c.size() == 2) MetEnPlace(session, {c[1], c[0]});
     return ERROR_SUCCESS;
 }

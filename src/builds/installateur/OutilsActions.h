@@ -36,8 +36,9 @@ bool Transmet(MSIHANDLE session, std::initializer_list<const wchar_t*> actions, 
 // How a yes or no travels among those fields.
 inline std::wstring Drapeau(bool oui) { return oui ? L"1" : L""; }
 // Rollback and commit do not run while rollback is disabled: the install then acts at once.
+// Asked where it is settled, in the script's generation after InstallInitialize.
 inline std::wstring SansRetourArriere(MSIHANDLE session) {
-    return Drapeau(!Propriete(session, L"RollbackDisabled").empty());
+    return Drapeau(!MsiGetMode(session, MSIRUNMODE_ROLLBACKENABLED));
 }
 
 bool Existe(const std::wstring& fichier);
