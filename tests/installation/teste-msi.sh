@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The MSI under Wine, in a prefix of its own (the end-to-end prefix is left as it was):
-#   teste-msi.sh MSI SONDE DOSSIER
+#   teste-msi.sh MSI SONDE DOSSIER [ANCIEN_MSI]
 # installs it without anyone at the keyboard, checks the programs, the registry values and the
 # bytes of the settings file, lets the installed launcher start a probe from CHEMIN, reads the
 # event a run writes (WINEDEBUG=+eventlog: Wine's ReportEventW prints it and logs nothing), and
@@ -12,6 +12,8 @@ set -uo pipefail
 msi=$(readlink -f "$1")
 sonde=$(readlink -f "$2")
 dossier=$(readlink -f "$3")
+# The 1.0.0 the fleets run (built from bdb7af6), upgraded in section 11.
+ancien=$(readlink -f "${4:-$(dirname "$0")/paquets/Tolvane-1.0.0-bdb7af6-x64.msi}")
 mkdir -p "$dossier"
 export TOLVANE_WINEPREFIX="$dossier/prefixe"
 TOLVANE_WINE_ENV_FONCTIONS_SEULES=1
@@ -90,6 +92,17 @@ verifie "versions des programmes dans la table File" test "$(ligne_de File Tolva
 verifie "nom court à côté du nom long (ICE03)" test "$(ligne_de File Tolvane_Lanceur.exe | cut -f3)" = 'TOLVAN~1.EXE|Tolvane_Lanceur.exe'
 verifie "une reconstruction de la même version remplace l'installée (maximum inclus, 513)" \
   bash -c 'msiinfo export "$1" Upgrade | tr -d "\r" | grep -q "	$2		513		WIX_UPGRADE_DETECTED$"' _ "$msi" "$version"
+sequence_de() { ligne_de InstallExecuteSequence "$1" | cut -f3; }
+verifie "l'ancien produit retiré dans la transaction : InstallInitialize < RemoveExistingProducts < actions immédiates < ProcessComponents" \
+  test "$(sequence_de InstallInitialize)" -lt "$(sequence_de RemoveExistingProducts)" -a \
+  "$(sequence_de RemoveExistingProducts)" -lt "$(sequence_de GardeMaintenance)" -a \
+  "$(sequence_de VerifieDossier)" -lt "$(sequence_de ProcessComponents)"
+verifie "une reconstruction remplace les fichiers de même version (REINSTALLMODE=emus)" \
+  test "$(ligne_de Property REINSTALLMODE | cut -f2)" = emus
+verifie "le dossier d'une version qui ne le retenait pas, par son composant (CompLocator)" \
+  test "$(ligne_de CompLocator RechercheComposant)" = "$(printf 'RechercheComposant\t%s\t1' "$(ligne_de Component Programmes | cut -f2)")" -a \
+  "$(ligne_de AppSearch TolvaneDossierComposant | cut -f2)" = RechercheComposant
+verifie "la version a bougé depuis 1.0.0 ($version)" test "$version" != 1.0.0
 verifie "OPTION sans valeur par défaut" bash -c '! msiinfo export "$1" Property | tr -d "\r" | grep -q "^OPTION	"' _ "$msi"
 verifie "le dossier des programmes aux seuls administrateurs, liste protégée (MsiLockPermissionsEx)" test \
   "$(ligne_de MsiLockPermissionsEx DossierAuxAdministrateurs)" = \
@@ -258,6 +271,7 @@ msibuild "$dossier/reconstruit.msi" -q "UPDATE \`Property\` SET \`Value\` = '{0C
 verifie "la reconstruction s'installe" msiexec installation-9b.log /i "$(winepath -w "$dossier/reconstruit.msi" 2>/dev/null)"
 produits=$(wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s </dev/null 2>/dev/null | tr -d '\r' | grep -c 'DisplayName.*REG_SZ.*Tolvane$')
 verifie "un seul produit Tolvane inscrit ($produits)" test "$produits" = 1
+verifie "les deux programmes en place" test -f "$programmes/Tolvane.exe" -a -f "$programmes/Tolvane_Lanceur.exe"
 msiexec desinstallation-9.log /x "$(winepath -w "$dossier/reconstruit.msi" 2>/dev/null)" >/dev/null
 
 echo "== 10. qui décide : la tâche sans fichier, le dossier des programmes, la maintenance d'un utilisateur"
@@ -295,6 +309,45 @@ verifie "ses propriétés ignorées, et le journal le dit" env LC_ALL=C \
 verifie "Tolvane.ini inchangé" memes_octets "$ini" "$dossier/avant-10.ini"
 verifie "ni tâche ni changement de démarrage" bash -c 'test ! -e "$1" && wine reg query "$2" /v Tolvane >/dev/null 2>&1' _ "$tache" "$run"
 msiexec desinstallation-10.log /x "$msiwin" >/dev/null
+
+echo "== 11. depuis la 1.0.0 des postes : paramètres, dernier nom et dossier gardés ; jamais de retour en arrière"
+msiwin=$(winepath -w "$msi" 2>/dev/null)
+ancienwin=$(winepath -w "$ancien" 2>/dev/null)
+ancien_produit=$(msiinfo export "$ancien" Property | tr -d '\r' | awk -F '\t' '$1 == "ProductCode" { print $2 }')
+rm -f "$c/maj/sonde.log"
+verifie "la 1.0.0 installée dans un dossier choisi" msiexec installation-11.log /i "$ancienwin" 'CHEMIN=C:\maj' \
+  'INSTALLDIR=C:\Outils\Tolvane\'
+timeout 30 wine 'C:\Outils\Tolvane\Tolvane_Lanceur.exe' </dev/null >/dev/null 2>&1
+verifie "son lanceur a noté maj1.exe" attend cmp -s "$autre/Tolvane_Dernier.ini" "$dossier/dernier-maj1.ini"
+cp "$autre/Tolvane.ini" "$dossier/avant-11.ini"
+verifie "retirée comme par la nouvelle version" msiexec desinstallation-11.log /x "$ancien_produit" \
+  'UPGRADINGPRODUCTCODE={5B0E2C1A-7D3F-4E59-9A61-0C8F3B2D4E71}'
+verifie "la nouvelle version s'installe sans propriété" msiexec installation-11b.log /i "$msiwin"
+verifie "dans le même dossier" test -f "$autre/Tolvane_Lanceur.exe" -a ! -e "$programmes/Tolvane_Lanceur.exe"
+verifie "Tolvane.ini gardé" memes_octets "$autre/Tolvane.ini" "$dossier/avant-11.ini"
+verifie "dernier nom lancé gardé" cmp -s "$autre/Tolvane_Dernier.ini" "$dossier/dernier-maj1.ini"
+verifie "la 1.0.0 ne s'installe plus par-dessus" echoue msiexec installation-11c.log /i "$ancienwin"
+produits=$(wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s </dev/null 2>/dev/null | tr -d '\r' | grep -c 'DisplayName.*REG_SZ.*Tolvane$')
+verifie "un seul produit Tolvane inscrit ($produits)" test "$produits" = 1
+# A build that did not remember its folder: found through the installed component. A copy with its
+# own product code stops right after the folder is resolved (an error action, 19); the log's
+# property dump says which.
+wine reg delete 'HKLM\Software\Tolvane' /v Dossier /f </dev/null >/dev/null 2>&1
+cp "$msi" "$dossier/dossier.msi"
+msibuild "$dossier/dossier.msi" -q "UPDATE \`Property\` SET \`Value\` = '{1E2F3A4B-5C6D-4E7F-8A9B-0C1D2E3F4A5B}' WHERE \`Property\` = 'ProductCode'" \
+  -q "INSERT INTO \`CustomAction\` (\`Action\`, \`Type\`, \`Source\`, \`Target\`) VALUES ('Arret', 19, '', 'arret apres CostFinalize')" \
+  -q "INSERT INTO \`InstallExecuteSequence\` (\`Action\`, \`Condition\`, \`Sequence\`) VALUES ('Arret', '', 1001)"
+msiexec installation-11d.log /i "$(winepath -w "$dossier/dossier.msi" 2>/dev/null)"
+verifie "sans valeur de registre, le dossier du composant installé" \
+  grep -a -q -x 'Property(S): INSTALLDIR = C:\\Outils\\Tolvane\\' <(tr -d '\r' <"$dossier/installation-11d.log")
+wine reg add 'HKLM\Software\Tolvane' /v Dossier /d 'C:\Outils\Tolvane\' /f </dev/null >/dev/null 2>&1
+verifie "mise à jour de SESSION en POSTE" mise_a_jour installation-11e DEMARRAGE=POSTE
+verifie "le dernier nom du fichier des utilisateurs porté dans Tolvane.ini" grep -q $'^Nom_Fich=maj1.exe\r$' "$autre/Tolvane.ini"
+verifie "le fichier des utilisateurs mis de côté" test ! -e "$autre/Tolvane_Dernier.ini"
+rm -f "$c/maj/sonde.log"
+timeout 30 wine 'C:\Outils\Tolvane\Tolvane_Lanceur.exe' </dev/null >/dev/null 2>&1
+verifie "le lanceur ne relance pas maj1.exe" test ! -s "$c/maj/sonde.log"
+msiexec desinstallation-11.log /x "$msiwin" >/dev/null
 
 if [ "$echecs" -eq 0 ]; then
   touch "$dossier/.propre"
