@@ -101,7 +101,8 @@ bool ProceduresPrincipales::RepertoireLisible() {
             if (lettreAbsente() || !PeutEtreDefinitive(erreur)) return false;
             // A letter still names a share its server deleted: its root answers as the share did.
             if (lettre && fso.PartageDeLaLettre(lecteur) == PartageInexistant) return true;
-            return !joignablePlusTard(fso.Sonde(sonde()));
+            // On a letter, 3 is also a connection whose root answers before its folders do.
+            return !(lettre && erreur == 3) && !joignablePlusTard(fso.Sonde(sonde()));
         };
         if (enAttente() && !pourDeBon()) {
             IHorloge& horloge = *services_.horloge;

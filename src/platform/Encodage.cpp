@@ -11,9 +11,11 @@ Encodage DetecteEncodage(std::string_view o) {
     if (o.substr(0, 3) == "\xEF\xBB\xBF") return {Encodage::Utf8, 3};
     if (o.substr(0, 2) == "\xFF\xFE") return {Encodage::Utf16LE, 2};
     if (o.substr(0, 2) == "\xFE\xFF") return {Encodage::Utf16BE, 2};
-    // A first character in ASCII, a blank or a line end included: a file may open on an empty line.
-    const auto visible = [](char c) { return (c >= 0x20 && c < 0x7F) || c == '\t' || c == '\r' || c == '\n'; };
-    if (o.size() >= 2 && visible(o[0]) && o[1] == '\0') return {Encodage::Utf16LE, 0};
+    const auto visible = [](char c) { return c >= 0x20 && c < 0x7F; };
+    // Windows' own UTF-16 may also open on a tab or an empty line. Not the big-endian form: a
+    // one-byte NUL file followed by a line end would pass for it.
+    const auto debutLE = [&](char c) { return visible(c) || c == '\t' || c == '\r' || c == '\n'; };
+    if (o.size() >= 2 && debutLE(o[0]) && o[1] == '\0') return {Encodage::Utf16LE, 0};
     if (o.size() >= 2 && o[0] == '\0' && visible(o[1])) return {Encodage::Utf16BE, 0};
     return {EstUtf8Etendu(o) ? Encodage::Utf8 : Encodage::PageCode, 0};
 }

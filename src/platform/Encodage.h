@@ -21,7 +21,7 @@ struct Encodage {
 
 // By the mark when there is one (EF BB BF, FF FE, FE FF); without one, UTF-16 when the first
 // character is a visible ASCII one with a 0 byte beside it (no editor writes a NUL in an INI
-// file, and "[" or ";" starts most), UTF-8
+// file, and "[" or ";" starts most; little-endian, also a tab or a line end), UTF-8
 // when the bytes are well-formed UTF-8 beyond ASCII (EstUtf8Etendu), else the code page. An
 // empty or missing file is in the code page, as the system's own writer makes it.
 Encodage DetecteEncodage(std::string_view octets);

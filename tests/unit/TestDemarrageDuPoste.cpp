@@ -146,6 +146,7 @@ TEST_F(DemarrageDuPoste, UnServeurQuiRepondVeutDireDossierAbsentSansAttendre) {
              // 53 is never said for good: waited for, then asked.
              Cas{L"\\\\serveur\\maj", 53, L"\\\\serveur\\maj\\", 0, false, 180000, Evenement::RepertoireIllisible},
              Cas{L"N:\\Maj", 67, L"N:\\", 67, true, 0, Evenement::RepertoireIllisible},
+             Cas{L"N:\\Maj", 3, L"N:\\", 0, false, 360000, Evenement::RepertoireIllisible},
              Cas{L"N:\\Maj", 67, L"N:\\", 67, false, 360000, Evenement::RepertoireInaccessible},
          }) {
         SCOPED_TRACE(testing::Message() << c.erreur << " " << c.reponse << " " << c.partageSupprime);

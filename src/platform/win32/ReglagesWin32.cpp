@@ -119,9 +119,9 @@ void NettoieTemporaires(const std::wstring& fichier) {
     const std::size_t sep = fichier.find_last_of(L"\\/");
     const std::wstring dossier = sep == std::wstring::npos ? std::wstring() : fichier.substr(0, sep + 1);
     WIN32_FIND_DATAW trouve;
-    const HANDLE recherche = FindFirstFileExW(Remplacement::MotifTemporaires(fichier).c_str(), FindExInfoBasic, &trouve,
-                                              FindExSearchNameMatch, nullptr, 0);
-    if (recherche == INVALID_HANDLE_VALUE) return;
+    PoigneeRecherche recherche(FindFirstFileExW(Remplacement::MotifTemporaires(fichier).c_str(), FindExInfoBasic,
+                                                &trouve, FindExSearchNameMatch, nullptr, 0));
+    if (!recherche) return;
     FILETIME maintenant;
     GetSystemTimeAsFileTime(&maintenant);
     const auto centNs = [](const FILETIME& t) { return (ULONGLONG(t.dwHighDateTime) << 32) | t.dwLowDateTime; };
@@ -129,8 +129,7 @@ void NettoieTemporaires(const std::wstring& fichier) {
         if (!(trouve.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
             centNs(maintenant) - centNs(trouve.ftLastWriteTime) > 60ull * 10000000ull)
             DeleteFileW((dossier + trouve.cFileName).c_str());
-    } while (FindNextFileW(recherche, &trouve));
-    FindClose(recherche);
+    } while (FindNextFileW(recherche.get(), &trouve));
 }
 
 }  // namespace
