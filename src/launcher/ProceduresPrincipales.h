@@ -55,7 +55,7 @@ private:
     std::wstring RaisonEcriture(unsigned long erreur);
     // Why a folder could not be reached after the wait: the system's text, and for a letter
     // still missing in a limited administrator's session, that it may be the elevated one's.
-    std::wstring RaisonLettreAbsente(const std::wstring& lecteur, unsigned long erreur);
+    std::wstring RaisonLettreAbsente(const std::wstring& lecteur, unsigned long erreur, bool absente);
     // The settings lock around a program's writes (the launcher holds it from its start on).
     // False when it could not be had, erreurVerrou_ then saying why.
     bool PrendVerrou();

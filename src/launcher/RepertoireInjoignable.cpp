@@ -124,10 +124,11 @@ bool ProceduresPrincipales::RepertoireLisible() {
             PrendVerrouDuLanceur();
             LitDernierFichier();
             if (erreur == 0) return true;
-            if (lettreAbsente() || (joignablePlusTard(erreur) && joignablePlusTard(fso.Sonde(sonde())))) {
+            const bool absente = lettreAbsente();
+            if (absente || (joignablePlusTard(erreur) && joignablePlusTard(fso.Sonde(sonde())))) {
                 // The settings are not wrong: no configuration window, nothing recorded, and
                 // the next start tries again.
-                const std::wstring raison = RaisonLettreAbsente(lecteur, erreur);
+                const std::wstring raison = RaisonLettreAbsente(lecteur, erreur, absente);
                 Signale(services_, Evenement::RepertoireInaccessible, {repertoire, raison});
                 services_.MsgBox(std::wstring(Textes::RepertoireInjoignable) + L"\r\n" + repertoire + L"\r\n" + raison +
                                      L"\r\n" + Textes::EssaiAuProchainDemarrage,
@@ -144,13 +145,13 @@ bool ProceduresPrincipales::RepertoireLisible() {
     return false;
 }
 
-std::wstring ProceduresPrincipales::RaisonLettreAbsente(const std::wstring& lecteur, unsigned long erreur) {
-    ISystemeFichiers& fso = services_.FSO();
+std::wstring ProceduresPrincipales::RaisonLettreAbsente(const std::wstring& lecteur, unsigned long erreur,
+                                                        bool absente) {
     const std::wstring texte = services_.processus->TexteErreur(erreur);
-    const bool absente = lecteur.size() == 2 && fso.LettreEnAttente(lecteur);
-    switch (absente ? fso.LettreDeLAutreSession(lecteur) : AutreSession::Non) {
-    case AutreSession::Certaine: return lecteur + L" " + Textes::LettreSessionElevee;
-    case AutreSession::Possible: return texte + L" ; " + lecteur + L" " + Textes::LettrePeutEtreSessionElevee;
+    switch (absente ? services_.FSO().LettreDeLAutreSession(lecteur) : AutreSession::Non) {
+    case AutreSession::Certaine: return lecteur + L" " + Textes::LettreSessionElevee + Textes::RemedeSessionElevee;
+    case AutreSession::Possible:
+        return texte + L" ; " + lecteur + L" " + Textes::LettrePeutEtreSessionElevee + Textes::RemedeSessionElevee;
     case AutreSession::Non: break;
     }
     return texte;

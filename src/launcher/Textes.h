@@ -14,12 +14,11 @@ inline constexpr wchar_t EchecEcriture[] = L"echec de WritePrivateProfilesstring
 // After the reason of a write refused to the configuration program.
 // A letter mapped by a script under an administrator's full token lives in the elevated session
 // only, unseen by the user's (EnableLinkedConnections off, as by default): what mends it.
-inline constexpr wchar_t LettreSessionElevee[] =
-    L"est connecté seulement dans la session administrateur élevée : utilisez un chemin UNC "
-    L"(\\\\serveur\\partage) ou activez EnableLinkedConnections";
+inline constexpr wchar_t LettreSessionElevee[] = L"est connecté seulement dans la session administrateur élevée : ";
 inline constexpr wchar_t LettrePeutEtreSessionElevee[] =
-    L"est peut-être connecté seulement dans la session administrateur élevée : utilisez un chemin UNC "
-    L"(\\\\serveur\\partage) ou activez EnableLinkedConnections";
+    L"est peut-être connecté seulement dans la session administrateur élevée : ";
+inline constexpr wchar_t RemedeSessionElevee[] =
+    L"utilisez un chemin UNC (\\\\serveur\\partage) ou activez EnableLinkedConnections";
 // Why a protected settings file is not written: set on purpose, so nothing else is to change.
 inline constexpr wchar_t LectureSeule[] = L"fichier en lecture seule";
 inline constexpr wchar_t EnAdministrateur[] = L"Tolvane.exe doit être exécuté en tant qu'administrateur.";

@@ -2,6 +2,8 @@
 
 #include <cwchar>
 
+#include "platform/Texte.h"
+
 namespace tolvane::Remplacement {
 
 Suite Decide(Etape etape, Genre genre, unsigned long erreur, int essai) {
@@ -33,6 +35,12 @@ Suite Decide(Etape etape, Genre genre, unsigned long erreur, int essai) {
         return essai < EssaisMax ? Suite::Reessaie : Suite::Echoue;
     }
     return Suite::Echoue;
+}
+
+bool EstTemporaire(std::wstring_view nom, std::wstring_view fichier) {
+    const std::wstring prefixe = std::wstring(fichier) + L".nouveau-";
+    return nom.size() == prefixe.size() + 8 && EgalSansCasse(nom.substr(0, prefixe.size()), prefixe) &&
+           nom.find_first_not_of(L"0123456789abcdefABCDEF", prefixe.size()) == std::wstring_view::npos;
 }
 
 std::wstring Temporaire(std::wstring_view fichier, unsigned long jeton) {

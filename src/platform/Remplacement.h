@@ -53,6 +53,8 @@ inline std::wstring Sauvegarde(std::wstring_view fichier) { return std::wstring(
 // A temporary file's name, unique by `jeton`: "Tolvane.ini.nouveau-0000002a". Never ends in
 // ".exe", so that a settings folder that is also the updates' never lists one.
 std::wstring Temporaire(std::wstring_view fichier, unsigned long jeton);
+// Whether `nom` is one of those temporary names of `fichier` (both names without a folder).
+bool EstTemporaire(std::wstring_view nom, std::wstring_view fichier);
 // The pattern of every temporary file of `fichier`, a crash's included.
 inline std::wstring MotifTemporaires(std::wstring_view fichier) { return std::wstring(fichier) + L".nouveau-*"; }
 

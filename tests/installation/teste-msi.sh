@@ -20,13 +20,8 @@ TOLVANE_WINE_ENV_FONCTIONS_SEULES=1
 # shellcheck source=../../scripts/wine-env.sh
 source "$(dirname "$0")/../../scripts/wine-env.sh"
 
-echecs=0
-ok() { echo "ok      $*"; }
-ko() { echo "ÉCHEC   $*"; echecs=$((echecs + 1)); }
-verifie() {  # verifie DESCRIPTION COMMAND...
-  local quoi=$1; shift
-  if "$@"; then ok "$quoi"; else ko "$quoi"; fi
-}
+# shellcheck source=../verifications.sh
+source "$(dirname "$0")/../verifications.sh"
 
 # A run that stopped half-way leaves a product installed: start again from a fresh prefix.
 if [ ! -f "$dossier/.propre" ]; then

@@ -11,13 +11,8 @@ dossier=$(readlink -f "$2")
 objdump=$3
 non_signe=$(readlink -f "$4")
 mkdir -p "$dossier"
-echecs=0
-ok() { echo "ok      $*"; }
-ko() { echo "ÉCHEC   $*"; echecs=$((echecs + 1)); }
-verifie() {  # verifie DESCRIPTION COMMAND...
-  local quoi=$1; shift
-  if "$@"; then ok "$quoi"; else ko "$quoi"; fi
-}
+# shellcheck source=../verifications.sh
+source "$(dirname "$0")/../verifications.sh"
 
 cert="$dossier/certificats"
 rm -rf "$cert" && mkdir -p "$cert"
@@ -43,9 +38,9 @@ verifie "construction signée" bash -c 'cd "$1" && { cmake --preset windows -B "
   "$cert/editeur.pfx" "$dossier/build.log"
 msi=$(ls "$build"/Tolvane-*-x64.msi 2>/dev/null | head -n 1)
 signe() { osslsigncode verify -CAfile "$cert/ac.crt" -in "$1" >"$dossier/verification-$(basename "$1").log" 2>&1; }
-verifie "Tolvane.exe signé" signe "$build/src/builds/Tolvane.exe"
-verifie "Tolvane_Lanceur.exe signé" signe "$build/src/builds/Tolvane_Lanceur.exe"
-verifie "le paquet signé" signe "$msi"
+for fichier in "$build/src/builds/Tolvane.exe" "$build/src/builds/Tolvane_Lanceur.exe" "$msi"; do
+  verifie "$(basename "$fichier") signé" signe "$fichier"
+done
 # What is installed: the files and the action DLL as the package holds them.
 contenu="$dossier/contenu"
 rm -rf "$contenu" && mkdir -p "$contenu"

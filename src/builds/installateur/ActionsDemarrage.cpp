@@ -11,7 +11,6 @@
 #include "ChoixDemarrage.h"
 #include "OutilsActions.h"
 #include "platform/Texte.h"
-#include "platform/win32/ServicesWin32.h"
 #include "settings/SchemaINI.h"
 
 namespace {
@@ -58,12 +57,7 @@ bool PrepareFichierDernier(MSIHANDLE session, const std::wstring& dossier) {
     } else {
         const SchemaINI::Reglage& r = SchemaINI::Reglages[SchemaINI::INomFich];
         const std::wstring nom = LitReglage(dossier + SchemaINI::NomFichier, r).value_or(r.defaut);
-        win32::EcrivainProfilWin32 ecrivain;
-        if (!ecrivain.WritePrivateProfileString(r.section, r.cle, nom, dernier)) {
-            Note(session, L"Tolvane : impossible de créer " + dernier + L" (erreur " +
-                              std::to_wstring(ecrivain.DerniereErreur()) + L")");
-            return false;
-        }
+        if (!EcritReglage(session, dernier, r, nom)) return false;
         Note(session, L"Tolvane : " + dernier + L" créé, dernier lancé : " + nom);
     }
     // Read and write its data, nothing more: W would let them change its attributes too.
@@ -114,12 +108,7 @@ bool PorteDernierNom(MSIHANDLE session, const std::wstring& dossier, bool iniDeC
     if (!nom || !Existe(ini)) return true;
     // Set aside by the settings action already when it ran in this install.
     if (!iniDeCote && !MetDeCote(session, ini)) return false;
-    win32::EcrivainProfilWin32 ecrivain;
-    if (!ecrivain.WritePrivateProfileString(r.section, r.cle, *nom, ini)) {
-        Erreur(session, L"Tolvane : impossible d'écrire le dernier nom lancé dans " + ini + L" (erreur " +
-                            std::to_wstring(ecrivain.DerniereErreur()) + L")");
-        return false;
-    }
+    if (!EcritReglage(session, ini, r, *nom)) return false;
     Note(session, L"Tolvane : dernier nom lancé porté dans " + ini + L" : " + *nom);
     return true;
 }

@@ -18,7 +18,6 @@
 #include "OutilsActions.h"
 #include "platform/Chemins.h"
 #include "platform/Texte.h"
-#include "platform/win32/ServicesWin32.h"
 #include "settings/Editeurs.h"
 #include "settings/SchemaINI.h"
 
@@ -193,16 +192,9 @@ extern "C" __declspec(dllexport) UINT __stdcall EcritReglages(MSIHANDLE session)
     if (!c[DelaiAleatoire].empty()) valeurs[IDelaiAleatoire] = c[DelaiAleatoire];
     if (!c[DureeMaximale].empty()) valeurs[IDureeMaximale] = c[DureeMaximale];
     if (!c[ListeEditeurs].empty()) valeurs[IEditeurs] = c[ListeEditeurs] == SansInstructions ? L"" : c[ListeEditeurs];
-    win32::EcrivainProfilWin32 ecrivain;
-    const auto ecrit = [&](const Reglage& r, const std::wstring& valeur, const std::wstring& fichier) {
-        if (ecrivain.WritePrivateProfileString(r.section, r.cle, valeur, fichier)) return true;
-        Note(session, L"Tolvane : échec de l'écriture de " + fichier + L" (erreur " +
-                          std::to_wstring(ecrivain.DerniereErreur()) + L")");
-        return false;
-    };
     for (std::size_t i = 0; i < std::size(Reglages); ++i)
-        if (valeurs[i] && !ecrit(Reglages[i], *valeurs[i], ini)) return ERROR_INSTALL_FAILURE;
-    if (!memeDossier && Existe(dernier) && !ecrit(Reglages[INomFich], defaut(INomFich), dernier))
+        if (valeurs[i] && !EcritReglage(session, ini, Reglages[i], *valeurs[i])) return ERROR_INSTALL_FAILURE;
+    if (!memeDossier && Existe(dernier) && !EcritReglage(session, dernier, Reglages[INomFich], defaut(INomFich)))
         return ERROR_INSTALL_FAILURE;
     Note(session, L"Tolvane : paramètres écrits dans " + ini +
                       (memeDossier ? L" ; même répertoire, dernier nom lancé gardé" : L" ; dernier nom lancé : aucun"));

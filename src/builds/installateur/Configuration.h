@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/Remplacement.h"
 #include "platform/Texte.h"
 
 namespace tolvane::installateur {
@@ -39,11 +40,7 @@ inline bool FichierDuDossier(std::wstring_view nom) {
     for (const wchar_t* reglages : {L"Tolvane.ini", L"Tolvane_Dernier.ini"}) {
         for (const wchar_t* suffixe : {L"", SuffixeSauvegarde, L".ancien", L".nouveau"})
             if (EgalSansCasse(nom, std::wstring(reglages) + suffixe)) return true;
-        // The writer's temporary files: ".nouveau-" and eight hex digits.
-        const std::wstring temporaire = std::wstring(reglages) + L".nouveau-";
-        if (nom.size() == temporaire.size() + 8 && EgalSansCasse(nom.substr(0, temporaire.size()), temporaire) &&
-            nom.find_first_not_of(L"0123456789abcdefABCDEF", temporaire.size()) == std::wstring_view::npos)
-            return true;
+        if (Remplacement::EstTemporaire(nom, reglages)) return true;
     }
     return false;
 }

@@ -66,6 +66,15 @@ std::optional<std::wstring> LitReglage(const std::wstring& fichier, const Schema
     return valeur;
 }
 
+bool EcritReglage(MSIHANDLE session, const std::wstring& fichier, const SchemaINI::Reglage& reglage,
+                  const std::wstring& valeur) {
+    win32::EcrivainProfilWin32 ecrivain;
+    if (ecrivain.WritePrivateProfileString(reglage.section, reglage.cle, valeur, fichier)) return true;
+    Note(session, L"Tolvane : échec de l'écriture de " + fichier + L" (erreur " +
+                      std::to_wstring(ecrivain.DerniereErreur()) + L")");
+    return false;
+}
+
 bool MetDeCote(MSIHANDLE session, const std::wstring& fichier, bool garde) {
     if (!Existe(fichier)) return true;
     const std::wstring cote = fichier + SuffixeSauvegarde;

@@ -44,6 +44,9 @@ inline std::wstring SansRetourArriere(MSIHANDLE session) {
 bool Existe(const std::wstring& fichier);
 // The value a settings file holds for `reglage`, read as the programs read it.
 std::optional<std::wstring> LitReglage(const std::wstring& fichier, const SchemaINI::Reglage& reglage);
+// Writes `valeur` for `reglage` into `fichier` as the programs write it; a refusal is logged.
+bool EcritReglage(MSIHANDLE session, const std::wstring& fichier, const SchemaINI::Reglage& reglage,
+                  const std::wstring& valeur);
 
 // Sets a copy of `fichier` aside, if it exists, the file staying in place to be written as the
 // programs write it (`garde`); or sets the file itself aside where the install removes it.
